@@ -1,0 +1,68 @@
+#pragma once
+// The file-system service. Paths are full Windows paths in UTF-8 ("C:\a\b",
+// no trailing backslash except on a drive root). Long paths (over 260
+// characters) are supported by both implementations.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "platform/status.h"
+
+namespace cv {
+
+inline constexpr std::uint32_t kAttrReadOnly = 0x1;
+inline constexpr std::uint32_t kAttrHidden = 0x2;
+inline constexpr std::uint32_t kAttrSystem = 0x4;
+inline constexpr std::uint32_t kAttrDirectory = 0x10;
+inline constexpr std::uint32_t kAttrArchive = 0x20;
+inline constexpr std::uint32_t kAttrNormal = 0x80;  // what SetAttributes(0) stores
+inline constexpr std::uint32_t kAttrReparsePoint = 0x400;
+
+struct FileEntry {
+  std::string name;               // last component of the path
+  std::string path;               // full path
+  std::uint64_t size = 0;         // bytes; 0 for folders
+  std::uint32_t attributes = 0;   // FILE_ATTRIBUTE_* bits
+  std::int64_t modified = 0;      // FILETIME: 100 ns units since 1601-01-01 UTC
+
+  bool IsFolder() const { return (attributes & kAttrDirectory) != 0; }
+  // Junctions, symbolic links and mount points. Walks never descend into them.
+  bool IsReparsePoint() const { return (attributes & kAttrReparsePoint) != 0; }
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // The entry itself, without following a final reparse point. nullopt when missing.
+  virtual std::optional<FileEntry> Stat(std::string_view path) = 0;
+
+  // Calls `visit` for each file and folder directly inside `folder`, in the
+  // order the file system lists them ("." and ".." left out). Entries are
+  // streamed: nothing is collected. Returns false when the folder cannot be
+  // opened (then nothing is visited). The callback may delete the entry it
+  // is given.
+  virtual bool ListFolder(std::string_view folder, const std::function<void(const FileEntry&)>& visit) = 0;
+
+  // Whole-file read. `out` is unchanged on failure.
+  virtual Status ReadFile(std::string_view path, std::string& out) = 0;
+  // Writes a temporary file beside `path` and renames it over `path`, so a
+  // failure or crash leaves either the old or the new content, never a mix.
+  // The file's attributes are kept; a read-only file is not replaced.
+  virtual Status WriteFileAtomic(std::string_view path, std::string_view data) = 0;
+
+  // Deletes one file. With `force`, a read-only file goes too; without, it stays.
+  virtual Status DeleteFile(std::string_view path, bool force) = 0;
+  // Removes an empty folder, or a folder reparse point itself (never what it points to).
+  virtual Status RemoveFolder(std::string_view path, bool force) = 0;
+  // Creates one folder; kErrAlreadyExists when something is there.
+  virtual Status CreateFolder(std::string_view path) = 0;
+  // SetFileAttributes; 0 stores "normal".
+  virtual Status SetAttributes(std::string_view path, std::uint32_t attributes) = 0;
+  // Marks a file for deletion when Windows next starts (MoveFileEx with a null target).
+  virtual Status DeleteAtReboot(std::string_view path) = 0;
+};
+
+}  // namespace cv

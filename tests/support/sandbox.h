@@ -1,0 +1,2 @@
+#pragma once
+// Test fixtures shared by the suites.
