@@ -3,7 +3,8 @@
 // platform/win32/ implements them on Windows, platform/emulated/ on Linux
 // for the native tests. Services still to come, each in its own header here:
 // windows.h (top-level windows, hot keys), url_history.h, office.h,
-// settings_store.h, clock.h.
+// settings_store.h.
+#include "platform/clock.h"
 #include "platform/filesystem.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -16,6 +17,7 @@ struct Platform {
   FileSystem& files;
   Shell& shell;
   MessageBoxes& messages;
+  Clock& clock;
 };
 
 }  // namespace cv

@@ -1,7 +1,8 @@
 #pragma once
-// The shell service: environment, Windows folder and version, and the
-// program's own folder. Starting programs, the Recycle Bin, recent documents
-// and the clipboard are added here as the cleaning items need them.
+// The shell service: environment, Windows folder and version, the program's
+// own folder, starting programs, and the shell's own clearing operations
+// (Recycle Bin, recent documents, clipboard).
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,11 +14,17 @@ struct OsVersion {
   unsigned minor = 0;
 };
 
+// How a started program's window is shown (the ShowWindow values).
+enum class ShowMode : int { Hidden = 0, Normal = 1, Minimized = 2, MinimizedNoActivate = 7 };
+
+// A started process; 0 when the start failed.
+using ProcessId = std::uint32_t;
+
 class Shell {
  public:
   virtual ~Shell() = default;
 
-  // nullopt when the variable is not set.
+  // nullopt when the variable is not set. Names match without regard to case.
   virtual std::optional<std::string> GetEnvironmentVariable(std::string_view name) = 0;
   // GetWindowsDirectory, as the system returns it (no trailing backslash).
   virtual std::string GetWindowsDirectory() = 0;
@@ -25,6 +32,23 @@ class Shell {
   virtual OsVersion GetVersion() = 0;
   // The folder that holds the executable (no trailing backslash).
   virtual std::string ProgramFolder() = 0;
+
+  // Starts a command line (program path and arguments, as WinExec/Shell take
+  // it) without waiting. Returns the process id, 0 when it could not start.
+  virtual ProcessId StartProgram(std::string_view commandLine, ShowMode show) = 0;
+  // True while the process runs (exit code STILL_ACTIVE, 259). False for 0 or
+  // a process that cannot be opened.
+  virtual bool IsProcessRunning(ProcessId process) = 0;
+  // ShellExecute with the default verb: a document, an address or "mailto:".
+  virtual bool OpenDocument(std::string_view target) = 0;
+
+  // SHAddToRecentDocs(SHARD_PATHA, nullptr): empties the recent-documents list.
+  // Returns true when the last error is 0 afterwards.
+  virtual bool ClearRecentDocuments() = 0;
+  // SHEmptyRecycleBin of all drives, without confirmation, progress or sound.
+  virtual bool EmptyRecycleBin() = 0;
+  // Opens and empties the clipboard.
+  virtual bool ClearClipboard() = 0;
 };
 
 }  // namespace cv

@@ -1,5 +1,7 @@
 #include "platform/emulated/emulated_shell.h"
 
+#include <cstdio>
+
 #include "platform/text.h"
 
 namespace cv::emulated {
@@ -16,12 +18,56 @@ void EmulatedShell::SetEnvironmentVariable(std::string_view name, std::string_vi
 
 void EmulatedShell::UnsetEnvironmentVariable(std::string_view name) { environment_.erase(AsciiLower(name)); }
 
+ProcessId EmulatedShell::StartProgram(std::string_view commandLine, ShowMode show) {
+  for (const auto& failing : failingPrograms)
+    if (commandLine.substr(0, failing.size()) == failing) return 0;
+  started.push_back({std::string(commandLine), show});
+  const ProcessId id = nextProcess_++;
+  pollsLeft_[id] = processRunsForPolls;
+  return id;
+}
+
+bool EmulatedShell::IsProcessRunning(ProcessId process) {
+  auto it = pollsLeft_.find(process);
+  if (it == pollsLeft_.end() || it->second <= 0) return false;
+  --it->second;
+  return true;
+}
+
+bool EmulatedShell::OpenDocument(std::string_view target) {
+  opened.emplace_back(target);
+  return true;
+}
+
+bool EmulatedShell::ClearRecentDocuments() {
+  ++recentDocumentsCleared;
+  return true;
+}
+
+bool EmulatedShell::EmptyRecycleBin() {
+  ++recycleBinEmptied;
+  return true;
+}
+
+bool EmulatedShell::ClearClipboard() {
+  ++clipboardCleared;
+  return true;
+}
+
 int RecordingMessageBoxes::Show(std::string_view text, std::string_view caption, unsigned style) {
   shown.push_back({std::string(text), std::string(caption), style});
   if (answers.empty()) return kIdOk;
   int answer = answers.front();
   answers.erase(answers.begin());
   return answer;
+}
+
+std::string FixedClock::FormatGeneralDate(const LocalTime& t) {
+  const int hour12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
+  char text[64];
+  std::snprintf(text, sizeof text, "%d/%d/%d %d:%02d:%02d %s", t.month, t.day, t.year, hour12, t.minute, t.second,
+                t.hour < 12 ? "AM" : "PM");
+  return text;
 }
 
 }  // namespace cv::emulated

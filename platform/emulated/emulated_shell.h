@@ -1,9 +1,11 @@
 #pragma once
-// Emulated shell and message boxes: fixed, test-settable answers.
+// Emulated shell, message boxes and clock: test-settable answers, and a
+// record of every side effect so tests can see what would have happened.
 #include <map>
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/shell.h"
 #include "platform/ui.h"
 
@@ -16,16 +18,40 @@ class EmulatedShell : public Shell {
   OsVersion GetVersion() override { return version; }
   std::string ProgramFolder() override { return programFolder; }
 
+  ProcessId StartProgram(std::string_view commandLine, ShowMode show) override;
+  bool IsProcessRunning(ProcessId process) override;
+  bool OpenDocument(std::string_view target) override;
+  bool ClearRecentDocuments() override;
+  bool EmptyRecycleBin() override;
+  bool ClearClipboard() override;
+
   // Names are matched without regard to case, as Windows does.
   void SetEnvironmentVariable(std::string_view name, std::string_view value);
   void UnsetEnvironmentVariable(std::string_view name);
+
+  struct Started {
+    std::string commandLine;
+    ShowMode show = ShowMode::Normal;
+  };
 
   std::string windowsDirectory = "C:\\WINDOWS";
   OsVersion version{6, 1};
   std::string programFolder = "C:\\Program Files\\Clearvane";
 
+  std::vector<Started> started;          // every StartProgram call
+  std::vector<std::string> opened;       // every OpenDocument call
+  int recentDocumentsCleared = 0;
+  int recycleBinEmptied = 0;
+  int clipboardCleared = 0;
+  // A started process reports "running" for this many polls, then ends.
+  int processRunsForPolls = 0;
+  // Programs whose command line starts with one of these fail to start.
+  std::vector<std::string> failingPrograms;
+
  private:
   std::map<std::string, std::string> environment_;  // keyed by lower-case name
+  std::map<ProcessId, int> pollsLeft_;
+  ProcessId nextProcess_ = 100;
 };
 
 // Records every message box and answers with a queue of preset buttons
@@ -41,6 +67,17 @@ class RecordingMessageBoxes : public MessageBoxes {
 
   std::vector<Shown> shown;
   std::vector<int> answers;
+};
+
+// A clock that stands still at a settable time; dates formatted as en-US.
+class FixedClock : public Clock {
+ public:
+  LocalTime Now() override { return now; }
+  std::string FormatGeneralDate(const LocalTime& time) override;
+  char DecimalSeparator() override { return decimalSeparator; }
+
+  LocalTime now{2026, 12, 8, 9, 30, 0, 2};
+  char decimalSeparator = '.';
 };
 
 }  // namespace cv::emulated

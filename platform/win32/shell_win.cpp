@@ -1,6 +1,9 @@
 #include "platform/win32/shell_win.h"
 
-#include "platform/win32/win.h"
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <vector>
 
 #include "platform/win32/text_win.h"
 
@@ -42,8 +45,89 @@ std::string Win32Shell::ProgramFolder() {
   return Narrow(path);
 }
 
+ProcessId Win32Shell::StartProgram(std::string_view commandLine, ShowMode show) {
+  std::wstring command = Widen(commandLine);
+  std::vector<wchar_t> buffer(command.begin(), command.end());
+  buffer.push_back(L'\0');
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(show);
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    return 0;
+  ::CloseHandle(info.hThread);
+  processes_[info.dwProcessId] = UniqueKernelHandle(info.hProcess);
+  return info.dwProcessId;
+}
+
+bool Win32Shell::IsProcessRunning(ProcessId process) {
+  if (process == 0) return false;
+  DWORD code = 0;
+  auto it = processes_.find(process);
+  if (it != processes_.end()) {
+    const bool running = ::GetExitCodeProcess(it->second.get(), &code) && code == STILL_ACTIVE;
+    if (!running) processes_.erase(it);
+    return running;
+  }
+  UniqueKernelHandle handle(::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, process));
+  return handle && ::GetExitCodeProcess(handle.get(), &code) && code == STILL_ACTIVE;
+}
+
+bool Win32Shell::OpenDocument(std::string_view target) {
+  const auto result = reinterpret_cast<INT_PTR>(
+      ::ShellExecuteW(nullptr, nullptr, Widen(target).c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  return result > 32;
+}
+
+bool Win32Shell::ClearRecentDocuments() {
+  ::SetLastError(0);
+  ::SHAddToRecentDocs(SHARD_PATHA, nullptr);
+  return ::GetLastError() == 0;
+}
+
+bool Win32Shell::EmptyRecycleBin() {
+  return SUCCEEDED(::SHEmptyRecycleBinW(owner_, nullptr, SHERB_NOCONFIRMATION));
+}
+
+bool Win32Shell::ClearClipboard() {
+  if (!::OpenClipboard(owner_)) return false;
+  const bool emptied = ::EmptyClipboard() != FALSE;
+  ::CloseClipboard();
+  return emptied;
+}
+
 int Win32MessageBoxes::Show(std::string_view text, std::string_view caption, unsigned style) {
-  return ::MessageBoxW(static_cast<HWND>(owner_), Widen(text).c_str(), Widen(caption).c_str(), style);
+  return ::MessageBoxW(owner_, Widen(text).c_str(), Widen(caption).c_str(), style);
+}
+
+LocalTime Win32Clock::Now() {
+  SYSTEMTIME st{};
+  ::GetLocalTime(&st);
+  return {st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wDayOfWeek};
+}
+
+std::string Win32Clock::FormatGeneralDate(const LocalTime& t) {
+  SYSTEMTIME st{};
+  st.wYear = static_cast<WORD>(t.year);
+  st.wMonth = static_cast<WORD>(t.month);
+  st.wDay = static_cast<WORD>(t.day);
+  st.wHour = static_cast<WORD>(t.hour);
+  st.wMinute = static_cast<WORD>(t.minute);
+  st.wSecond = static_cast<WORD>(t.second);
+  st.wDayOfWeek = static_cast<WORD>(t.dayOfWeek);
+  wchar_t date[128] = {};
+  wchar_t time[128] = {};
+  ::GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &st, nullptr, date, 128);
+  ::GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &st, nullptr, time, 128);
+  return Narrow(date) + " " + Narrow(time);
+}
+
+char Win32Clock::DecimalSeparator() {
+  wchar_t separator[8] = {};
+  if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) > 0 && separator[0] < 128)
+    return static_cast<char>(separator[0]);
+  return '.';
 }
 
 }  // namespace cv::win32
