@@ -1,0 +1,73 @@
+#pragma once
+// The erasure primitives: the only code in the program that deletes files,
+// folders, registry keys and values, and INI sections. Each file primitive
+// returns the bytes it released (sizes are added before each delete call, so
+// a failed delete still counts); each registry primitive returns its fixed
+// weight (key 3, tree 5, value 1) whether or not anything was there.
+//
+// In preview mode every primitive reports what it would erase to the sink and
+// erases nothing; what an earlier call would already have erased is not
+// reported or counted again. In clean mode the sink hears what was erased.
+// Targets refused by the PathGuard are reported as refused and not touched.
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+
+#include "clean/erase_entry.h"
+#include "clean/fso.h"
+#include "clean/path_guard.h"
+#include "platform/platform.h"
+
+namespace cv {
+
+class allerase {
+ public:
+  // `yield` lets the user interface process pending messages (may be empty).
+  allerase(Platform& platform, const PathGuard& guard, EraseMode mode, EraseSink* sink,
+           std::function<void()> yield);
+
+  EraseMode Mode() const { return mode_; }
+
+  double DeleteNamedFilesInTree(std::string_view folder, std::string_view fileName);
+  double DeleteAllFilesInTree(std::string_view folder);
+  double DeleteFilesByExtensionInTree(std::string_view folder, std::string_view extension);
+  double DeleteNamedFoldersInTree(std::string_view folder, std::string_view folderName);
+  double EmptyFolder(std::string_view folder);
+  double DeleteFilesInFolder(std::string_view folder);
+  double DeleteNamedFilesInFolder(std::string_view folder, std::string_view fileName);
+  double DeleteFilesByExtensionInFolder(std::string_view folder, std::string_view extension);
+
+  double DeleteRegKey(RegKey root, std::string_view subKey);
+  double DeleteRegTree(RegKey root, std::string_view subKey);
+  double DeleteRegValue(RegKey root, std::string_view subKey, std::string_view valueName);
+  void DeleteIniSection(std::string_view file, std::string_view section);
+  void DeleteAtReboot(std::string_view file);
+
+  // Single targets named by the user (custom items): the size is counted,
+  // then the file or the folder with its contents is deleted (no force).
+  double DeleteSingleFile(std::string_view file);
+  double DeleteFolderTree(std::string_view folder);
+
+ private:
+  // (implementation details)
+  Platform& platform_;
+  const PathGuard& guard_;
+  EraseMode mode_;
+  EraseSink* sink_;
+  std::function<void()> yield_;
+  FileSystemObject fso_;
+  // Preview only: lower-cased paths an earlier call would already have erased.
+  std::unordered_set<std::string> claimed_;
+};
+
+// Replaces "%USERPROFILE%" (case-sensitive) and everything before it with the
+// USERPROFILE environment value; a path without the token comes back as is.
+std::string ExpandUserProfile(Shell& shell, std::string_view path);
+
+class regfun;
+// A folder location stored in the registry: read, cut at NUL, trimmed, expanded.
+std::string ReadFolderSetting(regfun& registry, Shell& shell, std::string_view fullKeyPath,
+                              std::string_view valueName);
+
+}  // namespace cv

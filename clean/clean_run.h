@@ -1,0 +1,53 @@
+#pragma once
+// The cleaning run: the 140 items in their fixed order plus the plug-in rows,
+// each read from the selection file, shown, performed and counted; then the
+// figures stored and reported.
+#include <string>
+
+#include "clean/erase_entry.h"
+#include "clean/run_observer.h"
+#include "clean/startup_values.h"
+#include "platform/platform.h"
+
+namespace cv {
+
+struct RunOptions {
+  EraseMode mode = EraseMode::Clean;
+  bool unattended = false;        // report by pop-up instead of message box
+  EraseSink* sink = nullptr;      // hears every erased (or, in preview, erasable) entry
+};
+
+enum class RunOutcome { Completed, ExitRequested, Refused };
+
+struct RunResult {
+  RunOutcome outcome = RunOutcome::Completed;
+  double registryKeysCleaned = 0;
+  double bytesReleased = 0;
+  std::string lastClean;   // as read back from the selection file
+  std::string statistics;  // the statistics line of the main window
+};
+
+// "  Cleaned Registry Keys: N     Released HD Space:X.XXMB"
+std::string StatisticsLine(double registryKeysCleaned, double bytesReleased, char decimalSeparator);
+// bytes / 1048576 with two decimals.
+std::string MegabytesText(double bytes, char decimalSeparator);
+// Plain decimal text, no grouping, the shortest that reads back the same.
+std::string PlainNumber(double value);
+
+class Cleaner {
+ public:
+  Cleaner(Platform& platform, const StartupValues& values);
+
+  // Runs synchronously. A request made while a run is under way (through the
+  // observer's message pump) is refused: the status label says so and the
+  // running run goes on.
+  RunResult CleanNow(const RunOptions& options, RunObserver& observer);
+  bool Running() const { return running_; }
+
+ private:
+  Platform& platform_;
+  const StartupValues& values_;
+  bool running_ = false;
+};
+
+}  // namespace cv

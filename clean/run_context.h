@@ -1,0 +1,74 @@
+#pragma once
+// Everything a cleaning item's action works with: the platform, the INI and
+// registry layers, the erasure primitives, the start-up values, the counters
+// and the results row it owns.
+#include <string>
+#include <string_view>
+
+#include "clean/allerase.h"
+#include "clean/erase_entry.h"
+#include "clean/fso.h"
+#include "clean/run_observer.h"
+#include "clean/startup_values.h"
+#include "config/inifun.h"
+#include "config/regfun.h"
+#include "platform/platform.h"
+
+namespace cv {
+
+class RunContext {
+ public:
+  RunContext(Platform& platform, const StartupValues& values, Inifun& ini, regfun& registry, allerase& erase,
+             RunObserver& observer, EraseSink* sink);
+
+  Platform& platform;
+  const StartupValues& values;
+  Inifun& ini;
+  regfun& reg;
+  allerase& erase;
+  FileSystemObject fso;
+  RunObserver& observer;
+
+  // The run's counters.
+  double RegistryKeysCleaned = 0;
+  double BytesReleased = 0;
+
+  bool Preview() const { return erase.Mode() == EraseMode::Preview; }
+  std::string ProgramFolder() const { return programFolder_; }
+  // The program folder followed by `relative`, which begins with "\".
+  std::string ProgramFile(std::string_view relative) const;
+  std::string SelectionFile() const { return ProgramFile("\\vanesd.dat"); }
+
+  // Adds the item's row ("Cleaning <name> ......") after letting messages through.
+  void showstatus(std::string_view name);
+  // Writes the current row's second column now.
+  void SetRowStatus(std::string_view text);
+  // The row's final text, written by the run in place of "Done".
+  void SetFinalStatus(std::string_view text);
+  void Pump();
+
+  // Side effects outside files and the registry. In preview they are reported
+  // as "command" entries and not performed.
+  ProcessId StartCommand(std::string_view commandLine, ShowMode show);
+  // Starts a program hidden and polls it, pumping messages, until it ends.
+  void RunHiddenAndWait(std::string_view commandLine);
+  void ClearRecentDocuments();
+  void EmptyRecycleBin();
+  void ClearClipboard();
+
+  // Set by the Office version detection that precedes the Office items.
+  std::string OfficeVersion;
+
+  // Frame bookkeeping.
+  void BeginItem();
+  std::string TakeFinalStatus();
+
+ private:
+  void ReportCommand(std::string_view what);
+
+  EraseSink* sink_;
+  std::string programFolder_;
+  std::string finalStatus_;
+};
+
+}  // namespace cv
