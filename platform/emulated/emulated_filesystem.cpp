@@ -1,0 +1,516 @@
+#include "platform/emulated/emulated_filesystem.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <system_error>
+#include <utility>
+
+namespace cv::emulated {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::uint32_t kStoredBits = kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrArchive;
+constexpr std::int64_t kUnixEpochAsFiletime = 116444736000000000LL;
+
+class UniqueFd {
+ public:
+  explicit UniqueFd(int fd) : fd_(fd) {}
+  UniqueFd(const UniqueFd&) = delete;
+  UniqueFd& operator=(const UniqueFd&) = delete;
+  ~UniqueFd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+  // Closes now and reports whether the close succeeded (it can report a write error).
+  bool Close() { return ::close(std::exchange(fd_, -1)) == 0; }
+
+ private:
+  int fd_;
+};
+
+Status FromErrno(int error, Status whenMissing = kErrFileNotFound) {
+  switch (error) {
+    case 0: return kOk;
+    case ENOENT: return whenMissing;
+    case ENOTDIR: return kErrPathNotFound;
+    case EEXIST: return kErrAlreadyExists;
+    case ENOTEMPTY: return kErrDirNotEmpty;
+    case ENAMETOOLONG: return kErrFilenameTooLong;
+    case ENOSPC: return kErrDiskFull;
+    case EISDIR: return kErrAccessDenied;
+    default: return kErrAccessDenied;
+  }
+}
+
+// Simple case folding, as Windows compares names: ASCII, Latin-1, Latin
+// Extended-A, Greek, Cyrillic and full-width Latin capitals to small letters.
+struct FoldRange {
+  char32_t first, last;
+  int delta;      // added to a capital
+  int parity;     // -1: every code point; 0/1: only those with this parity
+};
+constexpr FoldRange kFoldRanges[] = {
+    {U'A', U'Z', 32, -1},         {0xC0, 0xD6, 32, -1},    {0xD8, 0xDE, 32, -1},
+    {0x100, 0x12F, 1, 0},         {0x132, 0x137, 1, 0},    {0x139, 0x148, 1, 1},
+    {0x14A, 0x177, 1, 0},         {0x178, 0x178, -0x79, -1}, {0x179, 0x17E, 1, 1},
+    {0x391, 0x3A1, 32, -1},       {0x3A3, 0x3AB, 32, -1},  {0x400, 0x40F, 80, -1},
+    {0x410, 0x42F, 32, -1},       {0xFF21, 0xFF3A, 32, -1},
+};
+
+char32_t FoldCodePoint(char32_t c) {
+  for (const auto& range : kFoldRanges) {
+    if (c < range.first || c > range.last) continue;
+    if (range.parity >= 0 && static_cast<int>(c % 2) != range.parity) return c;
+    return static_cast<char32_t>(static_cast<int>(c) + range.delta);
+  }
+  return c;
+}
+
+// Decodes UTF-8; a byte that does not start a valid sequence stands for itself
+// (mapped above the Unicode range so it never equals a real character).
+std::u32string FoldName(std::string_view utf8) {
+  std::u32string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    int extra = 0;
+    if (b >= 0xC2 && b < 0xE0) extra = 1;
+    else if (b >= 0xE0 && b < 0xF0) extra = 2;
+    else if (b >= 0xF0 && b < 0xF5) extra = 3;
+    char32_t c = extra == 0 ? b : (b & (0x3F >> extra));
+    bool valid = b < 0x80 || extra > 0;
+    for (int k = 1; valid && k <= extra; ++k) {
+      if (i + k >= utf8.size() || (static_cast<unsigned char>(utf8[i + k]) & 0xC0) != 0x80) {
+        valid = false;
+        break;
+      }
+      c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    }
+    if (!valid) {
+      out.push_back(0x110000 + b);
+      ++i;
+      continue;
+    }
+    out.push_back(FoldCodePoint(c));
+    i += static_cast<size_t>(extra) + 1;
+  }
+  return out;
+}
+
+// Characters Windows does not allow in a file name.
+bool IsValidName(std::string_view name) {
+  for (char ch : name) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 0x20 || ch == '<' || ch == '>' || ch == ':' || ch == '"' || ch == '|' || ch == '?' || ch == '*' ||
+        ch == '\\' || ch == '/')
+      return false;
+  }
+  return !name.empty();
+}
+
+bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+char UpperDrive(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+char LowerDrive(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string JoinWindows(const std::string& folder, std::string_view name) {
+  std::string out = folder;
+  if (out.empty() || out.back() != '\\') out += '\\';
+  out += name;
+  return out;
+}
+
+std::optional<struct stat> LinkStat(const fs::path& p) {
+  struct stat st {};
+  if (::lstat(p.c_str(), &st) != 0) return std::nullopt;
+  return st;
+}
+
+}  // namespace
+
+struct EmulatedFileSystem::Resolved {
+  std::string path;        // normalised Windows path ("C:\a\b", "C:\" for a root)
+  std::string name;        // its last component as the caller spelled it; empty for a root
+  fs::path host;           // where it lives; links on the way are inside the host root
+  bool parentFound = false;  // the folder that would hold it exists
+  bool isRoot = false;
+};
+
+EmulatedFileSystem::FileLock& EmulatedFileSystem::FileLock::operator=(FileLock&& other) noexcept {
+  if (this != &other) {
+    this->~FileLock();
+    locks_ = std::move(other.locks_);
+    key_ = std::move(other.key_);
+  }
+  return *this;
+}
+
+EmulatedFileSystem::FileLock::~FileLock() {
+  if (!locks_) return;
+  auto it = locks_->find(key_);
+  if (it != locks_->end()) locks_->erase(it);
+  locks_.reset();
+}
+
+EmulatedFileSystem::EmulatedFileSystem(fs::path hostRoot) {
+  std::error_code ec;
+  fs::create_directories(hostRoot, ec);
+  hostRoot_ = fs::weakly_canonical(hostRoot, ec);
+  if (ec) hostRoot_ = fs::absolute(hostRoot);
+  fs::create_directory(hostRoot_ / "c", ec);
+}
+
+bool EmulatedFileSystem::InsideRoot(const fs::path& hostPath) const {
+  std::error_code ec;
+  const fs::path real = fs::canonical(hostPath, ec);
+  if (ec) return false;
+  auto rootIt = hostRoot_.begin();
+  auto it = real.begin();
+  for (; rootIt != hostRoot_.end(); ++rootIt, ++it)
+    if (it == real.end() || *it != *rootIt) return false;
+  return true;
+}
+
+// Turns a Windows path into its normalised form and host location. Each
+// component is looked up by its exact name first, then by a case-insensitive
+// scan of the folder; components past the first missing one are kept as given.
+Status EmulatedFileSystem::Resolve(std::string_view input, Resolved& out) {
+  std::string p(input);
+  for (char& c : p)
+    if (c == '/') c = '\\';
+  if (p.empty()) return kErrPathNotFound;
+  if (p.find('\0') != std::string::npos) return kErrInvalidName;
+
+  bool literal = false;  // the "\\?\" form keeps trailing dots and spaces
+  if (p.rfind("\\\\?\\", 0) == 0) {
+    p.erase(0, 4);
+    if (p.size() < 2 || !IsDriveLetter(p[0]) || p[1] != ':' || (p.size() > 2 && p[2] != '\\'))
+      return kErrBadPathname;
+    literal = true;
+  } else if (p.rfind("\\\\", 0) == 0) {
+    return kErrBadPathname;  // UNC shares and device paths are not part of this world
+  }
+
+  char drive = currentDirectory_[0];
+  std::string text;  // what follows the drive root
+  if (p.size() >= 2 && IsDriveLetter(p[0]) && p[1] == ':') {
+    drive = UpperDrive(p[0]);
+    std::string rest = p.substr(2);
+    if (!rest.empty() && rest[0] == '\\')
+      text = rest;
+    else if (drive == currentDirectory_[0])
+      text = currentDirectory_.substr(2) + "\\" + rest;
+    else
+      text = rest;
+  } else if (p[0] == '\\') {
+    text = p;
+  } else {
+    text = currentDirectory_.substr(2) + "\\" + p;
+  }
+
+  std::vector<std::string> parts;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find('\\', start);
+    if (end == std::string::npos) end = text.size();
+    std::string part = text.substr(start, end - start);
+    start = end + 1;
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      if (!parts.empty()) parts.pop_back();
+      continue;
+    }
+    if (!literal) {
+      while (!part.empty() && (part.back() == '.' || part.back() == ' ')) part.pop_back();
+      if (part.empty()) continue;
+    }
+    if (!IsValidName(part)) return kErrInvalidName;
+    parts.push_back(std::move(part));
+  }
+
+  out = Resolved{};
+  out.path = std::string(1, drive) + ":\\";
+  for (size_t i = 0; i < parts.size(); ++i) out.path += (i ? "\\" : "") + parts[i];
+  out.isRoot = parts.empty();
+  out.name = parts.empty() ? std::string() : parts.back();
+
+  fs::path cur = hostRoot_ / std::string(1, LowerDrive(drive));
+  const auto driveStat = LinkStat(cur);
+  if (!driveStat || !S_ISDIR(driveStat->st_mode)) return kErrPathNotFound;
+
+  bool found = true;
+  for (size_t i = 0; i < parts.size(); ++i) {
+    const bool last = i + 1 == parts.size();
+    if (!found) {
+      cur /= parts[i];
+      continue;
+    }
+    fs::path next = cur / parts[i];
+    auto st = LinkStat(next);
+    if (!st) {
+      const auto wanted = FoldName(parts[i]);
+      std::error_code ec;
+      for (fs::directory_iterator it(cur, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string hostName = it->path().filename().string();
+        if (FoldName(hostName) == wanted) {
+          next = cur / hostName;
+          st = LinkStat(next);
+          break;
+        }
+      }
+    }
+    cur = std::move(next);
+    if (last) {
+      out.parentFound = true;
+      break;
+    }
+    if (!st) {
+      found = false;
+      continue;
+    }
+    if (S_ISLNK(st->st_mode)) {
+      // A folder link is followed on the way, as a junction is, but only
+      // when it leads to a place inside the host root.
+      if (!InsideRoot(cur)) return kErrAccessDenied;
+      struct stat target {};
+      if (::stat(cur.c_str(), &target) != 0 || !S_ISDIR(target.st_mode)) found = false;
+    } else if (!S_ISDIR(st->st_mode)) {
+      found = false;
+    }
+  }
+  if (out.isRoot) out.parentFound = true;
+  out.host = std::move(cur);
+  return kOk;
+}
+
+std::uint32_t EmulatedFileSystem::StoredAttributes(const std::string& key, bool isFolder) const {
+  auto it = attributes_.find(key);
+  if (it == attributes_.end()) return isFolder ? 0 : kAttrArchive;
+  return it->second;
+}
+
+bool EmulatedFileSystem::IsLocked(const std::string& key) const { return locks_->count(key) > 0; }
+
+std::optional<FileEntry> EmulatedFileSystem::EntryFor(const fs::path& hostPath, std::string name, std::string path) {
+  const auto st = LinkStat(hostPath);
+  if (!st) return std::nullopt;
+  FileEntry entry;
+  entry.name = std::move(name);
+  entry.path = std::move(path);
+  entry.modified = kUnixEpochAsFiletime + static_cast<std::int64_t>(st->st_mtim.tv_sec) * 10000000 +
+                   st->st_mtim.tv_nsec / 100;
+  bool isFolder = S_ISDIR(st->st_mode);
+  if (S_ISLNK(st->st_mode)) {
+    struct stat target {};
+    isFolder = ::stat(hostPath.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
+    entry.attributes |= kAttrReparsePoint;
+  } else if (S_ISREG(st->st_mode)) {
+    entry.size = static_cast<std::uint64_t>(st->st_size);
+  }
+  std::uint32_t stored = StoredAttributes(hostPath.string(), isFolder);
+  if (isFolder) entry.attributes |= kAttrDirectory;
+  entry.attributes |= stored;
+  if (entry.attributes == 0) entry.attributes = kAttrNormal;
+  return entry;
+}
+
+std::optional<FileEntry> EmulatedFileSystem::Stat(std::string_view path) {
+  Resolved r;
+  if (Resolve(path, r) != kOk || !r.parentFound) return std::nullopt;
+  return EntryFor(r.host, r.name, r.path);
+}
+
+bool EmulatedFileSystem::ListFolder(std::string_view folder, const std::function<void(const FileEntry&)>& visit) {
+  Resolved r;
+  if (Resolve(folder, r) != kOk || !r.parentFound) return false;
+  const auto st = LinkStat(r.host);
+  if (!st) return false;
+  if (S_ISLNK(st->st_mode) && !InsideRoot(r.host)) return false;
+  std::error_code ec;
+  fs::directory_iterator it(r.host, ec);
+  if (ec) return false;
+  for (const fs::directory_iterator end; it != end; it.increment(ec)) {
+    if (ec) break;
+    std::string name = it->path().filename().string();
+    // A host name that no Windows name could spell (a backslash, a colon ...)
+    // is left out: its path would name something else.
+    if (!IsValidName(name)) continue;
+    auto entry = EntryFor(it->path(), name, JoinWindows(r.path, name));
+    if (entry) visit(*entry);
+  }
+  return true;
+}
+
+Status EmulatedFileSystem::ReadFile(std::string_view path, std::string& out) {
+  Resolved r;
+  if (Status s = Resolve(path, r); s != kOk) return s;
+  if (!r.parentFound) return kErrPathNotFound;
+  const auto st = LinkStat(r.host);
+  if (!st) return kErrFileNotFound;
+  if (S_ISLNK(st->st_mode) && !InsideRoot(r.host)) return kErrAccessDenied;
+  if (IsLocked(r.host.string())) return kErrSharingViolation;
+  // Non-blocking, so a FIFO planted in the sandbox cannot stall the read.
+  UniqueFd fd(::open(r.host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (fd.get() < 0) return FromErrno(errno);
+  struct stat opened {};
+  if (::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode)) return kErrAccessDenied;
+  std::string data;
+  data.reserve(static_cast<size_t>(opened.st_size));
+  char buffer[65536];
+  for (;;) {
+    const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return FromErrno(errno);
+    }
+    if (n == 0) break;
+    data.append(buffer, static_cast<size_t>(n));
+  }
+  out = std::move(data);
+  return kOk;
+}
+
+Status EmulatedFileSystem::WriteFileAtomic(std::string_view path, std::string_view data) {
+  Resolved r;
+  if (Status s = Resolve(path, r); s != kOk) return s;
+  if (r.isRoot) return kErrAccessDenied;
+  if (!r.parentFound) return kErrPathNotFound;
+  const std::string key = r.host.string();
+  if (const auto st = LinkStat(r.host)) {
+    if (S_ISDIR(st->st_mode)) return kErrAccessDenied;
+    if (IsLocked(key)) return kErrSharingViolation;
+    if (StoredAttributes(key, false) & kAttrReadOnly) return kErrAccessDenied;
+  }
+  const fs::path folder = r.host.parent_path();
+  fs::path temp;
+  int fdNumber = -1;
+  for (int attempt = 0; attempt < 100 && fdNumber < 0; ++attempt) {
+    temp = folder / (".cvtmp-" + std::to_string(::getpid()) + "-" + std::to_string(++tempCounter_));
+    fdNumber = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fdNumber < 0 && errno != EEXIST) return FromErrno(errno, kErrPathNotFound);
+  }
+  if (fdNumber < 0) return kErrAccessDenied;
+  UniqueFd fd(fdNumber);
+  const auto fail = [&](int error) {
+    ::unlink(temp.c_str());
+    return FromErrno(error);
+  };
+  for (size_t written = 0; written < data.size();) {
+    const ssize_t n = ::write(fd.get(), data.data() + written, data.size() - written);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return fail(errno);
+    }
+    written += static_cast<size_t>(n);
+  }
+  if (::fsync(fd.get()) != 0) return fail(errno);
+  if (!fd.Close()) return fail(errno);
+  if (::rename(temp.c_str(), r.host.c_str()) != 0) return fail(errno);
+  return kOk;
+}
+
+Status EmulatedFileSystem::DeleteFile(std::string_view path, bool force) {
+  Resolved r;
+  if (Status s = Resolve(path, r); s != kOk) return s;
+  if (r.isRoot) return kErrAccessDenied;
+  if (!r.parentFound) return kErrPathNotFound;
+  const auto st = LinkStat(r.host);
+  if (!st) return kErrFileNotFound;
+  if (S_ISDIR(st->st_mode)) return kErrAccessDenied;
+  const std::string key = r.host.string();
+  if (IsLocked(key)) return kErrSharingViolation;
+  if (!force && !S_ISLNK(st->st_mode) && (StoredAttributes(key, false) & kAttrReadOnly)) return kErrAccessDenied;
+  if (::unlink(r.host.c_str()) != 0) return FromErrno(errno);
+  attributes_.erase(key);
+  return kOk;
+}
+
+Status EmulatedFileSystem::RemoveFolder(std::string_view path, bool force) {
+  Resolved r;
+  if (Status s = Resolve(path, r); s != kOk) return s;
+  if (r.isRoot) return kErrAccessDenied;
+  if (!r.parentFound) return kErrPathNotFound;
+  const auto st = LinkStat(r.host);
+  if (!st) return kErrFileNotFound;
+  const std::string key = r.host.string();
+  if (S_ISLNK(st->st_mode)) {
+    // The link goes, never what it points to. A link to a file is not a folder.
+    struct stat target {};
+    if (::stat(r.host.c_str(), &target) == 0 && !S_ISDIR(target.st_mode)) return kErrDirectory;
+    if (::unlink(r.host.c_str()) != 0) return FromErrno(errno);
+    attributes_.erase(key);
+    return kOk;
+  }
+  if (!S_ISDIR(st->st_mode)) return kErrDirectory;
+  if (!force && (StoredAttributes(key, true) & kAttrReadOnly)) return kErrAccessDenied;
+  if (r.path == currentDirectory_) return kErrSharingViolation;
+  if (::rmdir(r.host.c_str()) != 0) return FromErrno(errno == EEXIST ? ENOTEMPTY : errno);
+  attributes_.erase(key);
+  return kOk;
+}
+
+Status EmulatedFileSystem::CreateFolder(std::string_view path) {
+  Resolved r;
+  if (Status s = Resolve(path, r); s != kOk) return s;
+  if (r.isRoot) return kErrAlreadyExists;
+  if (!r.parentFound) return kErrPathNotFound;
+  if (LinkStat(r.host)) return kErrAlreadyExists;
+  if (::mkdir(r.host.c_str(), 0755) != 0) return FromErrno(errno, kErrPathNotFound);
+  attributes_.erase(r.host.string());
+  return kOk;
+}
+
+Status EmulatedFileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
+  Resolved r;
+  if (Status s = Resolve(path, r); s != kOk) return s;
+  if (!r.parentFound) return kErrPathNotFound;
+  if (!LinkStat(r.host)) return kErrFileNotFound;
+  if (r.isRoot) return kOk;
+  attributes_[r.host.string()] = attributes & kStoredBits;
+  return kOk;
+}
+
+Status EmulatedFileSystem::DeleteAtReboot(std::string_view path) {
+  Resolved r;
+  if (Status s = Resolve(path, r); s != kOk) return s;
+  if (r.isRoot) return kErrAccessDenied;
+  if (!r.parentFound) return kErrPathNotFound;
+  if (!LinkStat(r.host)) return kErrFileNotFound;
+  rebootDeletes_.push_back(r.path);
+  return kOk;
+}
+
+EmulatedFileSystem::FileLock EmulatedFileSystem::LockFile(std::string_view path) {
+  FileLock lock;
+  Resolved r;
+  if (Resolve(path, r) != kOk || !r.parentFound) return lock;
+  const auto st = LinkStat(r.host);
+  if (!st || S_ISDIR(st->st_mode)) return lock;
+  lock.locks_ = locks_;
+  lock.key_ = r.host.string();
+  locks_->insert(lock.key_);
+  return lock;
+}
+
+Status EmulatedFileSystem::SetCurrentDirectory(std::string_view folder) {
+  Resolved r;
+  if (Status s = Resolve(folder, r); s != kOk) return s;
+  if (!r.parentFound) return kErrPathNotFound;
+  const auto entry = EntryFor(r.host, r.name, r.path);
+  if (!entry) return kErrFileNotFound;
+  if (!entry->IsFolder()) return kErrDirectory;
+  currentDirectory_ = r.path;
+  return kOk;
+}
+
+fs::path EmulatedFileSystem::HostPath(std::string_view windowsPath) {
+  Resolved r;
+  if (Resolve(windowsPath, r) != kOk) return {};
+  return r.host;
+}
+
+}  // namespace cv::emulated

@@ -1,0 +1,85 @@
+#pragma once
+// The file system of the native build: Windows paths mapped into one host
+// folder ("C:\a\b" -> hostRoot/c/a/b), with Windows rules on top (names
+// match without regard to case, attributes, read-only files, files held
+// open by another program). Nothing outside the host folder is ever reached.
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/filesystem.h"
+
+namespace cv::emulated {
+
+class EmulatedFileSystem : public FileSystem {
+ public:
+  // Creates hostRoot/c, so drive C: exists; other drives exist when their
+  // host folder does.
+  explicit EmulatedFileSystem(std::filesystem::path hostRoot);
+
+  std::optional<FileEntry> Stat(std::string_view path) override;
+  bool ListFolder(std::string_view folder, const std::function<void(const FileEntry&)>& visit) override;
+  Status ReadFile(std::string_view path, std::string& out) override;
+  Status WriteFileAtomic(std::string_view path, std::string_view data) override;
+  Status DeleteFile(std::string_view path, bool force) override;
+  Status RemoveFolder(std::string_view path, bool force) override;
+  Status CreateFolder(std::string_view path) override;
+  Status SetAttributes(std::string_view path, std::uint32_t attributes) override;
+  Status DeleteAtReboot(std::string_view path) override;
+
+  // Test hooks.
+
+  // Holds a file open without sharing, as another program can: while the
+  // token lives the file cannot be read, written, renamed over or deleted
+  // (kErrSharingViolation). The token may outlive the file system.
+  class FileLock {
+   public:
+    FileLock() = default;
+    FileLock(FileLock&&) noexcept = default;
+    FileLock& operator=(FileLock&&) noexcept;
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    ~FileLock();
+    explicit operator bool() const { return locks_ != nullptr; }
+
+   private:
+    friend class EmulatedFileSystem;
+    std::shared_ptr<std::multiset<std::string>> locks_;
+    std::string key_;
+  };
+  // An empty token when the path does not name an existing file.
+  FileLock LockFile(std::string_view path);
+
+  // Relative paths resolve against this folder; it must exist.
+  Status SetCurrentDirectory(std::string_view folder);
+  const std::string& CurrentDirectory() const { return currentDirectory_; }
+  // Normalised paths given to DeleteAtReboot, in call order.
+  const std::vector<std::string>& PendingRebootDeletes() const { return rebootDeletes_; }
+  // Where a Windows path lives on the host; empty when the path is refused.
+  std::filesystem::path HostPath(std::string_view windowsPath);
+  const std::filesystem::path& HostRoot() const { return hostRoot_; }
+
+ private:
+  struct Resolved;
+  Status Resolve(std::string_view path, Resolved& out);
+  bool InsideRoot(const std::filesystem::path& hostPath) const;
+  std::optional<FileEntry> EntryFor(const std::filesystem::path& hostPath, std::string name, std::string path);
+  std::uint32_t StoredAttributes(const std::string& key, bool isFolder) const;
+  bool IsLocked(const std::string& key) const;
+
+  std::filesystem::path hostRoot_;  // canonical
+  std::string currentDirectory_ = "C:\\";
+  // Attribute bits (read-only, hidden, system, archive) set through
+  // SetAttributes, keyed by host path; entries without one use the default.
+  std::map<std::string, std::uint32_t> attributes_;
+  std::shared_ptr<std::multiset<std::string>> locks_ = std::make_shared<std::multiset<std::string>>();
+  std::vector<std::string> rebootDeletes_;
+  unsigned tempCounter_ = 0;  // names the temporary files of atomic writes
+};
+
+}  // namespace cv::emulated
