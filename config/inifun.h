@@ -1,0 +1,42 @@
+#pragma once
+// The program's INI access: values and sections of INI files in the Windows
+// profile format (see config/ini_text.h), read and written through the file
+// system service. Nothing is cached or held open: every call reads the file,
+// and every change rewrites it whole through an atomic replace, so a crash
+// never leaves half a file. Failures are silent: a read that cannot be made
+// gives "" or an empty list, a write that cannot be made leaves the file as
+// it was.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/filesystem.h"
+
+namespace cv {
+
+class Inifun {
+ public:
+  // GetPrivateProfileStringA's buffer in ReadIniValue and the write cut.
+  static constexpr std::size_t kValueBufferChars = 128;
+  // GetPrivateProfileSectionA's buffer in ReadIniSection.
+  static constexpr std::size_t kSectionBufferChars = 32767;
+
+  explicit Inifun(FileSystem& fs) : fs_(fs) {}
+
+  // Stores the value cut at its first NUL, line break and at 128 characters;
+  // creates the file, the section or the key as needed.
+  void WriteIniValue(std::string_view file, std::string_view section, std::string_view key, std::string_view value);
+  // At most 127 characters, blanks trimmed; "" when anything is missing.
+  std::string ReadIniValue(std::string_view file, std::string_view section, std::string_view key);
+  // The section's "key=value" lines in file order (index 0 is the first).
+  std::vector<std::string> ReadIniSection(std::string_view section, std::string_view file);
+  // Removes the first section of that name with all its lines.
+  void DeleteIniSection(std::string_view file, std::string_view section);
+  // Whether DeleteIniSection would find something to remove.
+  bool HasIniSection(std::string_view file, std::string_view section);
+
+ private:
+  FileSystem& fs_;
+};
+
+}  // namespace cv
