@@ -1,0 +1,196 @@
+#include "clean/run_items.h"
+
+#include <array>
+
+namespace cv {
+namespace {
+
+using G = ItemGroup;
+constexpr SwitchRule kText = SwitchRule::kExactText;
+constexpr SwitchRule kNumeric = SwitchRule::kNumeric;
+constexpr std::optional<int> kNone = std::nullopt;
+
+// Sections and keys keep the run's own capitals ("Opera", "Powerpoint"); the
+// profile functions match them to the dialog's spelling without regard to case.
+// Items 48 and 51 show the same row text.
+constexpr std::array<RunItem, kRunItemCount> kItems{{
+    {1, "EXPLORER", "location", "IE Location Bar History", 5, kText, G::kInternetExplorer, nullptr},
+    {2, "EXPLORER", "history", "IE Internet History Files", 6, kText, G::kInternetExplorer, nullptr},
+    {3, "EXPLORER", "cache", "IE Internet Cache", 8, kText, G::kInternetExplorer, nullptr},
+    {4, "EXPLORER", "cookies", "IE Cookies", 10, kText, G::kInternetExplorer, nullptr},
+    {5, "EXPLORER", "favorites", "IE Favorites", 11, kText, G::kInternetExplorer, nullptr},
+    {6, "EXPLORER", "autocomplete", "IE Autocomplete Memory", 11, kText, G::kInternetExplorer, nullptr},
+    {7, "EXPLORER", "downloaded", "IE Downloaded Files(Only IE9)", 11, kText, G::kInternetExplorer, nullptr},
+    {8, "EXPLORER", "downloadedhistory", "IE Downloaded History(Only IE9)", 11, kText, G::kInternetExplorer, nullptr},
+    {9, "EXPLORER", "index", "IE Index.dat Files", kNone, kText, G::kInternetExplorer, nullptr},
+    {10, "EXPLORER", "inprivate", "IE Inprivate Filter", 12, kText, G::kInternetExplorer, nullptr},
+    {11, "EXPLORER", "addons", "IE Add-ons Settings", 12, kText, G::kInternetExplorer, nullptr},
+
+    {12, "FIREFOX", "Address", "Firefox Address Bar History", 12, kText, G::kMozillaOpera, nullptr},
+    {13, "FIREFOX", "Cookies", "Firefox Cookies", 13, kText, G::kMozillaOpera, nullptr},
+    {14, "FIREFOX", "cache", "Firefox Cache", 14, kText, G::kMozillaOpera, nullptr},
+    {15, "FIREFOX", "History", "Firefox History Files", 15, kText, G::kMozillaOpera, nullptr},
+    {16, "FIREFOX", "Download", "Firefox Download Manager History", 15, kText, G::kMozillaOpera, nullptr},
+    {17, "FIREFOX", "bookmarks", "Firefox Bookmarks Files", kNone, kText, G::kMozillaOpera, nullptr},
+    {18, "FIREFOX", "passwords", "Firefox Saved Passwords", 16, kText, G::kMozillaOpera, nullptr},
+    {19, "Opera", "Address", "Opera Address Bar History", 17, kText, G::kMozillaOpera, nullptr},
+    {20, "Opera", "Cookies", "Opera Cookies", 18, kText, G::kMozillaOpera, nullptr},
+    {21, "Opera", "cache", "Opera Cache", 19, kText, G::kMozillaOpera, nullptr},
+    {22, "Opera", "History", "Opera History Files", kNone, kText, G::kMozillaOpera, nullptr},
+    {23, "Opera", "downloads", "Opera Download History", kNone, kText, G::kMozillaOpera, nullptr},
+    {24, "Opera", "Sessions", "Opera Sessions Files", kNone, kText, G::kMozillaOpera, nullptr},
+    {25, "Opera", "Images", "Opera Site Image Files", kNone, kText, G::kMozillaOpera, nullptr},
+    {26, "Opera", "Bookmarks", "Opera Bookmarks", kNone, kText, G::kMozillaOpera, nullptr},
+    {27, "Opera", "Passwords", "Opera Passwords", 20, kText, G::kMozillaOpera, nullptr},
+    {28, "Netscape", "Location", "Netscape Address Bar History", 21, kText, G::kMozillaOpera, nullptr},
+    {29, "Netscape", "Cookies", "Netscape Cookies", 22, kText, G::kMozillaOpera, nullptr},
+    {30, "Netscape", "Cache", "Netscape Cache", 23, kText, G::kMozillaOpera, nullptr},
+    {31, "Netscape", "History", "Netscape History Files", kNone, kText, G::kMozillaOpera, nullptr},
+    {32, "Netscape", "download", "Netscape Download Manager History", kNone, kText, G::kMozillaOpera, nullptr},
+    {33, "Netscape", "bookmarks", "Netscape Bookmarks", kNone, kText, G::kMozillaOpera, nullptr},
+    {34, "Netscape", "passwords", "Netscape Saved Passwords", 24, kText, G::kMozillaOpera, nullptr},
+
+    {35, "AOL", "Address", "AOL Explorer Address Bar History", 25, kText, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {36, "AOL", "cookies", "AOL Explorer Cookies", 26, kText, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {37, "AOL", "cache", "AOL Explorer Cache", 27, kText, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {38, "AOL", "history", "AOL Explorer History Files", 28, kText, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {39, "MSN", "Location", "MSN Explorer Address Bar History", 29, kText, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {40, "MSN", "cookies", "MSN Explorer Cookies", 30, kText, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {41, "MSN", "cache", "MSN Explorer Cache", 31, kText, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {42, "MSN", "history", "MSN Explorer History Files", 32, kText, G::kAolMsnMaxthonChromeSafari, nullptr},
+
+    {43, "Mozilla", "Address", "Mozilla Address Bar History", kNone, kText, G::kMozillaOpera, nullptr},
+    {44, "Mozilla", "Cookies", "Mozilla Cookies", kNone, kText, G::kMozillaOpera, nullptr},
+    {45, "Mozilla", "cache", "Mozilla Cache", kNone, kText, G::kMozillaOpera, nullptr},
+    {46, "Mozilla", "History", "Mozilla History Files", kNone, kText, G::kMozillaOpera, nullptr},
+
+    {47, "Maxthon", "keywords", "Maxthon Typed Urls", kNone, kNumeric, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {48, "Maxthon", "pages", "Maxthon information about open pages", kNone, kNumeric, G::kAolMsnMaxthonChromeSafari,
+     nullptr},
+    {49, "Maxthon", "settings", "Maxthon settings", kNone, kNumeric, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {50, "Maxthon", "groups", "Maxthon History Files", kNone, kNumeric, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {51, "Maxthon", "folder", "Maxthon information about open pages", kNone, kNumeric, G::kAolMsnMaxthonChromeSafari,
+     nullptr},
+    {52, "Chrome", "download", "Chrome download History", kNone, kText, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {53, "Chrome", "Cookies", "Chrome Cookies", kNone, kText, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {54, "Chrome", "Cache", "Chrome Cache", kNone, kText, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {55, "Chrome", "History", "Chrome History", kNone, kText, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {56, "Chrome", "Forms", "Chrome Forms Data/Saved passwords", kNone, kText, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {57, "Chrome", "Session", "Chrome Session", kNone, kText, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {58, "Safari", "History", "Safari History", kNone, kText, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {59, "Safari", "pages", "Safari Information about open pages", kNone, kText, G::kAolMsnMaxthonChromeSafari,
+     nullptr},
+    {60, "Safari", "Cache", "Safari Cache", kNone, kText, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {61, "Safari", "Cookies", "Safari Cookies", kNone, kText, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {62, "Safari", "download", "Safari Download information", kNone, kText, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {63, "Safari", "Autocomplete", "Safari Autocomplete", kNone, kText, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {64, "Safari", "Images", "Safari Webpage Preview Images", kNone, kText, G::kAolMsnMaxthonChromeSafari, nullptr},
+    {65, "Safari", "RecentSearches", "Safari Recent Searches", kNone, kText, G::kAolMsnMaxthonChromeSafari, nullptr},
+
+    {66, "WINDOWS", "recent", "Recent Documents History", 33, kText, G::kWindows, nullptr},
+    {67, "WINDOWS", "run", "Start Menu Run History", 34, kText, G::kWindows, nullptr},
+    {68, "WINDOWS", "search", "Start Menu Search History", 35, kText, G::kWindows, nullptr},
+    {69, "WINDOWS", "temp", "Windows Temp", 36, kText, G::kWindows, nullptr},
+    {70, "WINDOWS", "recycle", "Recycle Bin", 37, kText, G::kWindows, nullptr},
+    {71, "WINDOWS", "open", "Open/Save Dialog Box History", 38, kText, G::kWindows, nullptr},
+    {72, "WINDOWS", "scandisk", "Scandisk Temp Files", 39, kText, G::kWindows, nullptr},
+    {73, "WINDOWS", "passwords", "Windows Passwords(Only 9X/Me)", 40, kText, G::kWindows, nullptr},
+    {74, "WINDOWS", "clip", "Windows Clipboard", 41, kText, G::kWindows, nullptr},
+    {75, "WINDOWS", "wordpad", "Wordpad Recent Files", 41, kText, G::kWindows, nullptr},
+    {76, "WINDOWS", "paint", "Windows Paint Recent Files", 41, kText, G::kWindows, nullptr},
+    {77, "WINDOWS", "picturelocation", "The custom locations from the picture location drop-down box", kNone, kText,
+     G::kWindows, nullptr},
+    {78, "WINDOWS", "DirectX", "DirectX most recent applications", kNone, kText, G::kWindows, nullptr},
+    {79, "WINDOWS", "findcomputer", "Find computer dialog box", kNone, kText, G::kWindows, nullptr},
+    {80, "WINDOWS", "findfiles", "Find files dialog box", kNone, kText, G::kWindows, nullptr},
+    {81, "WINDOWS", "mapnetwork", "Map network drive MRU", kNone, kText, G::kWindows, nullptr},
+    {82, "WINDOWS", "management", "Microsoft management console recent file list", kNone, kText, G::kWindows, nullptr},
+    {83, "WINDOWS", "notification", "Past items from the notification area", kNone, kText, G::kWindows, nullptr},
+    {84, "WINDOWS", "registryeditor", "Registry editor last opened key", kNone, kText, G::kWindows, nullptr},
+    {85, "WINDOWS", "searchfolders", "Saved search folders from windows vista", 41, kText, G::kWindows, nullptr},
+    {86, "WINDOWS", "menuorder", "Start menu programs and favorites menu order", kNone, kText, G::kWindows, nullptr},
+    {87, "WINDOWS", "recentlyused", "The list of most recently used files and folders", kNone, kText, G::kWindows,
+     nullptr},
+    {88, "WINDOWS", "thumbs", "Thumbs.db", 42, kText, G::kWindows, nullptr},
+    {89, "WINDOWS", "streams", "Windows explorer streams MRUs", kNone, kText, G::kWindows, nullptr},
+    {90, "WINDOWS", "swap", "windows swap/paging file", 43, kText, G::kWindows, nullptr},
+    {91, "WINDOWS", "userassist", "Windows userassist MRUs", kNone, kText, G::kWindows, nullptr},
+    {92, "WINDOWS", "unread", "Windows XP unread mail count", kNone, kText, G::kWindows, nullptr},
+
+    {93, "Messenger", "msnchat", "Windows Live Messenger chat log folder", 44, kText, G::kMessenger, nullptr},
+    {94, "Messenger", "msnfiles", "Windows Live Messenger Received Files folder", kNone, kText, G::kMessenger, nullptr},
+    {95, "Messenger", "yahoopage", "Yahoo! Messenger Page settings", 45, kText, G::kMessenger, nullptr},
+    {96, "Messenger", "yahooprofiles", "Yahoo! Messenger profiles", kNone, kText, G::kMessenger, nullptr},
+    {97, "Messenger", "yahoofiles", "Yahoo! Messenger Temporary Internet Files", kNone, kText, G::kMessenger, nullptr},
+    {98, "Messenger", "yahoologs", "Yahoo! Messenger Log Files", kNone, kText, G::kMessenger, nullptr},
+    {99, "Messenger", "aolsettings", "AOL Instant Messenger settings", 46, kText, G::kMessenger, nullptr},
+    {100, "Messenger", "aolnames", "AOL Instant Messenger Recent screen names", kNone, kText, G::kMessenger, nullptr},
+    {101, "Messenger", "aolpassword", "AOL Messenger user password", kNone, kText, G::kMessenger, nullptr},
+    {102, "Messenger", "aolbuddy", "AOL Information about Buddy list", kNone, kText, G::kMessenger, nullptr},
+    {103, "Messenger", "aollogs", "AOL Messenger logs", 47, kText, G::kMessenger, nullptr},
+    {104, "Messenger", "icqsign", "AOL Messenger Sign in history", kNone, kText, G::kMessenger, nullptr},
+    {105, "Messenger", "icquser", "ICQ User history", kNone, kText, G::kMessenger, nullptr},
+    {106, "Messenger", "icqcontact", "ICQ contact list", kNone, kText, G::kMessenger, nullptr},
+    {107, "Messenger", "icqaccount", "ICQ Account", kNone, kText, G::kMessenger, nullptr},
+    {108, "Messenger", "icqfiles", "ICQ All the files received from the other users", kNone, kText, G::kMessenger,
+     nullptr},
+    {109, "Messenger", "icqsearch", "ICQ Toolbar search history", 48, kText, G::kMessenger, nullptr},
+
+    {110, "OFFICE", "word", "Microsoft Word", 49, kText, G::kOffice, nullptr},
+    {111, "OFFICE", "excel", "Microsoft Excel", 50, kText, G::kOffice, nullptr},
+    {112, "OFFICE", "Powerpoint", "Microsoft Powerpoint", 51, kText, G::kOffice, nullptr},
+    {113, "OFFICE", "FrontPage", "Microsoft FrontPage", 52, kText, G::kOffice, nullptr},
+    {114, "OFFICE", "Access", "Microsoft Access", kNone, kText, G::kOffice, nullptr},
+    {115, "OFFICE", "Publisher", "Microsoft Publisher", kNone, kText, G::kOffice, nullptr},
+    {116, "OFFICE", "InfoPath", "Microsoft InfoPath", kNone, kText, G::kOffice, nullptr},
+    {117, "OFFICE", "Project", "Microsoft Project", 53, kText, G::kOffice, nullptr},
+    {118, "OFFICE", "Visio", "Microsoft Visio", kNone, kText, G::kOffice, nullptr},
+    {119, "OFFICE", "Organizer", "Clip Organizer", kNone, kText, G::kOffice, nullptr},
+    {120, "OFFICE", "Settings", "Microsoft Office Settings", 54, kText, G::kOffice, nullptr},
+    {121, "OFFICE", "Picture", "Microsoft Office Picture Manager", kNone, kText, G::kOffice, nullptr},
+    {122, "OFFICE", "Viewer", "Microsoft Snapshot Viewer", 55, kText, G::kOffice, nullptr},
+
+    {123, "outlook", "address", "outlook express address book", kNone, kText, G::kOutlookExpress, nullptr},
+    {124, "outlook", "accounts", "outlook express Accounts", 59, kText, G::kOutlookExpress, nullptr},
+    {125, "outlook", "deleted", "outlook express deleted email", kNone, kText, G::kOutlookExpress, nullptr},
+    {126, "outlook", "sent", "outlook express sent email", 60, kText, G::kOutlookExpress, nullptr},
+    {127, "outlook", "outbox", "outlook express outbox email", kNone, kText, G::kOutlookExpress, nullptr},
+    {128, "outlook", "blocked", "outlook express blocked senders list", kNone, kText, G::kOutlookExpress, nullptr},
+    {129, "outlook", "created", "outlook express history of Outlook folders you created", kNone, kText,
+     G::kOutlookExpress, nullptr},
+    {130, "outlook", "mailrules", "outlook express mail rules", 62, kText, G::kOutlookExpress, nullptr},
+    {131, "outlook", "newsrules", "outlook express news rules", kNone, kText, G::kOutlookExpress, nullptr},
+    {132, "outlook", "signatures", "outlook express signatures", kNone, kText, G::kOutlookExpress, nullptr},
+
+    {133, "mail", "Recently", "Windows Mail Recently", 64, kText, G::kWindowsMail, nullptr},
+    {134, "mail", "Signatures", "Windows Mail Signatures", kNone, kText, G::kWindowsMail, nullptr},
+    {135, "mail", "Block", "Windows Mail Block Senders list", 65, kText, G::kWindowsMail, nullptr},
+    {136, "mail", "Safe", "Windows Mail Safe Senders list", kNone, kText, G::kWindowsMail, nullptr},
+    {137, "mail", "mailrules", "Windows Mail mail rules", 67, kText, G::kWindowsMail, nullptr},
+    {138, "mail", "newsrules", "Windows Mail news rules", 69, kText, G::kWindowsMail, nullptr},
+    {139, "mail", "accounts", "Windows Mail accounts", 70, kText, G::kWindowsMail, nullptr},
+
+    {140, "Custom", "Custom", "Custom Item", 80, kText, G::kCustom, nullptr},
+}};
+
+constexpr bool NumberedInOrder() {
+  for (std::size_t i = 0; i < kItems.size(); ++i)
+    if (kItems[i].number != static_cast<int>(i + 1)) return false;
+  return true;
+}
+static_assert(NumberedInOrder(), "item n must sit at index n - 1");
+
+}  // namespace
+
+std::span<const RunItem> RunItems() { return kItems; }
+
+const RunItem* FindRunItem(int number) {
+  if (number < 1 || number > static_cast<int>(kItems.size())) return nullptr;
+  return &kItems[static_cast<std::size_t>(number - 1)];
+}
+
+const ItemSwitch* SwitchOf(const RunItem& item) { return FindSwitch(item.section, item.key); }
+
+bool SelectsItem(const RunItem& item, std::string_view value) { return RunSelectsSwitch(value, item.rule); }
+
+}  // namespace cv

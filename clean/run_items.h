@@ -1,0 +1,60 @@
+#pragma once
+// The cleaning run's 140 items as data, in run order: the switch each one
+// reads, the row text it shows, the progress checkpoint set after it, and the
+// function that does its work.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "config/selection_schema.h"
+
+namespace cv {
+
+class RunContext;
+using ItemAction = void (*)(RunContext&);
+
+// Which source implements an item.
+enum class ItemGroup : std::uint8_t {
+  kInternetExplorer,
+  kMozillaOpera,  // Firefox, Opera, Netscape, Mozilla
+  kAolMsnMaxthonChromeSafari,
+  kWindows,
+  kMessenger,
+  kOffice,
+  kOutlookExpress,
+  kWindowsMail,
+  kCustom,
+};
+
+struct RunItem {
+  int number;                    // 1..140
+  std::string_view section;      // switch section as the run passes it
+  std::string_view key;          // switch key as the run passes it
+  std::string_view displayName;  // row text
+  std::optional<int> progress;   // checkpoint set after the row, selected or not
+  SwitchRule rule;
+  ItemGroup group;
+  ItemAction action;  // nullptr until the group's source binds it
+};
+
+inline constexpr std::size_t kRunItemCount = 140;
+
+// The Office version is detected, always and without a row, just before this
+// item (between items 109 and 110).
+inline constexpr int kOfficeDetectionBeforeItem = 110;
+// The custom files and folders item; the plug-in rows follow it.
+inline constexpr int kCustomItemNumber = 140;
+// Set after the plug-in rows, whether any plug-in ran or not.
+inline constexpr int kPluginCheckpoint = 97;
+
+// All items in run order; item n is at index n - 1.
+std::span<const RunItem> RunItems();
+const RunItem* FindRunItem(int number);
+// The selection-file switch an item reads (nullptr if the tables disagree).
+const ItemSwitch* SwitchOf(const RunItem& item);
+// Whether the stored switch value selects the item.
+bool SelectsItem(const RunItem& item, std::string_view value);
+
+}  // namespace cv
