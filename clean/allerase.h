@@ -50,7 +50,26 @@ class allerase {
   double DeleteFolderTree(std::string_view folder);
 
  private:
-  // (implementation details)
+  // How one of the six file primitives picks and paces its files.
+  struct FileRule {
+    std::function<bool(const FileEntry&)> matches;
+    bool recursive = false;
+    int yieldsPerFile = 0;          // 0, 1 (after the file) or 2 (after the hidden step, after the file)
+    bool yieldAfterFolder = false;  // after each sub-folder searched
+  };
+
+  double EraseFiles(std::string_view folder, const FileRule& rule);
+  double EraseFolderTree(const std::string& folder, bool force);
+  double EmptyLinkedFolder(const std::string& folder);
+  double UnclaimedTreeSize(const std::string& folder);
+
+  void Report(EntryKind kind, std::string path, double bytes, bool refused);
+  void Yield();
+  void Claim(std::string key);
+  bool IsClaimed(const std::string& key) const;
+  // The key itself or a key above it (cut at "\") was claimed.
+  bool IsClaimedOrUnder(const std::string& key) const;
+
   Platform& platform_;
   const PathGuard& guard_;
   EraseMode mode_;

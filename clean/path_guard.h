@@ -25,7 +25,8 @@ class PathGuard {
 
   // A folder a primitive may walk, empty or delete.
   bool AllowsFolder(std::string_view folder) const;
-  // A single file a primitive may delete: a full path that is not a drive root.
+  // A single file a primitive may delete: a full path that is not a drive root
+  // (nor a protected folder or one above it).
   bool AllowsFile(std::string_view file) const;
   // A registry key a primitive may delete: at least two levels below a root.
   static bool AllowsRegistryKey(RegKey root, std::string_view subKey);

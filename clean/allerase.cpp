@@ -1,0 +1,505 @@
+#include "clean/allerase.h"
+
+#include <algorithm>
+#include <iterator>
+#include <utility>
+#include <vector>
+
+#include "config/inifun.h"
+#include "config/regfun.h"
+#include "platform/text.h"
+
+namespace cv {
+
+namespace {
+
+constexpr double kRegKeyWeight = 3;
+constexpr double kRegTreeWeight = 5;
+constexpr double kRegValueWeight = 1;
+
+constexpr std::string_view kUserProfileToken = "%USERPROFILE%";
+
+std::string_view RootName(RegKey root) {
+  switch (root) {
+    case kHkeyClassesRoot: return "HKEY_CLASSES_ROOT";
+    case kHkeyCurrentUser: return "HKEY_CURRENT_USER";
+    case kHkeyLocalMachine: return "HKEY_LOCAL_MACHINE";
+    case kHkeyUsers: return "HKEY_USERS";
+    case kHkeyPerformanceData: return "HKEY_PERFORMANCE_DATA";
+    case kHkeyCurrentConfig: return "HKEY_CURRENT_CONFIG";
+    case kHkeyDynData: return "HKEY_DYN_DATA";
+  }
+  return "HKEY_UNKNOWN";
+}
+
+// "HKEY_CURRENT_USER\Software\x" for a root and a sub-key written with or
+// without stray backslashes.
+std::string FullKeyPath(RegKey root, std::string_view subKey) {
+  std::string path(RootName(root));
+  size_t pos = 0;
+  while (pos < subKey.size()) {
+    size_t end = subKey.find('\\', pos);
+    if (end == std::string_view::npos) end = subKey.size();
+    if (end > pos) {
+      path += '\\';
+      path.append(subKey.substr(pos, end - pos));
+    }
+    pos = end + 1;
+  }
+  return path;
+}
+
+// A folder path without trailing backslashes, as the listings join names to it.
+std::string_view WithoutTrailingBackslash(std::string_view folder) {
+  while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/')) folder.remove_suffix(1);
+  return folder;
+}
+
+// What a plain (unforced) delete does to a file once the hidden step ran:
+// a read-only file stays unless it was hidden, as the hidden step clears it.
+bool PlainDeleteRemoves(const FileEntry& file) {
+  if (file.IsReparsePoint()) return true;
+  return (file.attributes & kAttrReadOnly) == 0 || (file.attributes & kAttrHidden) != 0;
+}
+
+}  // namespace
+
+allerase::allerase(Platform& platform, const PathGuard& guard, EraseMode mode, EraseSink* sink,
+                   std::function<void()> yield)
+    : platform_(platform),
+      guard_(guard),
+      mode_(mode),
+      sink_(sink),
+      yield_(std::move(yield)),
+      fso_(platform.files) {}
+
+// ---------------------------------------------------------------------------
+// Reporting and preview bookkeeping
+
+void allerase::Report(EntryKind kind, std::string path, double bytes, bool refused) {
+  if (!sink_) return;
+  EraseEntry entry;
+  entry.kind = kind;
+  entry.path = std::move(path);
+  entry.bytes = bytes;
+  entry.refused = refused;
+  sink_->Erased(entry);
+}
+
+void allerase::Yield() {
+  if (yield_) yield_();
+}
+
+void allerase::Claim(std::string key) { claimed_.insert(std::move(key)); }
+
+bool allerase::IsClaimed(const std::string& key) const { return claimed_.count(key) != 0; }
+
+bool allerase::IsClaimedOrUnder(const std::string& key) const {
+  if (claimed_.empty()) return false;
+  for (size_t cut = key.find('\\'); cut != std::string::npos; cut = key.find('\\', cut + 1))
+    if (claimed_.count(key.substr(0, cut))) return true;
+  return IsClaimed(key);
+}
+
+// ---------------------------------------------------------------------------
+// File walks
+
+// The engine of the six file primitives: each file of `folder` (and, when
+// `rule.recursive`, of every folder below it, depth first, files before
+// sub-folders) gets the hidden step; the files that match are counted and
+// deleted. Pending folders are kept on a stack of paths, so neither depth nor
+// the number of files costs call stack or memory; links found on the way are
+// never entered.
+double allerase::EraseFiles(std::string_view folder, const FileRule& rule) {
+  if (!guard_.AllowsFolder(folder)) {
+    Report(EntryKind::Folder, std::string(folder), 0, true);
+    return 0;
+  }
+  const std::string start(WithoutTrailingBackslash(folder));
+  const bool preview = mode_ == EraseMode::Preview;
+  if (preview && IsClaimedOrUnder(PathGuard::Normalize(start))) return 0;
+
+  double total = 0;
+  std::vector<std::string> pending{start};
+  std::vector<std::string> children;
+  while (!pending.empty()) {
+    const std::string current = std::move(pending.back());
+    pending.pop_back();
+
+    fso_.ForEachFile(current, [&](const FileEntry& file) {
+      std::string key;
+      if (preview) {
+        key = PathGuard::Normalize(file.path);
+        if (IsClaimed(key)) return;
+      }
+      // A link is removed as a link: no attribute change, no size of its target.
+      const bool link = file.IsReparsePoint();
+      if (!preview && !link && (file.attributes & kAttrHidden)) fso_.SetAttributes(file.path, 0);
+      if (rule.yieldsPerFile == 2) Yield();
+      if (rule.matches(file)) {
+        const double bytes = link ? 0 : static_cast<double>(file.size);
+        total += bytes;  // counted before the delete, kept when it fails
+        if (preview) {
+          if (PlainDeleteRemoves(file)) {
+            Report(EntryKind::File, file.path, bytes, false);
+            Claim(std::move(key));
+          }
+        } else if (fso_.DeleteFile(file.path, false) == kOk) {
+          Report(EntryKind::File, file.path, bytes, false);
+        }
+      }
+      if (rule.yieldsPerFile >= 1) Yield();
+    });
+
+    if (!rule.recursive) break;
+    children.clear();
+    fso_.ForEachSubFolder(current, [&](const FileEntry& sub) {
+      if (sub.IsReparsePoint()) return;
+      if (preview && IsClaimed(PathGuard::Normalize(sub.path))) return;
+      children.push_back(sub.path);
+    });
+    std::move(children.rbegin(), children.rend(), std::back_inserter(pending));
+    if (rule.yieldAfterFolder && current != start) Yield();
+  }
+  return total;
+}
+
+double allerase::DeleteNamedFilesInTree(std::string_view folder, std::string_view fileName) {
+  const FileRule rule{[fileName](const FileEntry& f) { return f.name == fileName; }, true, 2, true};
+  return EraseFiles(folder, rule);
+}
+
+double allerase::DeleteAllFilesInTree(std::string_view folder) {
+  const FileRule rule{[](const FileEntry&) { return true; }, true, 0, false};
+  return EraseFiles(folder, rule);
+}
+
+double allerase::DeleteFilesByExtensionInTree(std::string_view folder, std::string_view extension) {
+  const FileRule rule{[extension](const FileEntry& f) {
+                        return AsciiLower(FileSystemObject::GetExtensionName(f.name)) == extension;
+                      },
+                      true, 0, false};
+  return EraseFiles(folder, rule);
+}
+
+double allerase::DeleteFilesInFolder(std::string_view folder) {
+  const FileRule rule{[](const FileEntry&) { return true; }, false, 0, false};
+  return EraseFiles(folder, rule);
+}
+
+double allerase::DeleteNamedFilesInFolder(std::string_view folder, std::string_view fileName) {
+  const FileRule rule{[fileName](const FileEntry& f) { return f.name == fileName; }, false, 1, false};
+  return EraseFiles(folder, rule);
+}
+
+double allerase::DeleteFilesByExtensionInFolder(std::string_view folder, std::string_view extension) {
+  const FileRule rule{[extension](const FileEntry& f) {
+                        return AsciiLower(FileSystemObject::GetExtensionName(f.name)) == extension;
+                      },
+                      false, 1, false};
+  return EraseFiles(folder, rule);
+}
+
+// ---------------------------------------------------------------------------
+// Whole folders
+
+// In preview: the bytes of the files below `folder` that no earlier call has
+// claimed, never through a link.
+double allerase::UnclaimedTreeSize(const std::string& folder) {
+  double total = 0;
+  std::vector<std::string> pending{folder};
+  while (!pending.empty()) {
+    const std::string current = std::move(pending.back());
+    pending.pop_back();
+    fso_.Files().ListFolder(current, [&](const FileEntry& entry) {
+      if (entry.IsReparsePoint()) return;
+      if (!claimed_.empty() && IsClaimed(PathGuard::Normalize(entry.path))) return;
+      if (entry.IsFolder())
+        pending.push_back(entry.path);
+      else
+        total += static_cast<double>(entry.size);
+    });
+  }
+  return total;
+}
+
+// Deletes (or in preview reports and claims) one folder with its contents.
+// Returns the bytes counted for it. In clean mode the entry is reported when
+// anything was released: the whole size when the folder went, else what
+// went before a file in use or a read-only file stopped the delete.
+double allerase::EraseFolderTree(const std::string& folder, bool force) {
+  if (mode_ == EraseMode::Preview) {
+    const std::string key = PathGuard::Normalize(folder);
+    if (IsClaimedOrUnder(key)) return 0;
+    const double size = UnclaimedTreeSize(folder);
+    Report(EntryKind::Folder, folder, size, false);
+    Claim(key);
+    return size;
+  }
+  const double size = static_cast<double>(fso_.FolderSize(folder));
+  if (fso_.DeleteFolder(folder, force) == kOk) {
+    Report(EntryKind::Folder, folder, size, false);
+  } else if (fso_.FolderExists(folder)) {
+    const double left = static_cast<double>(fso_.FolderSize(folder));
+    if (left < size) Report(EntryKind::Folder, folder, size - left, false);
+  }
+  return size;
+}
+
+double allerase::DeleteNamedFoldersInTree(std::string_view folder, std::string_view folderName) {
+  if (!guard_.AllowsFolder(folder)) {
+    Report(EntryKind::Folder, std::string(folder), 0, true);
+    return 0;
+  }
+  const std::string start(WithoutTrailingBackslash(folder));
+  const bool preview = mode_ == EraseMode::Preview;
+  if (preview && IsClaimedOrUnder(PathGuard::Normalize(start))) return 0;
+
+  double total = 0;
+  std::vector<std::string> pending{start};
+  std::vector<std::string> remaining;
+  while (!pending.empty()) {
+    const std::string current = std::move(pending.back());
+    pending.pop_back();
+
+    bool hiddenStepDone = false;
+    remaining.clear();
+    fso_.ForEachSubFolder(current, [&](const FileEntry& sub) {
+      // The hidden step here applies to the folder being searched, once it
+      // turns out to have sub-folders.
+      if (!hiddenStepDone && !preview) {
+        const auto self = fso_.GetFolder(current);
+        if (self && (self->attributes & kAttrHidden) && !self->IsReparsePoint()) fso_.SetAttributes(current, 0);
+      }
+      hiddenStepDone = true;
+      if (sub.IsReparsePoint()) return;  // neither matched nor entered
+      if (AsciiLower(sub.name) == folderName) {
+        // A matched folder is not searched further: it is gone, or what is
+        // left of it was already counted.
+        total += EraseFolderTree(sub.path, false);
+      } else if (!preview || !IsClaimed(PathGuard::Normalize(sub.path))) {
+        remaining.push_back(sub.path);
+      }
+    });
+    std::move(remaining.rbegin(), remaining.rend(), std::back_inserter(pending));
+  }
+  return total;
+}
+
+double allerase::EmptyFolder(std::string_view folder) {
+  if (!guard_.AllowsFolder(folder)) {
+    Report(EntryKind::Folder, std::string(folder), 0, true);
+    return 0;
+  }
+  const std::string path(WithoutTrailingBackslash(folder));
+  const bool preview = mode_ == EraseMode::Preview;
+  const auto self = fso_.Files().Stat(path);
+  if (!self) {
+    if (!preview) fso_.CreateFolder(path);  // a missing folder is created, empty
+    return 0;
+  }
+  if (!self->IsFolder()) return 0;  // a file of that name: nothing to empty, nothing created
+
+  if (self->IsReparsePoint()) return EmptyLinkedFolder(path);
+
+  if (preview) return EraseFolderTree(path, true);
+  if (self->attributes & kAttrHidden) fso_.SetAttributes(path, 0);
+  const double size = EraseFolderTree(path, true);
+  fso_.CreateFolder(path);  // fails quietly when files in use kept the folder
+  return size;
+}
+
+// A folder that is itself a junction or link (such as the profile's
+// compatibility links) is emptied in place: deleting it would remove only
+// the link, and creating the folder again would replace the link by an empty
+// real folder. Its contents go as EmptyFolder would delete them.
+double allerase::EmptyLinkedFolder(const std::string& folder) {
+  double total = 0;
+  const bool preview = mode_ == EraseMode::Preview;
+  if (preview && IsClaimedOrUnder(PathGuard::Normalize(folder))) return 0;
+  fso_.Files().ListFolder(folder, [&](const FileEntry& entry) {
+    if (entry.IsFolder()) {
+      if (entry.IsReparsePoint()) {
+        if (!preview && fso_.Files().RemoveFolder(entry.path, true) == kOk)
+          Report(EntryKind::Folder, entry.path, 0, false);
+        return;
+      }
+      total += EraseFolderTree(entry.path, true);
+      return;
+    }
+    const double bytes = entry.IsReparsePoint() ? 0 : static_cast<double>(entry.size);
+    if (preview) {
+      std::string key = PathGuard::Normalize(entry.path);
+      if (IsClaimed(key)) return;
+      total += bytes;
+      Report(EntryKind::File, entry.path, bytes, false);
+      Claim(std::move(key));
+      return;
+    }
+    total += bytes;
+    if (fso_.DeleteFile(entry.path, true) == kOk) Report(EntryKind::File, entry.path, bytes, false);
+  });
+  return total;
+}
+
+double allerase::DeleteSingleFile(std::string_view file) {
+  if (!guard_.AllowsFile(file)) {
+    Report(EntryKind::File, std::string(file), 0, true);
+    return 0;
+  }
+  const auto entry = fso_.GetFile(file);
+  if (!entry) return 0;
+  const double bytes = entry->IsReparsePoint() ? 0 : static_cast<double>(entry->size);
+  if (mode_ == EraseMode::Preview) {
+    std::string key = PathGuard::Normalize(entry->path);
+    if (IsClaimedOrUnder(key)) return 0;
+    if ((entry->attributes & kAttrReadOnly) == 0 || entry->IsReparsePoint()) {
+      Report(EntryKind::File, entry->path, bytes, false);
+      Claim(std::move(key));
+    }
+    return bytes;
+  }
+  if (fso_.DeleteFile(file, false) == kOk) Report(EntryKind::File, entry->path, bytes, false);
+  return bytes;
+}
+
+double allerase::DeleteFolderTree(std::string_view folder) {
+  if (!guard_.AllowsFolder(folder)) {
+    Report(EntryKind::Folder, std::string(folder), 0, true);
+    return 0;
+  }
+  const std::string path(WithoutTrailingBackslash(folder));
+  if (!fso_.FolderExists(path)) return 0;
+  return EraseFolderTree(path, false);
+}
+
+// ---------------------------------------------------------------------------
+// Registry, INI files, restart
+
+double allerase::DeleteRegKey(RegKey root, std::string_view subKey) {
+  // Windows creates the key with a leading "\" in front of the sub-key path
+  // only to delete it at once; that call never changes the outcome, and
+  // creating keys here could leave new empty parent keys behind, so the
+  // delete is made directly.
+  std::string path = FullKeyPath(root, subKey);
+  if (!PathGuard::AllowsRegistryKey(root, subKey)) {
+    Report(EntryKind::RegKey, std::move(path), 0, true);
+    return kRegKeyWeight;
+  }
+  Registry& registry = platform_.registry;
+  if (mode_ == EraseMode::Preview) {
+    std::string key = AsciiLower(path);
+    if (IsClaimedOrUnder(key)) return kRegKeyWeight;
+    ScopedRegKey handle(registry);
+    if (registry.OpenKey(root, subKey, kKeyRead, handle.out()) != kOk) return kRegKeyWeight;
+    std::string child;
+    // A key with sub-keys is refused by the delete, so it would stay.
+    if (registry.EnumKey(handle.get(), 0, child) == kOk) return kRegKeyWeight;
+    Report(EntryKind::RegKey, std::move(path), 0, false);
+    Claim(std::move(key));
+    return kRegKeyWeight;
+  }
+  if (registry.DeleteKey(root, subKey) == kOk) Report(EntryKind::RegKey, std::move(path), 0, false);
+  return kRegKeyWeight;
+}
+
+double allerase::DeleteRegTree(RegKey root, std::string_view subKey) {
+  std::string path = FullKeyPath(root, subKey);
+  if (!PathGuard::AllowsRegistryKey(root, subKey)) {
+    Report(EntryKind::RegTree, std::move(path), 0, true);
+    return kRegTreeWeight;
+  }
+  Registry& registry = platform_.registry;
+  if (mode_ == EraseMode::Preview) {
+    std::string key = AsciiLower(path);
+    if (IsClaimedOrUnder(key)) return kRegTreeWeight;
+    ScopedRegKey handle(registry);
+    if (registry.OpenKey(root, subKey, kKeyRead, handle.out()) != kOk) return kRegTreeWeight;
+    Report(EntryKind::RegTree, std::move(path), 0, false);
+    Claim(std::move(key));
+    return kRegTreeWeight;
+  }
+  if (registry.DeleteTree(root, subKey) == kOk) Report(EntryKind::RegTree, std::move(path), 0, false);
+  return kRegTreeWeight;
+}
+
+double allerase::DeleteRegValue(RegKey root, std::string_view subKey, std::string_view valueName) {
+  const std::string keyPath = FullKeyPath(root, subKey);
+  std::string path = keyPath + "\\" + std::string(valueName);
+  if (!PathGuard::AllowsRegistryKey(root, subKey)) {
+    Report(EntryKind::RegValue, std::move(path), 0, true);
+    return kRegValueWeight;
+  }
+  Registry& registry = platform_.registry;
+  const bool preview = mode_ == EraseMode::Preview;
+  // Values are claimed under their key, with a separator no key name holds.
+  std::string claim = AsciiLower(keyPath) + '\n' + AsciiLower(valueName);
+  if (preview && (IsClaimedOrUnder(AsciiLower(keyPath)) || IsClaimed(claim))) return kRegValueWeight;
+
+  ScopedRegKey handle(registry);
+  if (registry.OpenKey(root, subKey, preview ? kKeyRead : (kKeyRead | kKeyWrite), handle.out()) != kOk)
+    return kRegValueWeight;
+  if (preview) {
+    RegValue value;
+    if (registry.QueryValue(handle.get(), valueName, value) == kOk) {
+      Report(EntryKind::RegValue, std::move(path), 0, false);
+      Claim(std::move(claim));
+    }
+    return kRegValueWeight;
+  }
+  if (registry.DeleteValue(handle.get(), valueName) == kOk) Report(EntryKind::RegValue, std::move(path), 0, false);
+  return kRegValueWeight;
+}
+
+void allerase::DeleteIniSection(std::string_view file, std::string_view section) {
+  std::string path = std::string(file) + " [" + std::string(section) + "]";
+  if (!guard_.AllowsFile(file)) {
+    Report(EntryKind::IniSection, std::move(path), 0, true);
+    return;
+  }
+  Inifun ini(platform_.files);
+  if (mode_ == EraseMode::Preview) {
+    std::string claim = PathGuard::Normalize(file) + '\n' + AsciiLower(section);
+    if (IsClaimedOrUnder(PathGuard::Normalize(file)) || IsClaimed(claim)) return;
+    if (ini.HasIniSection(file, section)) {
+      Report(EntryKind::IniSection, std::move(path), 0, false);
+      Claim(std::move(claim));
+    }
+    return;
+  }
+  if (!ini.HasIniSection(file, section)) return;
+  ini.DeleteIniSection(file, section);
+  if (!ini.HasIniSection(file, section)) Report(EntryKind::IniSection, std::move(path), 0, false);
+}
+
+void allerase::DeleteAtReboot(std::string_view file) {
+  if (!guard_.AllowsFile(file)) {
+    Report(EntryKind::File, std::string(file), 0, true);
+    return;
+  }
+  // Marked only: the file goes when Windows next starts, and nothing is counted.
+  if (mode_ == EraseMode::Preview) {
+    if (fso_.FileExists(file)) Report(EntryKind::File, std::string(file), 0, false);
+    return;
+  }
+  if (platform_.files.DeleteAtReboot(file) == kOk) Report(EntryKind::File, std::string(file), 0, false);
+}
+
+// ---------------------------------------------------------------------------
+// Path helpers
+
+std::string ExpandUserProfile(Shell& shell, std::string_view path) {
+  const size_t token = path.find(kUserProfileToken);
+  if (token == std::string_view::npos) return std::string(path);
+  std::string expanded = shell.GetEnvironmentVariable("USERPROFILE").value_or("");
+  expanded.append(path.substr(token + kUserProfileToken.size()));
+  return expanded;
+}
+
+std::string ReadFolderSetting(regfun& registry, Shell& shell, std::string_view fullKeyPath,
+                              std::string_view valueName) {
+  const std::string stored = regfun::TrimAtNul(registry.ReadRegString(fullKeyPath, valueName));
+  return ExpandUserProfile(shell, TrimSpaces(stored));
+}
+
+}  // namespace cv

@@ -1,0 +1,119 @@
+#include "clean/path_guard.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "platform/text.h"
+
+namespace cv {
+
+namespace {
+
+bool IsDriveLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+// Windows drops trailing dots and blanks of a path component when it
+// resolves a path ("C:\Windows. " names C:\Windows), so the guard must too.
+std::string_view StripTrailingDotsAndBlanks(std::string_view component) {
+  while (!component.empty() && (component.back() == '.' || component.back() == ' ')) component.remove_suffix(1);
+  return component;
+}
+
+// True when `ancestor` is `path` or a folder above it (both normalised).
+bool IsSameOrAncestor(std::string_view ancestor, std::string_view path) {
+  if (ancestor.size() > path.size()) return false;
+  if (path.compare(0, ancestor.size(), ancestor) != 0) return false;
+  return ancestor.size() == path.size() || path[ancestor.size()] == '\\';
+}
+
+}  // namespace
+
+std::string PathGuard::Normalize(std::string_view path) {
+  std::string text(path);
+  std::replace(text.begin(), text.end(), '/', '\\');
+  // The long-path form of a drive path names the same place.
+  constexpr std::string_view kLongPrefix = "\\\\?\\";
+  std::string_view rest = text;
+  if (rest.substr(0, kLongPrefix.size()) == kLongPrefix) rest.remove_prefix(kLongPrefix.size());
+  if (rest.size() < 3 || !IsDriveLetter(rest[0]) || rest[1] != ':' || rest[2] != '\\') return {};
+
+  std::string out;
+  out.reserve(rest.size());
+  out += AsciiLower(rest[0]);
+  out += ':';
+  const size_t rootLength = out.size();
+
+  size_t pos = 3;
+  while (pos <= rest.size()) {
+    size_t end = rest.find('\\', pos);
+    if (end == std::string_view::npos) end = rest.size();
+    std::string_view component = rest.substr(pos, end - pos);
+    pos = end + 1;
+    if (component.empty() || component == ".") continue;
+    if (component == "..") {
+      // ".." above the root stays at the root, as Windows resolves it.
+      const size_t cut = out.rfind('\\');
+      if (cut != std::string::npos && cut >= rootLength) out.resize(cut);
+      continue;
+    }
+    component = StripTrailingDotsAndBlanks(component);
+    if (component.empty()) continue;  // "..." and the like resolve to the folder itself
+    out += '\\';
+    out += AsciiLower(component);
+  }
+  if (out.size() == rootLength) out += '\\';  // the drive root keeps its backslash
+  return out;
+}
+
+PathGuard PathGuard::ForSystem(Shell& shell) {
+  PathGuard guard;
+  const auto env = [&shell](std::string_view name) { return shell.GetEnvironmentVariable(name).value_or(""); };
+
+  const std::string windows = shell.GetWindowsDirectory();
+  for (const std::string& folder :
+       {env("SystemRoot"), env("windir"), windows, windows + "\\System32", windows + "\\SysWOW64",
+        env("ProgramFiles"), env("ProgramFiles(x86)"), env("ProgramW6432"), env("CommonProgramFiles"),
+        env("CommonProgramFiles(x86)"), env("ALLUSERSPROFILE"), env("ProgramData"), env("PUBLIC"),
+        env("APPDATA"), env("LOCALAPPDATA"), shell.ProgramFolder()})
+    guard.Protect(folder);
+
+  const std::string profile = env("USERPROFILE");
+  guard.Protect(profile);
+  guard.Protect(profile + "\\..");
+  return guard;
+}
+
+void PathGuard::Protect(std::string_view folder) {
+  std::string normalized = Normalize(folder);
+  if (normalized.empty()) return;  // unset variables and the like protect nothing
+  if (std::find(protected_.begin(), protected_.end(), normalized) == protected_.end())
+    protected_.push_back(std::move(normalized));
+}
+
+bool PathGuard::AllowsFolder(std::string_view folder) const {
+  const std::string normalized = Normalize(folder);
+  if (normalized.empty()) return false;        // empty, relative, UNC or device path
+  if (normalized.size() <= 3) return false;    // "c:\"
+  for (const std::string& guarded : protected_)
+    if (IsSameOrAncestor(normalized, guarded)) return false;
+  return true;
+}
+
+bool PathGuard::AllowsFile(std::string_view file) const { return AllowsFolder(file); }
+
+bool PathGuard::AllowsRegistryKey(RegKey root, std::string_view subKey) {
+  if (!IsPredefinedRoot(root)) return false;
+  size_t depth = 0;
+  size_t pos = 0;
+  while (pos < subKey.size()) {
+    size_t end = subKey.find('\\', pos);
+    if (end == std::string_view::npos) end = subKey.size();
+    if (end > pos) ++depth;
+    pos = end + 1;
+  }
+  // Under HKEY_USERS the first level is a whole user's hive (a SID or
+  // ".DEFAULT"), so its top-level keys sit one level lower.
+  const size_t minimum = root == kHkeyUsers ? 3 : 2;
+  return depth >= minimum;
+}
+
+}  // namespace cv

@@ -1,2 +1,0 @@
-#pragma once
-// Test fixtures shared by the suites.
