@@ -55,6 +55,10 @@ class RunContext {
   void ClearRecentDocuments();
   void EmptyRecycleBin();
   void ClearClipboard();
+  // A target the item itself declined as unsafe: reported as refused, not touched.
+  void ReportRefused(EntryKind kind, std::string_view path) {
+    if (sink_) sink_->Erased(EraseEntry{kind, std::string(path), 0, true});
+  }
 
   // Set by the Office version detection that precedes the Office items.
   std::string OfficeVersion;
