@@ -55,6 +55,10 @@ class RunContext {
   void ClearRecentDocuments();
   void EmptyRecycleBin();
   void ClearClipboard();
+  // A side effect the item performs itself through a platform service (the
+  // URL history store, keystrokes): reported as a "command" entry. The item
+  // performs it only when not previewing.
+  void ReportSideEffect(std::string_view what) { ReportCommand(what); }
   // A target the item itself declined as unsafe: reported as refused, not touched.
   void ReportRefused(EntryKind kind, std::string_view path) {
     if (sink_) sink_->Erased(EraseEntry{kind, std::string(path), 0, true});
