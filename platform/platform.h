@@ -13,6 +13,7 @@ namespace cv {
 
 class UrlHistoryStore;  // platform/url_history.h
 class OfficeDetector;   // platform/office.h
+class KeySender;        // platform/keys.h
 
 struct Platform {
   Registry& registry;
@@ -23,6 +24,7 @@ struct Platform {
   // Optional services: null where the system has none (items then do nothing).
   UrlHistoryStore* urlHistory = nullptr;
   OfficeDetector* office = nullptr;
+  KeySender* keys = nullptr;
 };
 
 }  // namespace cv
