@@ -26,8 +26,10 @@ class LineCursor {
   bool Next(Line& line) {
     if (pos_ >= text_.size()) return false;
     line.begin = pos_;
-    const std::size_t brk = text_.find_first_of("\r\n", pos_);
-    if (brk == std::string_view::npos) {
+    std::size_t brk = pos_;
+    const std::size_t size = text_.size();
+    while (brk < size && text_[brk] != '\n' && text_[brk] != '\r') ++brk;
+    if (brk == size) {
       line.end = line.next = text_.size();
     } else {
       line.end = brk;
@@ -96,6 +98,10 @@ std::optional<SectionSpan> FindSection(std::string_view text, std::string_view n
   Line line;
   std::optional<SectionSpan> found;
   while (cursor.Next(line)) {
+    // Only header lines matter here: skip the rest without parsing them.
+    std::size_t first = line.begin;
+    while (first < line.end && (text[first] == ' ' || text[first] == '\t')) ++first;
+    if (first == line.end || text[first] != '[') continue;
     const Parsed p = Classify(ContentOf(text, line));
     if (p.kind != Kind::kSection) continue;
     if (found) {
