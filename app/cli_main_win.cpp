@@ -1,0 +1,22 @@
+// clearvane-cli.exe: the console companion of clearvane.exe, so that output
+// reaches cmd, PowerShell and pipes reliably.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+#include "platform/win32/text_win.h"
+#include "platform/win32/win.h"
+#include "platform/win32/win32_platform.h"
+
+int wmain(int argc, wchar_t** argv) {
+  ::SetConsoleOutputCP(CP_UTF8);
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.push_back(cv::win32::Narrow(argv[i]));
+  if (args.empty()) args.push_back("--help");
+  cv::win32::Win32Platform platform;
+  cv::Platform view = platform.View();
+  const int code = cv::RunCommandLine(args, view, std::cout, std::cerr);
+  std::cout.flush();
+  return code;
+}

@@ -1,0 +1,207 @@
+#include "app/command_line.h"
+
+#include <cstdio>
+#include <optional>
+
+#include "clean/clean_run.h"
+#include "clean/run_items.h"
+#include "config/regfun.h"
+
+namespace cv {
+
+namespace {
+
+constexpr std::string_view kUsage =
+    "Usage: clearvane [--preview | --clean] [--json]\n"
+    "       clearvane --list | --help | --version\n"
+    "\n"
+    "  --preview  show what a cleaning run would erase, erasing nothing\n"
+    "  --clean    run the cleaning with the selection file beside the program\n"
+    "  --json     print one JSON object instead of text\n"
+    "  --list     list the cleaning items (number, section, key, name)\n"
+    "  --help     show this help\n"
+    "  --version  show the program version\n"
+    "\n"
+    "Without arguments the program opens its window.\n";
+
+constexpr std::string_view kVersion = "Clearvane 6.10 (build 6.1.111201)\n";
+
+struct Row {
+  std::string item;
+  std::string status;
+};
+
+// Collects the results rows and the erased entries; never waits for anyone.
+class CollectingObserver : public RunObserver, public EraseSink {
+ public:
+  void RowAdded(std::string_view item, std::string_view status) override {
+    rows.push_back({std::string(item), std::string(status)});
+  }
+  void RowStatusChanged(std::string_view status) override {
+    if (!rows.empty()) rows.back().status = status;
+  }
+  void ProgressChanged(int) override {}
+  void StatusLabelChanged(std::string_view) override {}
+  void ShowReport(const RunReport& shown) override { report = shown; }
+  void Erased(const EraseEntry& entry) override {
+    entries.push_back({currentItem(), entry});
+  }
+
+  struct Entry {
+    std::string item;
+    EraseEntry entry;
+  };
+  std::vector<Row> rows;
+  std::vector<Entry> entries;
+  std::optional<RunReport> report;
+
+ private:
+  std::string currentItem() const { return rows.empty() ? std::string() : rows.back().item; }
+};
+
+// The window's message boxes cannot be answered here: their text goes to the
+// error stream and they count as confirmed.
+class ConsoleMessageBoxes : public MessageBoxes {
+ public:
+  explicit ConsoleMessageBoxes(std::ostream& err) : err_(err) {}
+  int Show(std::string_view text, std::string_view caption, unsigned style) override {
+    err_ << caption << ": " << text << "\n";
+    return (style & kMbYesNo) ? kIdYes : kIdOk;
+  }
+
+ private:
+  std::ostream& err_;
+};
+
+void PrintList(std::ostream& out, bool json) {
+  if (json) {
+    out << "{\"items\": [";
+    bool first = true;
+    for (const RunItem& item : RunItems()) {
+      out << (first ? "" : ", ") << "{\"number\": " << item.number << ", \"section\": " << JsonString(item.section)
+          << ", \"key\": " << JsonString(item.key) << ", \"name\": " << JsonString(item.displayName) << "}";
+      first = false;
+    }
+    out << "]}\n";
+    return;
+  }
+  for (const RunItem& item : RunItems())
+    out << item.number << '\t' << item.section << '\t' << item.key << '\t' << item.displayName << '\n';
+}
+
+void PrintRun(std::ostream& out, bool json, bool preview, const RunResult& result, const CollectingObserver& seen) {
+  // The run's own counters: the figures read back from the selection file
+  // may be older ones when the file could not be written.
+  const double keys = seen.report ? seen.report->registryKeysCleaned : result.registryKeysCleaned;
+  const double bytes = seen.report ? seen.report->bytesReleased : result.bytesReleased;
+  if (json) {
+    out << "{\"mode\": " << JsonString(preview ? "preview" : "clean") << ", \"rows\": [";
+    for (size_t i = 0; i < seen.rows.size(); ++i)
+      out << (i ? ", " : "") << "{\"item\": " << JsonString(seen.rows[i].item)
+          << ", \"status\": " << JsonString(seen.rows[i].status) << "}";
+    out << "], \"registryKeysCleaned\": " << PlainNumber(keys)
+        << ", \"bytesReleased\": " << PlainNumber(bytes) << ", \"entries\": [";
+    for (size_t i = 0; i < seen.entries.size(); ++i) {
+      const auto& [item, entry] = seen.entries[i];
+      out << (i ? ", " : "") << "{\"item\": " << JsonString(item)
+          << ", \"kind\": " << JsonString(EntryKindName(entry.kind)) << ", \"path\": " << JsonString(entry.path)
+          << ", \"bytes\": " << PlainNumber(entry.bytes);
+      if (entry.refused) out << ", \"refused\": true";
+      out << "}";
+    }
+    out << "]}\n";
+    return;
+  }
+  for (const Row& row : seen.rows) out << row.item << '\t' << row.status << '\n';
+  out << "\n" << (preview ? "Would clean" : "Cleaned") << " Registry Keys: " << PlainNumber(keys)
+      << "\n" << (preview ? "Would release" : "Released") << " HD Space: " << MegabytesText(bytes, '.')
+      << "MB (" << PlainNumber(bytes) << " bytes)\n";
+  if (preview) {
+    for (const auto& [item, entry] : seen.entries)
+      out << (entry.refused ? "refused\t" : "") << EntryKindName(entry.kind) << '\t' << entry.path << '\t'
+          << PlainNumber(entry.bytes) << '\n';
+  }
+}
+
+}  // namespace
+
+std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (unsigned char c : text) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+          out += escaped;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  return out + "\"";
+}
+
+bool WantsCommandLineMode(const std::vector<std::string>& args) {
+  for (const std::string& arg : args)
+    if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) return true;
+  return false;
+}
+
+int RunCommandLine(const std::vector<std::string>& args, Platform& platform, std::ostream& out, std::ostream& err) {
+  enum class Action { None, Preview, Clean, List, Help, Version } action = Action::None;
+  bool json = false;
+  for (const std::string& arg : args) {
+    Action next = Action::None;
+    if (arg == "--json") {
+      json = true;
+      continue;
+    }
+    if (arg == "--preview") next = Action::Preview;
+    else if (arg == "--clean") next = Action::Clean;
+    else if (arg == "--list") next = Action::List;
+    else if (arg == "--help" || arg == "-h" || arg == "/?") next = Action::Help;
+    else if (arg == "--version") next = Action::Version;
+    else {
+      err << "clearvane: unknown argument \"" << arg << "\"\n" << kUsage;
+      return 2;
+    }
+    if (action != Action::None && action != next) {
+      err << "clearvane: choose one of --preview, --clean, --list, --help, --version\n";
+      return 2;
+    }
+    action = next;
+  }
+  switch (action) {
+    case Action::None:
+      err << "clearvane: nothing to do\n" << kUsage;
+      return 2;
+    case Action::Help: out << kUsage; return 0;
+    case Action::Version: out << kVersion; return 0;
+    case Action::List: PrintList(out, json); return 0;
+    case Action::Preview:
+    case Action::Clean: break;
+  }
+
+  ConsoleMessageBoxes consoleMessages(err);
+  Platform console{platform.registry, platform.files, platform.shell, consoleMessages, platform.clock,
+                   platform.urlHistory, platform.office};
+  regfun registry(console.registry, console.messages);
+  const StartupValues values = ComputeStartupValues(console, registry);
+  Cleaner cleaner(console, values);
+  CollectingObserver seen;
+  RunOptions options;
+  options.mode = action == Action::Preview ? EraseMode::Preview : EraseMode::Clean;
+  options.unattended = true;
+  options.sink = &seen;
+  const RunResult result = cleaner.CleanNow(options, seen);
+  PrintRun(out, json, action == Action::Preview, result, seen);
+  return 0;
+}
+
+}  // namespace cv

@@ -1,0 +1,23 @@
+#pragma once
+// The command-line mode: preview or clean with the selection file beside the
+// program, list the items, help and version. Output is plain text (one
+// results row per line, item TAB status, then the totals) or one JSON object.
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace cv {
+
+// True when the arguments ask for the command-line mode rather than the window.
+bool WantsCommandLineMode(const std::vector<std::string>& args);
+
+// Runs the command line and returns the process exit code: 0 for a completed
+// run or listing, 2 for bad arguments (with a message on `err`).
+int RunCommandLine(const std::vector<std::string>& args, Platform& platform, std::ostream& out, std::ostream& err);
+
+// JSON string literal of UTF-8 text, with quotes.
+std::string JsonString(std::string_view text);
+
+}  // namespace cv
