@@ -1,0 +1,58 @@
+#include "clean/ie_steps.h"
+
+#include "clean/path_guard.h"
+#include "clean/run_context.h"
+#include "clean/url_history.h"
+#include "keep/cookie_keep_list.h"
+#include "keep/url_keep_list.h"
+
+namespace cv::ie {
+
+std::string ShellFolder(RunContext& run, std::string_view valueName) {
+  return ReadFolderSetting(run.reg, run.platform.shell, kUserShellFoldersKeyPath, valueName);
+}
+
+void ClearMyTracks(RunContext& run, std::string_view argument) {
+  run.StartCommand("RunDll32.exe InetCpl.cpl,ClearMyTracksByProcess " + std::string(argument), ShowMode::Minimized);
+}
+
+void RestoreKeptTypedUrls(RunContext& run) {
+  run.RegistryKeysCleaned += run.erase.DeleteRegKey(kHkeyCurrentUser, kTypedUrlsSubKey);
+  const std::vector<std::string> kept = KeepListFile(run.platform.files, run.ProgramFile("\\keepurl.dat")).Read();
+  if (run.Preview()) return;
+  run.reg.CreateRegKey(kTypedUrlsKeyPath);
+  for (std::size_t i = 0; i < kept.size(); ++i)
+    run.reg.WriteRegString(kTypedUrlsKeyPath, "url" + std::to_string(i + 1), kept[i]);
+}
+
+// The cookie folder comes from the registry, so it is checked like every
+// folder a primitive walks: a value naming the profile root or a drive root
+// deletes nothing.
+void DeleteCookiesNotKept(RunContext& run) {
+  const std::string folder = ShellFolder(run, "Cookies");
+  const std::vector<std::string> kept = KeepListFile(run.platform.files, run.ProgramFile("\\keepcook.dat")).Read();
+  if (!PathGuard::ForSystem(run.platform.shell).AllowsFolder(folder)) {
+    run.ReportRefused(EntryKind::Folder, folder);
+    return;
+  }
+  run.fso.ForEachFile(folder, [&](const FileEntry& file) {
+    if (!run.Preview() && (file.attributes & kAttrHidden) != 0) run.fso.SetAttributes(file.path, 0);
+    if (!IsKeptCookie(kept, file.path)) run.BytesReleased += run.erase.DeleteSingleFile(file.path);
+    run.Pump();
+  });
+}
+
+void ClearCache(RunContext& run) {
+  run.BytesReleased += run.erase.DeleteAllFilesInTree(ShellFolder(run, "Cache"));
+  if (run.values.IeMajorVersion > 6) ClearMyTracks(run, "8 ");
+}
+
+void ClearHistoryStore(RunContext& run) {
+  if (!run.platform.urlHistory) return;
+  run.ReportSideEffect("Clear the Internet Explorer URL history store");
+  if (run.Preview()) return;
+  CURLHistory history(run.platform.urlHistory);
+  history.Clear();
+}
+
+}  // namespace cv::ie

@@ -1,0 +1,68 @@
+#include "keep/keep_list_file.h"
+
+namespace cv {
+
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    lines.emplace_back(text.substr(start, i - start));
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+std::string_view TrimTrailingSpaces(std::string_view text) {
+  const auto end = text.find_last_not_of(' ');
+  return end == std::string_view::npos ? std::string_view{} : text.substr(0, end + 1);
+}
+
+void RemoveAtPositions(std::vector<std::string>& list, const std::vector<std::size_t>& positions) {
+  std::vector<bool> drop(list.size(), false);
+  for (std::size_t index : positions)
+    if (index < list.size()) drop[index] = true;
+  std::size_t position = 0;
+  std::erase_if(list, [&](const std::string&) { return drop[position++]; });
+}
+
+bool KeepListFile::Exists() const {
+  const auto entry = files_.Stat(path_);
+  return entry && !entry->IsFolder();
+}
+
+std::vector<std::string> KeepListFile::Read() const {
+  std::string text;
+  if (!Exists() || files_.ReadFile(path_, text) != kOk) return {};
+  std::vector<std::string> entries = SplitLines(text);
+  for (auto& entry : entries) entry.resize(TrimTrailingSpaces(entry).size());
+  return entries;
+}
+
+// The whole file is rewritten atomically, so a failed append never leaves a
+// half-written list. A last line without its line end (a file edited by
+// hand) gets one first, so the new entry never joins it.
+Status KeepListFile::Append(std::string_view entry) const {
+  std::string text;
+  if (Exists()) {
+    const Status read = files_.ReadFile(path_, text);
+    if (read != kOk) return read;  // never replace a list we could not read
+  }
+  if (!text.empty() && text.back() != '\n' && text.back() != '\r') text += "\r\n";
+  text += TrimTrailingSpaces(entry);
+  text += "\r\n";
+  return files_.WriteFileAtomic(path_, text);
+}
+
+Status KeepListFile::Rewrite(const std::vector<std::string>& entries) const {
+  std::string text;
+  for (const auto& entry : entries) {
+    text += entry;
+    text += "\r\n";
+  }
+  return files_.WriteFileAtomic(path_, text);
+}
+
+}  // namespace cv

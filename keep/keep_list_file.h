@@ -1,0 +1,40 @@
+#pragma once
+// A keep-list file beside the program ("keepurl.dat", "keepcook.dat"): one
+// entry per line, CR LF line ends, order kept, duplicates and empty lines
+// allowed. Each operation reads or writes the whole file and keeps nothing open.
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/filesystem.h"
+
+namespace cv {
+
+class KeepListFile {
+ public:
+  KeepListFile(FileSystem& files, std::string path) : files_(files), path_(std::move(path)) {}
+
+  const std::string& Path() const { return path_; }
+  bool Exists() const;
+  // Every line with its trailing spaces removed; a missing or unreadable file gives none.
+  std::vector<std::string> Read() const;
+  // Adds one line (trailing spaces removed), creating the file when missing.
+  Status Append(std::string_view entry) const;
+  // Replaces the whole file with one line per entry; no entries give an empty file.
+  Status Rewrite(const std::vector<std::string>& entries) const;
+
+ private:
+  FileSystem& files_;
+  std::string path_;
+};
+
+// The lines of a text: CR LF, lone LF and lone CR all end a line; a final
+// line without a line end counts, a final line end adds no empty line.
+std::vector<std::string> SplitLines(std::string_view text);
+// Drops the entries at the given positions (any order; out-of-range ones
+// ignored), keeping the order of the rest.
+void RemoveAtPositions(std::vector<std::string>& list, const std::vector<std::size_t>& positions);
+// Removes trailing blanks (spaces only).
+std::string_view TrimTrailingSpaces(std::string_view text);
+
+}  // namespace cv
