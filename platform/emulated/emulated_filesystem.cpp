@@ -490,6 +490,7 @@ EmulatedFileSystem::FileLock EmulatedFileSystem::LockFile(std::string_view path)
   if (Resolve(path, r) != kOk || !r.parentFound) return lock;
   const auto st = LinkStat(r.host);
   if (!st || S_ISDIR(st->st_mode)) return lock;
+  if (S_ISLNK(st->st_mode) && !InsideRoot(r.host)) return lock;
   lock.locks_ = locks_;
   lock.key_ = r.host.string();
   locks_->insert(lock.key_);
@@ -500,6 +501,8 @@ Status EmulatedFileSystem::SetCurrentDirectory(std::string_view folder) {
   Resolved r;
   if (Status s = Resolve(folder, r); s != kOk) return s;
   if (!r.parentFound) return kErrPathNotFound;
+  const auto st = LinkStat(r.host);
+  if (st && S_ISLNK(st->st_mode) && !InsideRoot(r.host)) return kErrAccessDenied;
   const auto entry = EntryFor(r.host, r.name, r.path);
   if (!entry) return kErrFileNotFound;
   if (!entry->IsFolder()) return kErrDirectory;

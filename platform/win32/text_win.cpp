@@ -29,9 +29,19 @@ std::wstring LongPath(std::string_view utf8Path) {
   std::wstring path = Widen(utf8Path);
   for (auto& c : path)
     if (c == L'/') c = L'\\';
-  const bool drivePath = path.size() >= 3 && path[1] == L':' && path[2] == L'\\';
-  if (drivePath) return L"\\\\?\\" + path;
-  return path;
+  // "\\?\", device and UNC paths are passed on as given.
+  if (path.empty() || path.rfind(L"\\\\", 0) == 0) return path;
+  // The "\\?\" prefix turns off Windows' own clean-up of "." and "..",
+  // trailing dots and spaces, so the full path is made first.
+  DWORD size = ::GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (size == 0) return path;
+  std::wstring full(size, L'\0');
+  size = ::GetFullPathNameW(path.c_str(), size, full.data(), nullptr);
+  if (size == 0 || size >= full.size()) return path;
+  full.resize(size);
+  const bool drivePath = full.size() >= 3 && full[1] == L':' && full[2] == L'\\';
+  if (drivePath) return L"\\\\?\\" + full;
+  return full;
 }
 
 }  // namespace cv::win32

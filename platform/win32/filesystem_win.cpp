@@ -1,0 +1,185 @@
+#include "platform/win32/filesystem_win.h"
+
+#include <algorithm>
+#include <string>
+
+#include "platform/win32/text_win.h"
+#include "platform/win32/unique_handle.h"
+#include "platform/win32/win.h"
+
+namespace cv::win32 {
+
+namespace {
+
+Status LastError() {
+  const DWORD error = ::GetLastError();
+  return error == ERROR_SUCCESS ? kErrAccessDenied : static_cast<Status>(error);
+}
+
+std::int64_t FiletimeValue(const FILETIME& time) {
+  return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime);
+}
+
+std::uint64_t SizeValue(DWORD high, DWORD low) { return (static_cast<std::uint64_t>(high) << 32) | low; }
+
+std::string LastComponent(std::string_view path) {
+  while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) path.remove_suffix(1);
+  const auto slash = path.find_last_of("\\/");
+  if (slash == std::string_view::npos) return std::string(path);
+  return std::string(path.substr(slash + 1));
+}
+
+std::string JoinPath(std::string_view folder, std::string_view name) {
+  std::string out(folder);
+  if (!out.empty() && out.back() != '\\' && out.back() != '/') out += '\\';
+  out += name;
+  return out;
+}
+
+DWORD AttributesOf(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()); }
+
+}  // namespace
+
+std::optional<FileEntry> Win32FileSystem::Stat(std::string_view path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!::GetFileAttributesExW(LongPath(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  FileEntry entry;
+  entry.name = LastComponent(path);
+  entry.path = std::string(path);
+  entry.attributes = data.dwFileAttributes;
+  entry.modified = FiletimeValue(data.ftLastWriteTime);
+  if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) entry.size = SizeValue(data.nFileSizeHigh, data.nFileSizeLow);
+  return entry;
+}
+
+bool Win32FileSystem::ListFolder(std::string_view folder, const std::function<void(const FileEntry&)>& visit) {
+  WIN32_FIND_DATAW data{};
+  const std::wstring pattern = LongPath(JoinPath(folder, "*"));
+  UniqueFindHandle find(::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &data, FindExSearchNameMatch, nullptr,
+                                           FIND_FIRST_EX_LARGE_FETCH));
+  if (!find) {
+    // An empty drive root lists nothing at all, not even "." and "..".
+    if (::GetLastError() != ERROR_FILE_NOT_FOUND) return false;
+    const auto self = Stat(folder);
+    return self && self->IsFolder();
+  }
+  do {
+    const std::wstring_view name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    FileEntry entry;
+    entry.name = Narrow(name);
+    entry.path = JoinPath(folder, entry.name);
+    entry.attributes = data.dwFileAttributes;
+    entry.modified = FiletimeValue(data.ftLastWriteTime);
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) entry.size = SizeValue(data.nFileSizeHigh, data.nFileSizeLow);
+    visit(entry);
+  } while (::FindNextFileW(find.get(), &data));
+  return true;
+}
+
+Status Win32FileSystem::ReadFile(std::string_view path, std::string& out) {
+  UniqueFileHandle file(::CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return LastError();
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.get(), &size)) return LastError();
+  std::string data;
+  data.reserve(static_cast<size_t>(size.QuadPart));
+  char buffer[65536];
+  for (;;) {
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return LastError();
+    if (read == 0) break;
+    data.append(buffer, read);
+  }
+  out = std::move(data);
+  return kOk;
+}
+
+Status Win32FileSystem::WriteFileAtomic(std::string_view path, std::string_view data) {
+  const std::wstring target = LongPath(path);
+  const DWORD oldAttributes = AttributesOf(target);
+  if (oldAttributes != INVALID_FILE_ATTRIBUTES) {
+    if (oldAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return kErrAccessDenied;
+  }
+  const auto slash = target.find_last_of(L'\\');
+  if (slash == std::wstring::npos) return kErrPathNotFound;
+  const std::wstring folder = target.substr(0, slash + 1);
+
+  std::wstring temp;
+  UniqueFileHandle file;
+  for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+    temp = folder + L".cvtmp-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(++tempCounter_);
+    file.reset(::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file && ::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS) return LastError();
+  }
+  if (!file) return kErrAccessDenied;
+  const auto fail = [&](Status status) {
+    file.reset();
+    ::DeleteFileW(temp.c_str());
+    return status;
+  };
+  for (size_t written = 0; written < data.size();) {
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(data.size() - written, 1u << 20));
+    DWORD done = 0;
+    if (!::WriteFile(file.get(), data.data() + written, chunk, &done, nullptr)) return fail(LastError());
+    written += done;
+  }
+  if (!::FlushFileBuffers(file.get())) return fail(LastError());
+  file.reset();
+  // The new file carries the old one's attributes (hidden, system ...).
+  if (oldAttributes != INVALID_FILE_ATTRIBUTES)
+    ::SetFileAttributesW(temp.c_str(), oldAttributes & ~(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
+  if (!::MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const Status status = LastError();
+    ::SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
+    return fail(status);
+  }
+  return kOk;
+}
+
+Status Win32FileSystem::DeleteFile(std::string_view path, bool force) {
+  const std::wstring wide = LongPath(path);
+  if (::DeleteFileW(wide.c_str())) return kOk;
+  const Status status = LastError();
+  if (!force || status != kErrAccessDenied) return status;
+  const DWORD attributes = AttributesOf(wide);
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) return status;
+  if (!::SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) return status;
+  if (::DeleteFileW(wide.c_str())) return kOk;
+  const Status retry = LastError();
+  ::SetFileAttributesW(wide.c_str(), attributes);  // still there: as it was
+  return retry;
+}
+
+Status Win32FileSystem::RemoveFolder(std::string_view path, bool force) {
+  const std::wstring wide = LongPath(path);
+  if (::RemoveDirectoryW(wide.c_str())) return kOk;
+  const Status status = LastError();
+  if (!force || status != kErrAccessDenied) return status;
+  const DWORD attributes = AttributesOf(wide);
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_READONLY)) return status;
+  if (!::SetFileAttributesW(wide.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) return status;
+  if (::RemoveDirectoryW(wide.c_str())) return kOk;
+  const Status retry = LastError();
+  ::SetFileAttributesW(wide.c_str(), attributes);
+  return retry;
+}
+
+Status Win32FileSystem::CreateFolder(std::string_view path) {
+  if (::CreateDirectoryW(LongPath(path).c_str(), nullptr)) return kOk;
+  return LastError();
+}
+
+Status Win32FileSystem::SetAttributes(std::string_view path, std::uint32_t attributes) {
+  const DWORD value = attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
+  if (::SetFileAttributesW(LongPath(path).c_str(), value)) return kOk;
+  return LastError();
+}
+
+Status Win32FileSystem::DeleteAtReboot(std::string_view path) {
+  if (::MoveFileExW(LongPath(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) return kOk;
+  return LastError();
+}
+
+}  // namespace cv::win32

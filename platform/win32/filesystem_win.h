@@ -1,0 +1,24 @@
+#pragma once
+// The real file system through the Unicode Win32 calls, with "\\?\" paths so
+// that paths longer than MAX_PATH work.
+#include "platform/filesystem.h"
+
+namespace cv::win32 {
+
+class Win32FileSystem : public FileSystem {
+ public:
+  std::optional<FileEntry> Stat(std::string_view path) override;
+  bool ListFolder(std::string_view folder, const std::function<void(const FileEntry&)>& visit) override;
+  Status ReadFile(std::string_view path, std::string& out) override;
+  Status WriteFileAtomic(std::string_view path, std::string_view data) override;
+  Status DeleteFile(std::string_view path, bool force) override;
+  Status RemoveFolder(std::string_view path, bool force) override;
+  Status CreateFolder(std::string_view path) override;
+  Status SetAttributes(std::string_view path, std::uint32_t attributes) override;
+  Status DeleteAtReboot(std::string_view path) override;
+
+ private:
+  unsigned tempCounter_ = 0;  // names the temporary files of atomic writes
+};
+
+}  // namespace cv::win32
