@@ -53,6 +53,9 @@ struct Parsed {
   bool hasValue = false;
 };
 
+// The profile functions hold names and values as C strings: a NUL ends them.
+std::string_view CutAtNul(std::string_view s) { return s.substr(0, s.find('\0')); }
+
 Parsed Classify(std::string_view content) {
   Parsed p;
   const std::string_view line = TrimBlanks(content);
@@ -65,7 +68,7 @@ Parsed Classify(std::string_view content) {
     const std::size_t close = line.rfind(']');
     if (close != std::string_view::npos && close > 0) {
       p.kind = Kind::kSection;
-      p.name = TrimBlanks(line.substr(1, close - 1));
+      p.name = CutAtNul(TrimBlanks(line.substr(1, close - 1)));
       return p;
     }
     // "[name" without "]" is an ordinary key line, as Windows reads it.
@@ -73,10 +76,10 @@ Parsed Classify(std::string_view content) {
   p.kind = Kind::kKey;
   const std::size_t eq = line.find('=');
   if (eq == std::string_view::npos) {
-    p.name = line;
+    p.name = CutAtNul(line);
   } else {
-    p.name = TrimBlanks(line.substr(0, eq));
-    p.value = TrimBlanks(line.substr(eq + 1));
+    p.name = CutAtNul(TrimBlanks(line.substr(0, eq)));
+    p.value = CutAtNul(TrimBlanks(line.substr(eq + 1)));
     p.hasValue = true;
   }
   return p;
@@ -251,8 +254,7 @@ std::string ReadString(std::string_view text, std::string_view section, std::str
   });
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
     value = value.substr(1, value.size() - 2);
-  value = value.substr(0, bufferChars - 1);
-  return std::string(value.substr(0, value.find('\0')));
+  return std::string(value.substr(0, bufferChars - 1));
 }
 
 std::string ReadSection(std::string_view text, std::string_view section, std::size_t bufferChars) {

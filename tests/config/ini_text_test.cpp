@@ -175,4 +175,6 @@ TEST(IniText, HostileTextNeverBreaksTheRules) {
   EXPECT_EQ(written->size(), text.size());
   EXPECT_EQ(written->substr(0, garbage.size()), garbage);
   EXPECT_EQ(Entries(text, "a").substr(0, 4), "k=1|");
+  // Names and values end at a NUL, as the C strings of the profile functions do.
+  EXPECT_EQ(Entries("[a\0x]\r\nk=v\0w\r\nj\0i=1\r\n"s, "a"), "k=v|j=1||");
 }
