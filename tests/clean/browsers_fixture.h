@@ -118,7 +118,7 @@ class BrowsersFixture : public ItemRunFixture {
       Put(Roaming(roaming + "key3.db"), 400);
       Put(Roaming(roaming + "prefs.js"), 77);
     }
-    Put(Roaming("Mozilla\\Firefox\\Profiles\\abc.default\\Places.sqlite"), 55);
+    Put(Roaming("Mozilla\\Firefox\\Profiles\\abc.default\\backup\\Places.sqlite"), 55);
     Put(Roaming("Mozilla\\Firefox\\Profiles\\abc.default\\Cache\\roaming-cache.bin"), 66);
     Put(Local("Mozilla\\Firefox\\Profiles\\abc.default\\Cache\\_CACHE_001_"), 500);
     Put(Local("Mozilla\\Firefox\\Profiles\\abc.default\\Cache\\0\\A1\\entry"), 250);
