@@ -1,7 +1,7 @@
 #pragma once
 // The cleaning run's 140 items as data, in run order: the switch each one
-// reads, the row text it shows, the progress checkpoint set after it, and the
-// function that does its work.
+// reads, the row text it shows and the progress checkpoint set after it. The
+// actions are bound by number in each item group's source (clean/item_groups.h).
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -11,9 +11,6 @@
 #include "config/selection_schema.h"
 
 namespace cv {
-
-class RunContext;
-using ItemAction = void (*)(RunContext&);
 
 // Which source implements an item.
 enum class ItemGroup : std::uint8_t {
@@ -36,7 +33,6 @@ struct RunItem {
   std::optional<int> progress;   // checkpoint set after the row, selected or not
   SwitchRule rule;
   ItemGroup group;
-  ItemAction action;  // nullptr until the group's source binds it
 };
 
 inline constexpr std::size_t kRunItemCount = 140;
