@@ -55,6 +55,17 @@ std::string_view WithoutTrailingBackslash(std::string_view folder) {
   return folder;
 }
 
+// The claim key of an entry listed in a folder whose key is `folderKey`: the
+// same text PathGuard::Normalize gives for the entry's path.
+std::string ChildKey(std::string_view folderKey, std::string_view name) {
+  std::string key;
+  key.reserve(folderKey.size() + 1 + name.size());
+  key.append(folderKey);
+  if (key.empty() || key.back() != '\\') key += '\\';
+  for (char c : name) key += AsciiLower(c);
+  return key;
+}
+
 // What a plain (unforced) delete does to a file once the hidden step ran:
 // a read-only file stays unless it was hidden, as the hidden step clears it.
 bool PlainDeleteRemoves(const FileEntry& file) {
@@ -90,14 +101,16 @@ void allerase::Yield() {
   if (yield_) yield_();
 }
 
-void allerase::Claim(std::string key) { claimed_.insert(std::move(key)); }
+void allerase::Claim(std::string_view key) { claimed_.insert(std::hash<std::string_view>{}(key)); }
 
-bool allerase::IsClaimed(const std::string& key) const { return claimed_.count(key) != 0; }
+bool allerase::IsClaimed(std::string_view key) const {
+  return !claimed_.empty() && claimed_.count(std::hash<std::string_view>{}(key)) != 0;
+}
 
-bool allerase::IsClaimedOrUnder(const std::string& key) const {
+bool allerase::IsClaimedOrUnder(std::string_view key) const {
   if (claimed_.empty()) return false;
-  for (size_t cut = key.find('\\'); cut != std::string::npos; cut = key.find('\\', cut + 1))
-    if (claimed_.count(key.substr(0, cut))) return true;
+  for (size_t cut = key.find('\\'); cut != std::string_view::npos; cut = key.find('\\', cut + 1))
+    if (IsClaimed(key.substr(0, cut))) return true;
   return IsClaimed(key);
 }
 
@@ -119,17 +132,23 @@ double allerase::EraseFiles(std::string_view folder, const FileRule& rule) {
   const bool preview = mode_ == EraseMode::Preview;
   if (preview && IsClaimedOrUnder(PathGuard::Normalize(start))) return 0;
 
+  // In preview each pending folder carries its claim key, so an entry's key
+  // is its folder's key and its name, without parsing the whole path again.
+  struct Pending {
+    std::string path;
+    std::string key;
+  };
   double total = 0;
-  std::vector<std::string> pending{start};
-  std::vector<std::string> children;
+  std::vector<Pending> pending{{start, preview ? PathGuard::Normalize(start) : std::string()}};
+  std::vector<Pending> children;
   while (!pending.empty()) {
-    const std::string current = std::move(pending.back());
+    const Pending current = std::move(pending.back());
     pending.pop_back();
 
-    fso_.ForEachFile(current, [&](const FileEntry& file) {
+    fso_.ForEachFile(current.path, [&](const FileEntry& file) {
       std::string key;
       if (preview) {
-        key = PathGuard::Normalize(file.path);
+        key = ChildKey(current.key, file.name);
         if (IsClaimed(key)) return;
       }
       // A link is removed as a link: no attribute change, no size of its target.
@@ -142,7 +161,7 @@ double allerase::EraseFiles(std::string_view folder, const FileRule& rule) {
         if (preview) {
           if (PlainDeleteRemoves(file)) {
             Report(EntryKind::File, file.path, bytes, false);
-            Claim(std::move(key));
+            Claim(key);
           }
         } else if (fso_.DeleteFile(file.path, false) == kOk) {
           Report(EntryKind::File, file.path, bytes, false);
@@ -153,13 +172,17 @@ double allerase::EraseFiles(std::string_view folder, const FileRule& rule) {
 
     if (!rule.recursive) break;
     children.clear();
-    fso_.ForEachSubFolder(current, [&](const FileEntry& sub) {
+    fso_.ForEachSubFolder(current.path, [&](const FileEntry& sub) {
       if (sub.IsReparsePoint()) return;
-      if (preview && IsClaimed(PathGuard::Normalize(sub.path))) return;
-      children.push_back(sub.path);
+      Pending child{sub.path, {}};
+      if (preview) {
+        child.key = ChildKey(current.key, sub.name);
+        if (IsClaimed(child.key)) return;
+      }
+      children.push_back(std::move(child));
     });
     std::move(children.rbegin(), children.rend(), std::back_inserter(pending));
-    if (rule.yieldAfterFolder && current != start) Yield();
+    if (rule.yieldAfterFolder && current.path != start) Yield();
   }
   return total;
 }
@@ -333,7 +356,7 @@ double allerase::EmptyLinkedFolder(const std::string& folder) {
       if (IsClaimed(key)) return;
       total += bytes;
       Report(EntryKind::File, entry.path, bytes, false);
-      Claim(std::move(key));
+      Claim(key);
       return;
     }
     total += bytes;
@@ -355,7 +378,7 @@ double allerase::DeleteSingleFile(std::string_view file) {
     if (IsClaimedOrUnder(key)) return 0;
     if ((entry->attributes & kAttrReadOnly) == 0 || entry->IsReparsePoint()) {
       Report(EntryKind::File, entry->path, bytes, false);
-      Claim(std::move(key));
+      Claim(key);
     }
     return bytes;
   }
@@ -396,7 +419,7 @@ double allerase::DeleteRegKey(RegKey root, std::string_view subKey) {
     // A key with sub-keys is refused by the delete, so it would stay.
     if (registry.EnumKey(handle.get(), 0, child) == kOk) return kRegKeyWeight;
     Report(EntryKind::RegKey, std::move(path), 0, false);
-    Claim(std::move(key));
+    Claim(key);
     return kRegKeyWeight;
   }
   if (registry.DeleteKey(root, subKey) == kOk) Report(EntryKind::RegKey, std::move(path), 0, false);
@@ -416,7 +439,7 @@ double allerase::DeleteRegTree(RegKey root, std::string_view subKey) {
     ScopedRegKey handle(registry);
     if (registry.OpenKey(root, subKey, kKeyRead, handle.out()) != kOk) return kRegTreeWeight;
     Report(EntryKind::RegTree, std::move(path), 0, false);
-    Claim(std::move(key));
+    Claim(key);
     return kRegTreeWeight;
   }
   if (registry.DeleteTree(root, subKey) == kOk) Report(EntryKind::RegTree, std::move(path), 0, false);
@@ -443,7 +466,7 @@ double allerase::DeleteRegValue(RegKey root, std::string_view subKey, std::strin
     RegValue value;
     if (registry.QueryValue(handle.get(), valueName, value) == kOk) {
       Report(EntryKind::RegValue, std::move(path), 0, false);
-      Claim(std::move(claim));
+      Claim(claim);
     }
     return kRegValueWeight;
   }
@@ -463,7 +486,7 @@ void allerase::DeleteIniSection(std::string_view file, std::string_view section)
     if (IsClaimedOrUnder(PathGuard::Normalize(file)) || IsClaimed(claim)) return;
     if (ini.HasIniSection(file, section)) {
       Report(EntryKind::IniSection, std::move(path), 0, false);
-      Claim(std::move(claim));
+      Claim(claim);
     }
     return;
   }

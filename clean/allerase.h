@@ -65,10 +65,10 @@ class allerase {
 
   void Report(EntryKind kind, std::string path, double bytes, bool refused);
   void Yield();
-  void Claim(std::string key);
-  bool IsClaimed(const std::string& key) const;
+  void Claim(std::string_view key);
+  bool IsClaimed(std::string_view key) const;
   // The key itself or a key above it (cut at "\") was claimed.
-  bool IsClaimedOrUnder(const std::string& key) const;
+  bool IsClaimedOrUnder(std::string_view key) const;
 
   Platform& platform_;
   const PathGuard& guard_;
@@ -76,8 +76,10 @@ class allerase {
   EraseSink* sink_;
   std::function<void()> yield_;
   FileSystemObject fso_;
-  // Preview only: lower-cased paths an earlier call would already have erased.
-  std::unordered_set<std::string> claimed_;
+  // Preview only: what an earlier call would already have erased, as hashes
+  // of normalised paths and key paths (eight bytes each however long the
+  // path; a collision could only hide one entry from a preview).
+  std::unordered_set<std::size_t> claimed_;
 };
 
 // Replaces "%USERPROFILE%" (case-sensitive) and everything before it with the

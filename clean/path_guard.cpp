@@ -58,7 +58,7 @@ std::string PathGuard::Normalize(std::string_view path) {
     component = StripTrailingDotsAndBlanks(component);
     if (component.empty()) continue;  // "..." and the like resolve to the folder itself
     out += '\\';
-    out += AsciiLower(component);
+    for (char c : component) out += AsciiLower(c);
   }
   if (out.size() == rootLength) out += '\\';  // the drive root keeps its backslash
   return out;
