@@ -94,10 +94,14 @@ Status Win32Registry::SetValue(RegKey key, std::string_view name, std::uint32_t 
   if (Status status = CheckName(name); status != kOk) return status;
   static const BYTE kEmpty = 0;
   if (IsStringType(type)) {
-    const std::wstring wide = Widen(data);
-    const BYTE* bytes = wide.empty() ? &kEmpty : reinterpret_cast<const BYTE*>(wide.data());
-    return ::RegSetValueExW(ToHkey(key), Widen(name).c_str(), 0, type, bytes,
-                            static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
+    // RegSetValueEx counts a NUL that follows the data in memory as part of it
+    // (NT does this for callers that forgot the terminator); a non-NUL
+    // character behind the data keeps the stored bytes exactly as given.
+    std::wstring wide = Widen(data);
+    const auto size = static_cast<DWORD>(wide.size() * sizeof(wchar_t));
+    wide.push_back(L'X');
+    return ::RegSetValueExW(ToHkey(key), Widen(name).c_str(), 0, type, reinterpret_cast<const BYTE*>(wide.data()),
+                            size);
   }
   const BYTE* bytes = data.empty() ? &kEmpty : reinterpret_cast<const BYTE*>(data.data());
   return ::RegSetValueExW(ToHkey(key), Widen(name).c_str(), 0, type, bytes, static_cast<DWORD>(data.size()));
