@@ -1,0 +1,52 @@
+#include "clean/plugins.h"
+
+#include "clean/fso.h"
+#include "config/inifun.h"
+#include "platform/text.h"
+
+namespace cv {
+
+namespace {
+
+PluginRow ReadVpeRow(Inifun& ini, const std::string& file) {
+  PluginRow row;
+  row.name = ini.ReadIniValue(file, "name", "appname");
+  row.version = ini.ReadIniValue(file, "version", "appver");
+  row.description = row.name + " " + row.version + " " + ini.ReadIniValue(file, "dec", "decs");
+  row.ticked = ini.ReadIniValue(file, "swich", "on") == "1";
+  row.format = PluginFormat::kVpe;
+  row.source = file;
+  return row;
+}
+
+}  // namespace
+
+std::string PluginFolder(std::string_view programFolder) { return std::string(programFolder) + "\\plus-in"; }
+
+std::string PluginFileFor(std::string_view pluginFolder, std::string_view name) {
+  return std::string(pluginFolder) + "\\" + std::string(name) + "." + std::string(kPluginExtension);
+}
+
+std::vector<PluginRow> LoadPluginRows(FileSystemObject& fso, Inifun& ini, std::string_view pluginFolder) {
+  std::vector<PluginRow> rows;
+  fso.ForEachFile(pluginFolder, [&](const FileEntry& file) {
+    if (EqualsNoCase(FileSystemObject::GetExtensionName(file.name), kPluginExtension))
+      rows.push_back(ReadVpeRow(ini, file.path));
+  });
+  return rows;
+}
+
+bool IsPluginFileName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." && name.find_first_of("\\/:") == std::string_view::npos;
+}
+
+void SavePluginTicks(FileSystemObject& fso, Inifun& ini, std::string_view pluginFolder,
+                     std::span<const PluginRow> rows) {
+  for (const PluginRow& row : rows) {
+    if (row.format != PluginFormat::kVpe || !IsPluginFileName(row.name)) continue;
+    const std::string file = PluginFileFor(pluginFolder, row.name);
+    if (fso.FileExists(file)) ini.WriteIniValue(file, "swich", "on", row.ticked ? "1" : "0");
+  }
+}
+
+}  // namespace cv
