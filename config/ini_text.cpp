@@ -258,7 +258,6 @@ std::string ReadString(std::string_view text, std::string_view section, std::str
 }
 
 std::string ReadSection(std::string_view text, std::string_view section, std::size_t bufferChars) {
-  section = TrimBlanks(section);
   if (section.empty() || bufferChars < 2) return {};
   const auto span = FindSection(text, section);
   if (!span) return {};
@@ -282,7 +281,6 @@ std::string ReadSection(std::string_view text, std::string_view section, std::si
 }
 
 bool HasSection(std::string_view text, std::string_view section) {
-  section = TrimBlanks(section);
   return !section.empty() && FindSection(text, section).has_value();
 }
 
@@ -334,7 +332,6 @@ std::optional<std::string> WriteString(std::string_view text, std::string_view s
 }
 
 std::optional<std::string> DeleteSection(std::string_view text, std::string_view section) {
-  section = TrimBlanks(section);
   if (section.empty()) return std::nullopt;
   const auto span = FindSection(text, section);
   if (!span) return std::nullopt;

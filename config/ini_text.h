@@ -11,7 +11,11 @@
 // - "key=value" (value after the first "="), or "key" alone (no value);
 // - a line starting with ";" is a comment; a line starting with "#" is not;
 // - section and key names match without regard to ASCII letter case;
-// - the first key of a name in the section wins.
+// - the first key of a name in the section wins;
+// - value reads and writes ignore blanks around the names asked for; section
+//   reads and deletes take the section name as given, as Windows does;
+// - an empty section name names nothing (lines before the first section
+//   cannot be reached).
 #include <cstddef>
 #include <optional>
 #include <string>

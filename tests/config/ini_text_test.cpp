@@ -139,7 +139,8 @@ TEST(IniText, DeleteSectionRemovesTheFirstOnlyWithItsLines) {
   EXPECT_EQ(ini::DeleteSection("[a]\nk=1", "a").value_or("?"), "");
   EXPECT_FALSE(ini::DeleteSection(text, "zz"));
   EXPECT_FALSE(ini::DeleteSection(text, ""));
-  EXPECT_TRUE(ini::HasSection(text, " B "));
+  EXPECT_TRUE(ini::HasSection(text, "B"));
+  EXPECT_FALSE(ini::HasSection(text, " B "));  // section names are taken as given
   EXPECT_FALSE(ini::HasSection(text, "x"));
 }
 
