@@ -478,8 +478,8 @@ Status EmulatedFileSystem::DeleteAtReboot(std::string_view path) {
   Resolved r;
   if (Status s = Resolve(path, r); s != kOk) return s;
   if (r.isRoot) return kErrAccessDenied;
-  if (!r.parentFound) return kErrPathNotFound;
-  if (!LinkStat(r.host)) return kErrFileNotFound;
+  // As on Windows, the path is only recorded: whether anything is there is
+  // settled at the restart.
   rebootDeletes_.push_back(r.path);
   return kOk;
 }

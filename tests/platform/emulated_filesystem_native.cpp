@@ -190,8 +190,9 @@ TEST_F(EmulatedMapping, LocksBlockEveryAccessUntilReleased) {
 TEST_F(EmulatedMapping, RebootDeletesAreRecordedNotPerformed) {
   HostWrite(hostSandbox / "later.dat", "x");
   EXPECT_EQ(fs.DeleteAtReboot("c:/sandbox/later.dat"), kOk);
-  EXPECT_EQ(fs.DeleteAtReboot("C:\\Sandbox\\missing.dat"), kErrFileNotFound);
-  EXPECT_EQ(fs.PendingRebootDeletes(), std::vector<std::string>{"C:\\sandbox\\later.dat"});
+  EXPECT_EQ(fs.DeleteAtReboot("C:\\Sandbox\\gone\\..\\missing.dat"), kOk);
+  EXPECT_EQ(fs.DeleteAtReboot("\\\\server\\share\\x"), kErrBadPathname);
+  EXPECT_EQ(fs.PendingRebootDeletes(), (std::vector<std::string>{"C:\\sandbox\\later.dat", "C:\\Sandbox\\missing.dat"}));
   EXPECT_TRUE(fs::exists(hostSandbox / "later.dat"));
 }
 

@@ -65,6 +65,8 @@ class NativeFixture : public EmulatedFileSystemFixture {
     return true;
   }
 
+  bool SupportsFolderLinks() override { return true; }
+
   bool MakeFolderLink(std::string_view link, std::string_view target) override {
     std::error_code ec;
     const fs::path hostLink = fs_.HostPath(link);
