@@ -126,7 +126,9 @@ void ForEachBodyLine(std::string_view text, const SectionSpan& span, Visit&& vis
     if (!visit(line, Classify(ContentOf(body, line)))) return;
 }
 
-bool HasLineBreakOrNul(std::string_view s) { return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos; }
+bool HasLineBreakOrNul(std::string_view s) {
+  return s.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
 
 bool StorableSection(std::string_view section) { return !section.empty() && !HasLineBreakOrNul(section); }
 
@@ -239,8 +241,7 @@ std::string EncodeProfile(const ProfileText& profile) {
   return profile.text;
 }
 
-std::string ReadString(std::string_view text, std::string_view section, std::string_view key,
-                       std::size_t bufferChars) {
+std::string ReadString(std::string_view text, std::string_view section, std::string_view key, std::size_t bufferChars) {
   section = TrimBlanks(section);
   key = TrimBlanks(key);
   if (section.empty() || key.empty() || bufferChars == 0) return {};

@@ -39,8 +39,7 @@ std::string EncodeProfile(const ProfileText& profile);
 
 // GetPrivateProfileStringA(section, key, "", buffer, bufferChars): the text
 // the buffer holds before its NUL. Quotes around the whole value go.
-std::string ReadString(std::string_view text, std::string_view section, std::string_view key,
-                       std::size_t bufferChars);
+std::string ReadString(std::string_view text, std::string_view section, std::string_view key, std::size_t bufferChars);
 
 // GetPrivateProfileSectionA(section, buffer, bufferChars): the buffer up to
 // and including its closing double NUL ("" for a missing or empty section,
@@ -59,8 +58,8 @@ bool HasSection(std::string_view text, std::string_view section);
 // key's spelling and the line end); a new key goes after the last non-blank
 // line of its section; a new section goes at the end. New lines end in CR LF.
 // The value is stored as given: callers cut it.
-std::optional<std::string> WriteString(std::string_view text, std::string_view section,
-                                       std::string_view key, std::string_view value);
+std::optional<std::string> WriteString(std::string_view text, std::string_view section, std::string_view key,
+                                       std::string_view value);
 
 // WritePrivateProfileStringA(section, NULL, NULL): the text without the first
 // section of that name (its header and every line up to the next section),

@@ -6,6 +6,7 @@
 // never leaves half a file. Failures are silent: a read that cannot be made
 // gives "" or an empty list, a write that cannot be made leaves the file as
 // it was.
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>

@@ -95,9 +95,9 @@ std::vector<CorpusFile> Corpus() {
 }
 
 const std::vector<std::string> kSections{"s", "S", " s ", "t", "u", "x]y", "x", "t u", "Sec", "missing"};
-const std::vector<std::string> kKeys{"k",     "K",      " k ",    "j",    "k2",      "q",        "q2", "q3",
-                                     "m",     "n",      "o",      "p",    "lonely",  "x",        "z",  "w",
-                                     "OTHER", "key",    "missing", "#j",  "[noclose", "key1999", "e0"};
+const std::vector<std::string> kKeys{"k",     "K",   " k ",     "j",  "k2",       "q",       "q2", "q3",
+                                     "m",     "n",   "o",       "p",  "lonely",   "x",       "z",  "w",
+                                     "OTHER", "key", "missing", "#j", "[noclose", "key1999", "e0"};
 
 // The spec'd reads done through the system's profile functions.
 std::string SystemReadValue(const std::string& file, const std::string& section, const std::string& key) {

@@ -72,8 +72,9 @@ TEST(IniText, SectionEntriesAsTheProfileFunctionGivesThem) {
 }
 
 TEST(IniText, ValueReadRules) {
-  const std::string text = "[s]\r\nq=\"quoted\"\r\nsq='x'\r\nlone=\"\r\nhalf=\"abc\r\nnoeq\r\n;c=1\r\nhdr=[x]\r\n"
-                           "nul=ab\0cd\r\n"s;
+  const std::string text =
+      "[s]\r\nq=\"quoted\"\r\nsq='x'\r\nlone=\"\r\nhalf=\"abc\r\nnoeq\r\n;c=1\r\nhdr=[x]\r\n"
+      "nul=ab\0cd\r\n"s;
   EXPECT_EQ(Read(text, "s", "q"), "quoted");
   EXPECT_EQ(Read(text, "s", "sq"), "x");
   EXPECT_EQ(Read(text, "s", "lone"), "\"");
@@ -127,7 +128,8 @@ TEST(IniText, WriteRefusesNamesThatWouldBreakTheFile) {
   const std::string text = "[a]\r\nk=1\r\n";
   for (const std::string& key : {""s, "  "s, "a=b"s, ";c"s, "[x]"s, "a\r\nb"s, "a\0b"s})
     EXPECT_EQ(Write(text, "a", key, "v"), "<unchanged>") << key;
-  for (const std::string& section : {""s, " "s, "a\nb"s, "a\0b"s}) EXPECT_EQ(Write(text, section, "k", "v"), "<unchanged>");
+  for (const std::string& section : {""s, " "s, "a\nb"s, "a\0b"s})
+    EXPECT_EQ(Write(text, section, "k", "v"), "<unchanged>");
 }
 
 TEST(IniText, DeleteSectionRemovesTheFirstOnlyWithItsLines) {

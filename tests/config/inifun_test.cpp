@@ -59,8 +59,9 @@ TEST_F(InifunTest, ValuesAreCutAtNulAndLineBreaksAndTrimmedOnRead) {
 }
 
 TEST_F(InifunTest, SectionsReadWholeInFileOrder) {
-  ASSERT_TRUE(fixture_->WriteFile(file_, "[regtree]\r\n1=-2147483647,Software\\A\r\nb = x , y \r\n;off=1\r\n"
-                                         "\r\nc=&H80000001,Software\\B\r\n[empty]\r\n[next]\r\nd=1\r\n"));
+  ASSERT_TRUE(fixture_->WriteFile(file_,
+                                  "[regtree]\r\n1=-2147483647,Software\\A\r\nb = x , y \r\n;off=1\r\n"
+                                  "\r\nc=&H80000001,Software\\B\r\n[empty]\r\n[next]\r\nd=1\r\n"));
   const std::vector<std::string> expected{"1=-2147483647,Software\\A", "b=x , y", "c=&H80000001,Software\\B"};
   EXPECT_EQ(ini_.ReadIniSection("REGTREE", file_), expected);
   EXPECT_TRUE(ini_.ReadIniSection("empty", file_).empty());
@@ -181,7 +182,8 @@ TEST_F(InifunTest, HugeFilesAndSections) {
 }
 
 TEST_F(InifunTest, ManyReadsOfASelectionFile) {
-  for (int i = 0; i < 140; ++i) ini_.WriteIniValue(file_, "S" + std::to_string(i % 16), "k" + std::to_string(i), i % 2 ? "1" : "0");
+  for (int i = 0; i < 140; ++i)
+    ini_.WriteIniValue(file_, "S" + std::to_string(i % 16), "k" + std::to_string(i), i % 2 ? "1" : "0");
   for (int i = 0; i < 140; ++i)
     EXPECT_EQ(ini_.ReadIniValue(file_, "s" + std::to_string(i % 16), "K" + std::to_string(i)), i % 2 ? "1" : "0");
 }
