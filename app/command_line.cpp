@@ -190,7 +190,7 @@ int RunCommandLine(const std::vector<std::string>& args, Platform& platform, std
 
   ConsoleMessageBoxes consoleMessages(err);
   Platform console{platform.registry, platform.files, platform.shell, consoleMessages, platform.clock,
-                   platform.urlHistory, platform.office};
+                   platform.urlHistory, platform.office, platform.keys};
   regfun registry(console.registry, console.messages);
   const StartupValues values = ComputeStartupValues(console, registry);
   Cleaner cleaner(console, values);
