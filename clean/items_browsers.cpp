@@ -49,12 +49,12 @@ enum class Base { AppData, LocalAppData, MaxthonInstall };
 
 enum class Op {
   None,
-  NamedFilesInTree,    // DeleteNamedFilesInTree (folder, name)
-  AllFilesInTree,      // DeleteAllFilesInTree (folder)
-  NamedFileInFolder,   // DeleteNamedFilesInFolder (folder, name)
-  AllFilesInFolder,    // DeleteFilesInFolder (folder)
-  EmptyWholeFolder,    // EmptyFolder (folder)
-  IniSection,          // DeleteIniSection (folder = the INI file, name = the section)
+  NamedFilesInTree,   // DeleteNamedFilesInTree (folder, name)
+  AllFilesInTree,     // DeleteAllFilesInTree (folder)
+  NamedFileInFolder,  // DeleteNamedFilesInFolder (folder, name)
+  AllFilesInFolder,   // DeleteFilesInFolder (folder)
+  EmptyWholeFolder,   // EmptyFolder (folder)
+  IniSection,         // DeleteIniSection (folder = the INI file, name = the section)
 };
 
 struct Step {
@@ -83,9 +83,12 @@ std::string MaxthonFolder(RunContext& run) {
 
 std::string BaseFolder(RunContext& run, Base base) {
   switch (base) {
-    case Base::AppData: return run.values.AppDataFolder;
-    case Base::LocalAppData: return run.values.LocalAppDataFolder;
-    case Base::MaxthonInstall: return MaxthonFolder(run);
+    case Base::AppData:
+      return run.values.AppDataFolder;
+    case Base::LocalAppData:
+      return run.values.LocalAppDataFolder;
+    case Base::MaxthonInstall:
+      return MaxthonFolder(run);
   }
   return {};
 }
@@ -94,13 +97,21 @@ double RunStep(RunContext& run, const Step& step) {
   const std::string folder = BaseFolder(run, step.base) + step.folder;
   allerase& erase = run.erase;
   switch (step.op) {
-    case Op::None: return 0;
-    case Op::NamedFilesInTree: return erase.DeleteNamedFilesInTree(folder, step.name);
-    case Op::AllFilesInTree: return erase.DeleteAllFilesInTree(folder);
-    case Op::NamedFileInFolder: return erase.DeleteNamedFilesInFolder(folder, step.name);
-    case Op::AllFilesInFolder: return erase.DeleteFilesInFolder(folder);
-    case Op::EmptyWholeFolder: return erase.EmptyFolder(folder);
-    case Op::IniSection: erase.DeleteIniSection(folder, step.name); return 0;
+    case Op::None:
+      return 0;
+    case Op::NamedFilesInTree:
+      return erase.DeleteNamedFilesInTree(folder, step.name);
+    case Op::AllFilesInTree:
+      return erase.DeleteAllFilesInTree(folder);
+    case Op::NamedFileInFolder:
+      return erase.DeleteNamedFilesInFolder(folder, step.name);
+    case Op::AllFilesInFolder:
+      return erase.DeleteFilesInFolder(folder);
+    case Op::EmptyWholeFolder:
+      return erase.EmptyFolder(folder);
+    case Op::IniSection:
+      erase.DeleteIniSection(folder, step.name);
+      return 0;
   }
   return 0;
 }
@@ -112,23 +123,29 @@ void RunFolderItem(RunContext& run, const FolderItem& item) {
   }
 }
 
-constexpr Step Maxthon(Op op, const char* folder, const char* name = "") { return {op, Base::MaxthonInstall, folder, name}; }
+constexpr Step Maxthon(Op op, const char* folder, const char* name = "") {
+  return {op, Base::MaxthonInstall, folder, name};
+}
 constexpr Step Chrome(const char* name) {
   return {Op::NamedFilesInTree, Base::LocalAppData, "\\Google\\Chrome\\User Data\\Default", name};
 }
 constexpr Step Roaming(const char* name, const char* folder = "\\Apple Computer\\Safari") {
   return {Op::NamedFileInFolder, Base::AppData, folder, name};
 }
-constexpr Step Local(const char* name) { return {Op::NamedFileInFolder, Base::LocalAppData, "\\Apple Computer\\Safari", name}; }
+constexpr Step Local(const char* name) {
+  return {Op::NamedFileInFolder, Base::LocalAppData, "\\Apple Computer\\Safari", name};
+}
 
 constexpr FolderItem kFolderItems[] = {
     {47, {Maxthon(Op::IniSection, "\\SharedAccount\\Config\\Config.ini", "TypedUrls")}},
-    {48, {Maxthon(Op::NamedFileInFolder, "\\SharedAccount\\Data", "Dynamic.ini"),
-          Maxthon(Op::NamedFileInFolder, "\\SharedAccount\\Config", "Config.ini")}},
+    {48,
+     {Maxthon(Op::NamedFileInFolder, "\\SharedAccount\\Data", "Dynamic.ini"),
+      Maxthon(Op::NamedFileInFolder, "\\SharedAccount\\Config", "Config.ini")}},
     {49, {Maxthon(Op::NamedFileInFolder, "\\SharedAccount\\Config", "Config.ini")}},
-    {50, {Maxthon(Op::NamedFileInFolder, "\\SharedAccount\\Data", "history2.dat"),
-          Maxthon(Op::NamedFileInFolder, "\\SharedAccount\\Data", "LastSession.ini"),
-          Maxthon(Op::NamedFileInFolder, "\\SharedAccount\\Data", "TmpSession.ini")}},
+    {50,
+     {Maxthon(Op::NamedFileInFolder, "\\SharedAccount\\Data", "history2.dat"),
+      Maxthon(Op::NamedFileInFolder, "\\SharedAccount\\Data", "LastSession.ini"),
+      Maxthon(Op::NamedFileInFolder, "\\SharedAccount\\Data", "TmpSession.ini")}},
     {51, {Maxthon(Op::EmptyWholeFolder, "\\SharedAccount\\Downloads")}},
     {52, {Chrome("History")}},
     {53, {Chrome("Cookies")}},
@@ -136,7 +153,8 @@ constexpr FolderItem kFolderItems[] = {
     {55, {Chrome("History")}},
     {56, {Chrome("Web Data")}},
     {57, {Chrome("Last Session"), Chrome("Current Session"), Chrome("Top Sites")}},
-    {58, {Step{Op::AllFilesInFolder, Base::LocalAppData, "\\Apple Computer\\Safari\\History"}, Roaming("History.plist")}},
+    {58,
+     {Step{Op::AllFilesInFolder, Base::LocalAppData, "\\Apple Computer\\Safari\\History"}, Roaming("History.plist")}},
     {59, {Roaming("LastSession.plist"), Roaming("TopSites.plist")}},
     {60, {Local("Cache.db"), Local("WebpageIcons.db")}},
     {61, {Roaming("Cookies.plist", "\\Apple Computer\\Safari\\Cookies")}},
@@ -149,8 +167,14 @@ constexpr FolderItem kFolderItems[] = {
 constexpr auto kFolderBindings = BindTable<kFolderItems, RunFolderItem>();
 
 constexpr std::array<ItemBinding, 8> kExplorerBindings = {{
-    {35, AolAddressBar}, {36, AolCookies}, {37, AolCache}, {38, AolHistory},
-    {39, MsnAddressBar}, {40, MsnReportOnly}, {41, MsnCache}, {42, MsnReportOnly},
+    {35, AolAddressBar},
+    {36, AolCookies},
+    {37, AolCache},
+    {38, AolHistory},
+    {39, MsnAddressBar},
+    {40, MsnReportOnly},
+    {41, MsnCache},
+    {42, MsnReportOnly},
 }};
 
 constexpr auto Concatenate(const std::array<ItemBinding, 8>& first, const decltype(kFolderBindings)& second) {

@@ -43,8 +43,10 @@ void ClearFormsByKeystrokes(RunContext& run) {
 }
 
 void AutocompleteMemory(RunContext& run) {
-  run.RegistryKeysCleaned += run.erase.DeleteRegKey(kHkeyCurrentUser, "Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW");
-  run.RegistryKeysCleaned += run.erase.DeleteRegKey(kHkeyUsers, ".DEFAULT\\Software\\Microsoft\\Internet Explorer\\IntelliForms");
+  run.RegistryKeysCleaned +=
+      run.erase.DeleteRegKey(kHkeyCurrentUser, "Software\\Microsoft\\Internet Explorer\\IntelliForms\\SPW");
+  run.RegistryKeysCleaned +=
+      run.erase.DeleteRegKey(kHkeyUsers, ".DEFAULT\\Software\\Microsoft\\Internet Explorer\\IntelliForms");
   if (run.values.IeMajorVersion > 6) {
     ie::ClearMyTracks(run, "16");
     ie::ClearMyTracks(run, "32");
@@ -60,9 +62,9 @@ void DownloadedFiles(RunContext& run) {
     run.SetFinalStatus(kOnlyIe9);
     return;
   }
-  const std::string folder = ReadFolderSetting(run.reg, run.platform.shell,
-                                               "HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main",
-                                               "Default Download Directory");
+  const std::string folder =
+      ReadFolderSetting(run.reg, run.platform.shell, "HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main",
+                        "Default Download Directory");
   run.BytesReleased += run.erase.EmptyFolder(folder);
 }
 
@@ -108,8 +110,8 @@ void AddonsSettings(RunContext& run) {
 }
 
 constexpr ItemBinding kItems[] = {
-    {1, LocationBarHistory}, {2, InternetHistory},   {3, InternetCache},     {4, Cookies},
-    {5, Favorites},          {6, AutocompleteMemory}, {7, DownloadedFiles},   {8, DownloadedHistory},
+    {1, LocationBarHistory}, {2, InternetHistory},    {3, InternetCache},   {4, Cookies},
+    {5, Favorites},          {6, AutocompleteMemory}, {7, DownloadedFiles}, {8, DownloadedHistory},
     {9, IndexDatFiles},      {10, InprivateFilter},   {11, AddonsSettings},
 };
 

@@ -37,12 +37,18 @@ std::string NetscapeRoot(RunContext& run) {
 std::string RootFolder(RunContext& run, Root root) {
   const StartupValues& v = run.values;
   switch (root) {
-    case Root::FirefoxRoaming: return v.AppDataFolder + "\\Mozilla\\Firefox\\Profiles";
-    case Root::FirefoxLocal: return v.LocalAppDataFolder + "\\Mozilla\\Firefox\\Profiles";
-    case Root::OperaRoaming: return v.AppDataFolder + "\\Opera\\Opera";
-    case Root::OperaLocal: return v.LocalAppDataFolder + "\\Opera\\Opera";
-    case Root::Netscape: return NetscapeRoot(run);
-    case Root::Mozilla: return v.AppDataFolder + "\\Mozilla\\Profiles";
+    case Root::FirefoxRoaming:
+      return v.AppDataFolder + "\\Mozilla\\Firefox\\Profiles";
+    case Root::FirefoxLocal:
+      return v.LocalAppDataFolder + "\\Mozilla\\Firefox\\Profiles";
+    case Root::OperaRoaming:
+      return v.AppDataFolder + "\\Opera\\Opera";
+    case Root::OperaLocal:
+      return v.LocalAppDataFolder + "\\Opera\\Opera";
+    case Root::Netscape:
+      return NetscapeRoot(run);
+    case Root::Mozilla:
+      return v.AppDataFolder + "\\Mozilla\\Profiles";
   }
   return {};
 }

@@ -59,8 +59,8 @@ LocalTime CalendarFromFileTime(std::int64_t fileTime) {
 }
 
 std::int64_t FileTimeFromCalendar(int year, int month, int day, int hour, int minute, int second) {
-  const std::int64_t days = DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) +
-                            kDaysFrom1601To1970;
+  const std::int64_t days =
+      DaysFromCivil(year, static_cast<unsigned>(month), static_cast<unsigned>(day)) + kDaysFrom1601To1970;
   return ((days * 24 + hour) * 60 + minute) * 60 * kTicksPerSecond + second * kTicksPerSecond;
 }
 

@@ -1,12 +1,12 @@
 #pragma once
 // Internet Explorer's URL history store over COM (IUrlHistoryStg2 and
 // IEnumSTATURL of the CUrlHistory object).
+#include <urlhist.h>
+
 #include <memory>
 
 #include "platform/url_history.h"
 #include "platform/win32/unique_handle.h"
-
-#include <urlhist.h>
 
 namespace cv::win32 {
 

@@ -125,8 +125,8 @@ class BrowsersFixture : public ItemRunFixture {
     Put(Local("Mozilla\\Firefox\\Profiles\\xyz.second\\cache\\entry"), 120);
     Put(Local("Mozilla\\Firefox\\Profiles\\abc.default\\urlclassifier3.sqlite"), 90);
     // Opera.
-    for (const char* name : {"typed_history.xml", "cookies4.dat", "global_history.dat", "download.dat",
-                             "bookmarks.adr", "wand.dat", "operaprefs.ini"})
+    for (const char* name : {"typed_history.xml", "cookies4.dat", "global_history.dat", "download.dat", "bookmarks.adr",
+                             "wand.dat", "operaprefs.ini"})
       Put(Roaming(std::string("Opera\\Opera\\") + name), 20 + std::string(name).size());
     Put(Roaming("Opera\\Opera\\sessions\\autosave.win"), 33);
     Put(Roaming("Opera\\Opera\\cache\\roaming.tmp"), 34);
@@ -147,8 +147,8 @@ class BrowsersFixture : public ItemRunFixture {
     Put(Roaming("Mozilla\\Profiles\\m1\\cache\\c1"), 81);
     // Chrome.
     const std::string chrome = "Google\\Chrome\\User Data\\Default\\";
-    for (const char* name : {"History", "Cookies", "Web Data", "Last Session", "Current Session", "Top Sites",
-                             "Preferences", "Bookmarks"})
+    for (const char* name :
+         {"History", "Cookies", "Web Data", "Last Session", "Current Session", "Top Sites", "Preferences", "Bookmarks"})
       Put(Local(chrome + name), 120 + std::string(name).size());
     Put(Local(chrome + "Extensions\\ext1\\History"), 15);
     Put(Local(chrome + "Cache\\data_1"), 400);

@@ -28,9 +28,12 @@ TEST_F(OtherBrowsersTest, AolExplorerRepeatsTheInternetExplorerSteps) {
   history.AddUrl("http://seen.example/", "", 0);
   for (const char* key : {"Address", "cookies", "cache", "history"}) Select("AOL", key);
   const auto before = Snapshot();
-  const std::set<std::string> gone = {Cookies("tester@alpha[1].txt"), Cookies("tester@case[1].txt"),
-                                      Cookies("index.dat"), Local("TIF\\Content.IE5\\index.dat"),
-                                      Local("TIF\\Content.IE5\\AB12\\logo[1].png"), Local("TIF\\desktop.ini")};
+  const std::set<std::string> gone = {Cookies("tester@alpha[1].txt"),
+                                      Cookies("tester@case[1].txt"),
+                                      Cookies("index.dat"),
+                                      Local("TIF\\Content.IE5\\index.dat"),
+                                      Local("TIF\\Content.IE5\\AB12\\logo[1].png"),
+                                      Local("TIF\\desktop.ini")};
 
   const RunResult preview = RunBrowsers(EraseMode::Preview);
   ExpectOnlyRemoved(before, {});
@@ -44,7 +47,7 @@ TEST_F(OtherBrowsersTest, AolExplorerRepeatsTheInternetExplorerSteps) {
   EXPECT_EQ(result.bytesReleased, SizeOf(before, gone) + 500000);
   EXPECT_EQ(preview.bytesReleased, result.bytesReleased);
   EXPECT_EQ(Started(), (std::vector<std::string>{"RunDll32.exe InetCpl.cpl,ClearMyTracksByProcess 8 ",
-                                                  "RunDll32.exe InetCpl.cpl,ClearMyTracksByProcess 1"}));
+                                                 "RunDll32.exe InetCpl.cpl,ClearMyTracksByProcess 1"}));
 }
 
 TEST_F(OtherBrowsersTest, MsnExplorerErasesOnlyItsUserList) {
@@ -61,13 +64,14 @@ TEST_F(OtherBrowsersTest, MsnExplorerErasesOnlyItsUserList) {
 
 TEST_F(OtherBrowsersTest, MaxthonItemsUnderTheRegisteredInstallFolder) {
   for (const char* key : {"keywords", "groups", "folder"}) Set("Maxthon", key, "1");
-  Set("Maxthon", "pages", "01");  // compared as a number
+  Set("Maxthon", "pages", "01");   // compared as a number
   Set("Maxthon", "settings", "");  // empty selects too
   const auto before = Snapshot();
   const std::set<std::string> gone = {
-      Maxthon("SharedAccount\\Data\\Dynamic.ini"), ConfigIni(), Maxthon("SharedAccount\\Data\\history2.dat"),
-      Maxthon("SharedAccount\\Data\\LastSession.ini"), Maxthon("SharedAccount\\Data\\TmpSession.ini"),
-      Maxthon("SharedAccount\\Downloads\\d.zip"), Maxthon("SharedAccount\\Downloads\\more\\e.zip")};
+      Maxthon("SharedAccount\\Data\\Dynamic.ini"),     ConfigIni(),
+      Maxthon("SharedAccount\\Data\\history2.dat"),    Maxthon("SharedAccount\\Data\\LastSession.ini"),
+      Maxthon("SharedAccount\\Data\\TmpSession.ini"),  Maxthon("SharedAccount\\Downloads\\d.zip"),
+      Maxthon("SharedAccount\\Downloads\\more\\e.zip")};
 
   const RunResult preview = RunBrowsers(EraseMode::Preview);
   ExpectOnlyRemoved(before, {});
@@ -76,8 +80,8 @@ TEST_F(OtherBrowsersTest, MaxthonItemsUnderTheRegisteredInstallFolder) {
   EXPECT_TRUE(Exists(Maxthon("SharedAccount\\Downloads")));
   EXPECT_FALSE(Exists(Maxthon("SharedAccount\\Downloads\\more")));
   // Config.ini (edited by item 47 first, then deleted by item 48) counts once.
-  const double configAfterEdit = static_cast<double>(
-      std::string("[General]\r\nHome=about:blank\r\n[Window]\r\nMax=1\r\n").size());
+  const double configAfterEdit =
+      static_cast<double>(std::string("[General]\r\nHome=about:blank\r\n[Window]\r\nMax=1\r\n").size());
   std::set<std::string> counted = gone;
   counted.erase(ConfigIni());
   EXPECT_EQ(result.bytesReleased, SizeOf(before, counted) + configAfterEdit);
@@ -97,8 +101,9 @@ TEST_F(OtherBrowsersTest, MaxthonTypedUrlsRemovesOnlyThatSection) {
 
 TEST_F(OtherBrowsersTest, MaxthonNotInstalledOrHostileLocationErasesNothingElse) {
   for (const char* key : {"keywords", "pages", "settings", "groups", "folder"}) Set("Maxthon", key, "1");
-  ImportRegText(env.registry, "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"
-                              "Uninstall\\Maxthon2]\r\n\"InstallLocation\"=-\r\n");
+  ImportRegText(env.registry,
+                "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\"
+                "Uninstall\\Maxthon2]\r\n\"InstallLocation\"=-\r\n");
   // What a relative "Error\..." path would reach if it were resolved against the current folder.
   Put("C:\\Error\\SharedAccount\\Data\\Dynamic.ini", 5);
   Put("C:\\Error\\SharedAccount\\Downloads\\x.zip", 5);
@@ -109,8 +114,8 @@ TEST_F(OtherBrowsersTest, MaxthonNotInstalledOrHostileLocationErasesNothingElse)
   ASSERT_EQ(recorder.ItemRows().size(), 5u);
   for (const auto& row : recorder.ItemRows()) EXPECT_EQ(row.status, "Done");
 
-  SetString("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Maxthon2",
-            "InstallLocation", "C:\\");
+  SetString("HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Maxthon2", "InstallLocation",
+            "C:\\");
   Put("C:\\config.ini", 7);
   Put("C:\\Dynamic.ini", 7);
   Put("C:\\SharedAccount\\Data\\Dynamic.ini", 8);
@@ -124,9 +129,10 @@ TEST_F(OtherBrowsersTest, MaxthonNotInstalledOrHostileLocationErasesNothingElse)
 TEST_F(OtherBrowsersTest, ChromeItemsAndTheirSharedHistoryFiles) {
   for (const char* key : {"download", "Cookies", "Cache", "History", "Forms", "Session"}) Select("Chrome", key);
   const auto before = Snapshot();
-  const std::set<std::string> gone = {Chrome("History"),      Chrome("Extensions\\ext1\\History"), Chrome("Cookies"),
-                                      Chrome("Cache\\data_1"), Chrome("Cache\\Nested\\f_000001"),  Chrome("Web Data"),
-                                      Chrome("Last Session"), Chrome("Current Session"),          Chrome("Top Sites")};
+  const std::set<std::string> gone = {
+      Chrome("History"),       Chrome("Extensions\\ext1\\History"), Chrome("Cookies"),
+      Chrome("Cache\\data_1"), Chrome("Cache\\Nested\\f_000001"),   Chrome("Web Data"),
+      Chrome("Last Session"),  Chrome("Current Session"),           Chrome("Top Sites")};
   const RunResult preview = RunBrowsers(EraseMode::Preview);
   ExpectOnlyRemoved(before, {});
   const RunResult result = RunBrowsers();
@@ -137,8 +143,8 @@ TEST_F(OtherBrowsersTest, ChromeItemsAndTheirSharedHistoryFiles) {
 }
 
 TEST_F(OtherBrowsersTest, SafariItemsRemoveTheirNamedFiles) {
-  for (const char* key : {"History", "pages", "Cache", "Cookies", "download", "Autocomplete", "Images",
-                          "RecentSearches"})
+  for (const char* key :
+       {"History", "pages", "Cache", "Cookies", "download", "Autocomplete", "Images", "RecentSearches"})
     Select("Safari", key);
   const auto before = Snapshot();
   std::set<std::string> gone = {Local("Apple Computer\\Safari\\History\\h1.dat"),
@@ -148,8 +154,8 @@ TEST_F(OtherBrowsersTest, SafariItemsRemoveTheirNamedFiles) {
                                 Roaming("Apple Computer\\Safari\\Cookies\\Cookies.plist"),
                                 Roaming("Apple Computer\\Safari\\Preferences\\keychain.plist"),
                                 Roaming("Apple Computer\\Preferences\\com.apple.Safari.plist")};
-  for (const char* name : {"History.plist", "LastSession.plist", "TopSites.plist", "Downloads.plist",
-                           "Form Values.plist"})
+  for (const char* name :
+       {"History.plist", "LastSession.plist", "TopSites.plist", "Downloads.plist", "Form Values.plist"})
     gone.insert(Roaming(std::string("Apple Computer\\Safari\\") + name));
   const RunResult result = RunBrowsers();
   ExpectOnlyRemoved(before, gone);

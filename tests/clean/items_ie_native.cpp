@@ -21,8 +21,8 @@ TEST_F(IeItemsTest, TypedUrlsHoldExactlyTheKeptUrlsInKeepListOrder) {
   EXPECT_EQ(TypedUrls()[2].second, "http://old-five.example/");
 
   const RunResult result = RunBrowsers();
-  EXPECT_EQ(TypedUrls(), (Urls{{"url1", "http://c.example/"}, {"url2", "http://a.example/"},
-                               {"url3", "http://b.example/"}}));
+  EXPECT_EQ(TypedUrls(),
+            (Urls{{"url1", "http://c.example/"}, {"url2", "http://a.example/"}, {"url3", "http://b.example/"}}));
   EXPECT_EQ(result.registryKeysCleaned, 3);
   EXPECT_EQ(result.bytesReleased, 0);
 }
@@ -34,16 +34,17 @@ TEST_F(IeItemsTest, EmptyOrMissingKeepListLeavesAnEmptyTypedUrlsKey) {
   EXPECT_TRUE(TypedUrls().empty());
 
   WriteKeepFile("\\keepurl.dat", "");
-  ImportRegText(env.registry, "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\TypedURLs]\r\n"
-                              "\"url1\"=\"http://again.example/\"\r\n");
+  ImportRegText(env.registry,
+                "REGEDIT4\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\TypedURLs]\r\n"
+                "\"url1\"=\"http://again.example/\"\r\n");
   RunBrowsers();
   EXPECT_TRUE(KeyExists(kHkeyCurrentUser, "Software\\Microsoft\\Internet Explorer\\TypedURLs"));
   EXPECT_TRUE(TypedUrls().empty());
 }
 
 TEST_F(IeItemsTest, CookiesSparedOnlyByExactFullPath) {
-  WriteKeepFile("\\keepcook.dat", Cookies("tester@kept[1].txt") + "\r\n" +
-                                      Roaming("COOKIES\\tester@case[1].txt") + "\r\n");
+  WriteKeepFile("\\keepcook.dat",
+                Cookies("tester@kept[1].txt") + "\r\n" + Roaming("COOKIES\\tester@case[1].txt") + "\r\n");
   env.files.SetAttributes(Cookies("tester@alpha[1].txt"), kAttrHidden | kAttrReadOnly);
   Select("EXPLORER", "cookies");
   const auto before = Snapshot();
@@ -118,9 +119,12 @@ TEST_F(IeItemsTest, IndexFilesGoAtRestartWithTheirOwnStatus) {
 TEST_F(IeItemsTest, CacheFavoritesInprivateAndAddons) {
   for (const char* key : {"cache", "favorites", "inprivate", "addons"}) Select("EXPLORER", key);
   const auto before = Snapshot();
-  const std::set<std::string> gone = {Local("TIF\\Content.IE5\\index.dat"), Local("TIF\\Content.IE5\\AB12\\logo[1].png"),
-                                      Local("TIF\\desktop.ini"), Profile("Favorites\\Links\\Web.url"),
-                                      Profile("Favorites\\News.url"), Profile("PrivacIE\\index.dat")};
+  const std::set<std::string> gone = {Local("TIF\\Content.IE5\\index.dat"),
+                                      Local("TIF\\Content.IE5\\AB12\\logo[1].png"),
+                                      Local("TIF\\desktop.ini"),
+                                      Profile("Favorites\\Links\\Web.url"),
+                                      Profile("Favorites\\News.url"),
+                                      Profile("PrivacIE\\index.dat")};
   const RunResult preview = RunBrowsers(EraseMode::Preview);
   ExpectOnlyRemoved(before, {});
   EXPECT_TRUE(Started().empty()) << "preview starts nothing";
@@ -134,7 +138,7 @@ TEST_F(IeItemsTest, CacheFavoritesInprivateAndAddons) {
   EXPECT_EQ(preview.bytesReleased, result.bytesReleased);
   EXPECT_EQ(result.registryKeysCleaned, 15);
   EXPECT_EQ(Started(), (std::vector<std::string>{"RunDll32.exe InetCpl.cpl,ClearMyTracksByProcess 8 ",
-                                                  "RunDll32.exe InetCpl.cpl,ClearMyTracksByProcess 4351"}));
+                                                 "RunDll32.exe InetCpl.cpl,ClearMyTracksByProcess 4351"}));
 
   values.IeMajorVersion = 6;  // no commands, no InPrivate folder, no add-on counts
   env.shell.started.clear();
@@ -153,7 +157,7 @@ TEST_F(IeItemsTest, AutocompleteByCommandsOnIe7AndLater) {
   EXPECT_FALSE(KeyExists(kHkeyUsers, ".DEFAULT\\Software\\Microsoft\\Internet Explorer\\IntelliForms"));
   EXPECT_EQ(result.registryKeysCleaned, 9);
   EXPECT_EQ(Started(), (std::vector<std::string>{"RunDll32.exe InetCpl.cpl,ClearMyTracksByProcess 16",
-                                                  "RunDll32.exe InetCpl.cpl,ClearMyTracksByProcess 32"}));
+                                                 "RunDll32.exe InetCpl.cpl,ClearMyTracksByProcess 32"}));
   EXPECT_TRUE(keys.sent.empty());
   EXPECT_EQ(keys.focusReturned, 1);
 }
@@ -184,8 +188,8 @@ TEST_F(IeItemsTest, AutocompleteOnIe6DrivesOnlyTheDialogItOpened) {
 }
 
 TEST_F(IeItemsTest, HostileShellFoldersEraseNothingOutsideTheirFolders) {
-  SetString("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
-            "Cookies", "%USERPROFILE%");
+  SetString("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", "Cookies",
+            "%USERPROFILE%");
   SetString("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
             "Favorites", "C:\\");
   SetString("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", "Cache",

@@ -21,8 +21,8 @@ class MozillaItemsTest : public ::testing::Test, public BrowsersFixture {
 TEST_F(MozillaItemsTest, EveryItemRemovesExactlyItsFilesAndFolders) {
   for (const char* key : {"Address", "Cookies", "cache", "History", "Download", "bookmarks", "passwords"})
     Select("FIREFOX", key);
-  for (const char* key : {"Address", "Cookies", "cache", "History", "downloads", "Sessions", "Images", "Bookmarks",
-                          "Passwords"})
+  for (const char* key :
+       {"Address", "Cookies", "cache", "History", "downloads", "Sessions", "Images", "Bookmarks", "Passwords"})
     Select("Opera", key);
   for (const char* key : {"Location", "Cookies", "Cache", "History", "download", "bookmarks", "passwords"})
     Select("Netscape", key);
@@ -35,8 +35,8 @@ TEST_F(MozillaItemsTest, EveryItemRemovesExactlyItsFilesAndFolders) {
   gone.insert(Local("Mozilla\\Firefox\\Profiles\\abc.default\\Cache\\_CACHE_001_"));
   gone.insert(Local("Mozilla\\Firefox\\Profiles\\abc.default\\Cache\\0\\A1\\entry"));
   gone.insert(Local("Mozilla\\Firefox\\Profiles\\xyz.second\\cache\\entry"));
-  for (const char* name : {"typed_history.xml", "cookies4.dat", "global_history.dat", "download.dat",
-                           "bookmarks.adr", "wand.dat", "sessions\\autosave.win"})
+  for (const char* name : {"typed_history.xml", "cookies4.dat", "global_history.dat", "download.dat", "bookmarks.adr",
+                           "wand.dat", "sessions\\autosave.win"})
     gone.insert(Roaming(std::string("Opera\\Opera\\") + name));
   gone.insert(Local("Opera\\Opera\\cache\\opr00001.tmp"));
   gone.insert(Local("Opera\\Opera\\thumbnails\\t1.png"));

@@ -1,7 +1,6 @@
-#include "clean/url_history.h"
-
 #include <gtest/gtest.h>
 
+#include "clean/url_history.h"
 #include "platform/emulated/emulated_url_history.h"
 
 namespace cv {

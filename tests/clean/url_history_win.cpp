@@ -1,7 +1,8 @@
+#include "platform/win32/url_history_win.h"
+
 #include <gtest/gtest.h>
 
 #include "clean/url_history.h"
-#include "platform/win32/url_history_win.h"
 
 namespace cv {
 namespace {

@@ -79,9 +79,7 @@ TEST_F(KeepListTest, AppendNeverJoinsAHandEditedLastLine) {
   EXPECT_EQ(Read("keepurl.dat"), "http://a.example/\r\nhttp://b.example/\r\n");
 }
 
-TEST_F(KeepListTest, MissingTypedUrlKeyGivesAnEmptyCurrentList) {
-  EXPECT_TRUE(ReadTypedUrls(registry, reg).empty());
-}
+TEST_F(KeepListTest, MissingTypedUrlKeyGivesAnEmptyCurrentList) { EXPECT_TRUE(ReadTypedUrls(registry, reg).empty()); }
 
 TEST_F(KeepListTest, CookieModelListsDotTxtFilesCaseSensitively) {
   const std::string cookies = Path("Cookies");
