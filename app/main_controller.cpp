@@ -1,0 +1,189 @@
+#include "app/main_controller.h"
+
+#include "app/main_texts.h"
+#include "config/regfun.h"
+
+namespace cv {
+
+MainController::MainController(Platform& platform, MainView& view, NotificationSystem& notifications)
+    : platform_(platform), view_(view), notifications_(notifications), cleaner_(platform, values_) {}
+
+std::string MainController::SelectionFile() const { return platform_.shell.ProgramFolder() + "\\vanesd.dat"; }
+
+void MainController::Load(std::string_view startArgument) {
+  // The notification queue exists already; there is no skin component: the
+  // window's own look is fixed.
+  view_.ShowPanel(Panel::Welcome);
+  Inifun ini(platform_.files);
+  state_ = LoadMainState(ini, SelectionFile(), platform_.clock.DecimalSeparator());
+  state_.StartArgument = StartArgumentFrom(startArgument);
+  view_.SetLastCleaned(state_.lastClean);
+  view_.SetStatistics(state_.statistics);
+  regfun registry(platform_.registry, platform_.messages);
+  values_ = ComputeStartupValues(platform_, registry);
+  view_.AddTrayIcon();
+  // The boss key (state_.bossKeyWanted) is switched on by its own module.
+}
+
+void MainController::Activated() {
+  if (!IsStartupArgument(state_.StartArgument)) return;
+  view_.HideWindow();
+  state_.StartArgument.clear();
+  Inifun ini(platform_.files);
+  if (OptionFlagIsOn(ini.ReadIniValue(SelectionFile(), "Options", "WindowsStartup"))) CleanNow(true);
+}
+
+void MainController::Execute(Command command) {
+  switch (command) {
+    case Command::ShowWelcome:
+      view_.ShowPanel(Panel::Welcome);
+      break;
+    case Command::ShowStatusPanel:
+      view_.ShowPanel(Panel::Status);
+      break;
+    case Command::CleaningSettings:
+      view_.OpenDialog(DialogKind::CleaningSettings);
+      break;
+    case Command::SearchAndErase:
+      view_.OpenDialog(DialogKind::SearchAndErase);
+      break;
+    case Command::CleanOptions:
+      view_.OpenDialog(DialogKind::CleanOptions);
+      break;
+    case Command::FileShredder:
+    case Command::RegistryCleaner:
+      // A missing companion program does nothing and reports nothing.
+      platform_.shell.StartProgram(CompanionCommandLine(platform_.shell.ProgramFolder(), command), ShowMode::Normal);
+      break;
+    case Command::Exit:
+      ExitProcedure();
+      break;
+    case Command::MenuCleanNow:
+      view_.ShowPanel(Panel::Status);
+      CleanNow(false);
+      break;
+    case Command::StartCleaning:
+      CleanNow(false);
+      break;
+    case Command::Cancel:
+      break;  // a run cannot be interrupted
+    case Command::Help:
+      ShowHelp();
+      break;
+    case Command::Website:
+      OpenWithShell(texts::kWebsite);
+      break;
+    case Command::TellAFriend:
+      OpenWithShell(texts::kTellAFriend);
+      break;
+    case Command::About:
+      view_.ShowAbout();
+      break;
+    case Command::TrayRestore:
+      view_.RestoreWindow();
+      break;
+    case Command::TrayCleanNow: {
+      // Refused while a run is under way; that run keeps its own report.
+      const bool refused = cleaner_.Running();
+      CleanNow(true);
+      if (!refused && !exiting_) view_.HideWindow();
+      break;
+    }
+  }
+}
+
+void MainController::TrayEvent(unsigned mouseMessage) {
+  switch (DecodeTrayEvent(mouseMessage)) {
+    case TrayAction::Restore:
+      view_.RestoreWindow();
+      break;
+    case TrayAction::ShowMenu:
+      view_.ShowTrayMenu();
+      break;
+    case TrayAction::None:
+      break;
+  }
+}
+
+void MainController::CleanNow(bool unattended) {
+  if (exiting_) return;
+  if (cleaner_.Running()) {
+    cleaner_.CleanNow(RunOptions{}, *this);  // says so on the status label
+    return;
+  }
+  state_.UnattendedRun = unattended ? 1 : 0;
+  RunOptions options;
+  options.unattended = unattended;
+  const RunResult result = cleaner_.CleanNow(options, *this);
+  if (result.outcome == RunOutcome::ExitRequested) {
+    ExitProcedure();
+    return;
+  }
+  state_.UnattendedRun = 0;
+  state_.RegistryKeysCleaned = result.registryKeysCleaned;
+  state_.BytesReleased = result.bytesReleased;
+  // A run nobody watched leaves the window where it was: in the tray.
+  if (!unattended) view_.ShowWindow();
+}
+
+void MainController::NotificationClicked(std::string_view key) {
+  platform_.messages.Show(ClickedMessage(key), texts::kApplicationTitle, kMbOk);
+}
+
+void MainController::ViewLicense() {
+  platform_.shell.StartProgram(LicenseCommandLine(platform_.shell.GetWindowsDirectory(), platform_.shell.ProgramFolder()),
+                               ShowMode::Normal);
+}
+
+void MainController::ExitProcedure() {
+  if (exiting_) return;
+  exiting_ = true;
+  // Hot keys and the window procedure belong to the boss key, which is not
+  // switched on by this window.
+  view_.RemoveTrayIcon();
+  view_.EndProgram();
+}
+
+void MainController::ShowHelp() {
+  platform_.shell.StartProgram(HelpCommandLine(values_.WindowsFolder, platform_.shell.ProgramFolder()),
+                               ShowMode::Normal);
+}
+
+void MainController::OpenWithShell(std::string_view target) { platform_.shell.OpenDocument(target); }
+
+void MainController::RunStarting() {
+  view_.ShowPanel(Panel::Status);
+  view_.SetBusy(true);
+  view_.SetStartEnabled(false);
+  view_.ClearRows();
+}
+
+void MainController::RowAdded(std::string_view item, std::string_view status) { view_.AddRow(item, status); }
+void MainController::RowStatusChanged(std::string_view status) { view_.SetRowStatus(status); }
+void MainController::ProgressChanged(int value) { view_.SetProgress(value); }
+void MainController::StatusLabelChanged(std::string_view text) { view_.SetStatusLabel(text); }
+void MainController::Pump() { view_.PumpMessages(); }
+
+void MainController::RunFinishing() {
+  view_.SetStartEnabled(true);
+  view_.SetBusy(false);
+}
+
+void MainController::ShowReport(const RunReport& report) {
+  if (report.unattended) {
+    notifications_.PostNotification(report.popupKey, report.popupTitle, report.popupText, true, true, 0,
+                                    report.popupSoundFile);
+    state_.UnattendedRun = 0;
+    return;
+  }
+  platform_.messages.Show(report.messageText, report.messageTitle, kMbOk | kMbIconInformation);
+}
+
+void MainController::StatisticsChanged(std::string_view lastClean, std::string_view statistics) {
+  state_.lastClean = lastClean;
+  state_.statistics = statistics;
+  view_.SetLastCleaned(lastClean);
+  view_.SetStatistics(statistics);
+}
+
+}  // namespace cv

@@ -1,0 +1,96 @@
+#pragma once
+// The main window's behaviour without the window: load, first activation,
+// commands, tray events, the cleaning run it watches, and the exit
+// procedure. A MainView shows the results; the Win32 window is one view,
+// the tests bring another.
+#include <string>
+#include <string_view>
+
+#include "app/main_model.h"
+#include "clean/clean_run.h"
+#include "clean/startup_values.h"
+#include "notify/notification.h"
+#include "platform/platform.h"
+
+namespace cv {
+
+enum class Panel { Welcome, Status };
+// Windows that the commands open modally.
+enum class DialogKind { CleaningSettings, SearchAndErase, CleanOptions };
+
+class MainView {
+ public:
+  virtual ~MainView() = default;
+  virtual void ShowPanel(Panel panel) = 0;
+  virtual void ClearRows() = 0;
+  virtual void AddRow(std::string_view item, std::string_view status) = 0;
+  virtual void SetRowStatus(std::string_view status) = 0;
+  virtual void SetProgress(int value) = 0;
+  virtual void SetStatusLabel(std::string_view text) = 0;
+  virtual void SetStartEnabled(bool enabled) = 0;
+  virtual void SetBusy(bool busy) = 0;  // hourglass pointer
+  virtual void PumpMessages() = 0;
+  virtual void SetLastCleaned(std::string_view text) = 0;  // Label12
+  virtual void SetStatistics(std::string_view text) = 0;   // Label14
+  virtual void HideWindow() = 0;
+  virtual void RestoreWindow() = 0;  // show, window state normal
+  virtual void ShowWindow() = 0;     // show, window state kept
+  virtual void ShowTrayMenu() = 0;   // foreground, then the menu at the mouse
+  virtual void ShowAbout() = 0;
+  virtual void OpenDialog(DialogKind dialog) = 0;
+  virtual void AddTrayIcon() = 0;
+  virtual void RemoveTrayIcon() = 0;
+  // Unloads the splash if it is still there, and ends the program.
+  virtual void EndProgram() = 0;
+};
+
+class MainController : private RunObserver {
+ public:
+  MainController(Platform& platform, MainView& view, NotificationSystem& notifications);
+
+  // Form_Load, in its order. `startArgument` is the command line's tail.
+  void Load(std::string_view startArgument);
+  // Form_Activate: a "min" start hides the window and may clean unattended.
+  void Activated();
+  void Execute(Command command);
+  void TrayEvent(unsigned mouseMessage);
+  // CleanNow with UnattendedRun set as given. A request made while a run is
+  // under way is refused by the run and changes nothing.
+  void CleanNow(bool unattended);
+  // The pop-up's description was clicked.
+  void NotificationClicked(std::string_view key);
+  // The about box's "View License Agreement".
+  void ViewLicense();
+  // Image10, the menus' and the tray's "Exit", and "Exit after cleaning".
+  void ExitProcedure();
+
+  const MainState& State() const { return state_; }
+  const StartupValues& Values() const { return values_; }
+  bool Running() const { return cleaner_.Running(); }
+  std::string SelectionFile() const;
+
+ private:
+  // RunObserver: the window watches the run.
+  void RunStarting() override;
+  void RowAdded(std::string_view item, std::string_view status) override;
+  void RowStatusChanged(std::string_view status) override;
+  void ProgressChanged(int value) override;
+  void StatusLabelChanged(std::string_view text) override;
+  void Pump() override;
+  void RunFinishing() override;
+  void ShowReport(const RunReport& report) override;
+  void StatisticsChanged(std::string_view lastClean, std::string_view statistics) override;
+
+  void ShowHelp();
+  void OpenWithShell(std::string_view target);
+
+  Platform& platform_;
+  MainView& view_;
+  NotificationSystem& notifications_;
+  MainState state_;
+  StartupValues values_;
+  Cleaner cleaner_;
+  bool exiting_ = false;
+};
+
+}  // namespace cv

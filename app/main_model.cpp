@@ -1,0 +1,133 @@
+#include "app/main_model.h"
+
+#include <charconv>
+#include <utility>
+
+#include "clean/clean_run.h"
+#include "config/selection_schema.h"
+#include "platform/text.h"
+#include "resources/resource.h"
+
+namespace cv {
+
+namespace {
+
+constexpr unsigned kLeftButtonUp = 0x0202;   // WM_LBUTTONUP
+constexpr unsigned kRightButtonUp = 0x0205;  // WM_RBUTTONUP
+
+// One character of the text at a 1-based position, empty beyond its end.
+std::string CharacterAt(std::string_view text, size_t position) {
+  return position >= 1 && position <= text.size() ? std::string(1, text[position - 1]) : std::string();
+}
+
+constexpr std::pair<int, Command> kCommandTable[] = {
+    {IDC_IMAGE1, Command::ShowWelcome},
+    {IDC_IMAGE2, Command::CleaningSettings},
+    {IDC_IMAGE3, Command::ShowStatusPanel},
+    {IDC_IMAGE4, Command::SearchAndErase},
+    {IDC_IMAGE5, Command::CleanOptions},
+    {IDC_IMAGE6, Command::FileShredder},
+    {IDC_IMAGE9, Command::RegistryCleaner},
+    {IDC_IMAGE10, Command::Exit},
+    {IDC_COMMAND1, Command::StartCleaning},
+    {IDC_COMMAND2, Command::Cancel},
+    {IDC_LABEL51, Command::Website},
+    {IDC_PICTURE2, Command::Help},
+    {IDM_FILE_CLEANNOW, Command::MenuCleanNow},
+    {IDM_FILE_SETTINGS, Command::CleaningSettings},
+    {IDM_FILE_OPTIONS, Command::CleanOptions},
+    {IDM_FILE_EXIT, Command::Exit},
+    {IDM_TOOL_REGISTRY, Command::RegistryCleaner},
+    {IDM_TOOL_SEARCH, Command::SearchAndErase},
+    {IDM_TOOL_SHREDDER, Command::FileShredder},
+    {IDM_HELP_HELP, Command::Help},
+    {IDM_HELP_WEBSITE, Command::Website},
+    {IDM_HELP_TELLFRIEND, Command::TellAFriend},
+    {IDM_HELP_ABOUT, Command::About},
+    {IDM_TRAY_WEB, Command::Website},
+    {IDM_TRAY_HELP, Command::Help},
+    {IDM_TRAY_OPTIONS, Command::CleanOptions},
+    {IDM_TRAY_SETTINGS, Command::CleaningSettings},
+    {IDM_TRAY_RESTORE, Command::TrayRestore},
+    {IDM_TRAY_CLEANNOW, Command::TrayCleanNow},
+    {IDM_TRAY_EXIT, Command::Exit},
+};
+
+}  // namespace
+
+ScheduleDays SplitScheduleDays(std::string_view cleanDays) {
+  const std::string_view text = cleanDays.empty() ? std::string_view("0000000") : cleanDays;
+  ScheduleDays days;
+  for (size_t day = 0; day < 6; ++day) days[day] = CharacterAt(text, day + 1);
+  days[6] = CharacterAt(text, text.size());
+  return days;
+}
+
+std::string StartArgumentFrom(std::string_view commandLineTail) {
+  while (!commandLineTail.empty() && (commandLineTail.front() == ' ' || commandLineTail.front() == '\t'))
+    commandLineTail.remove_prefix(1);
+  return std::string(commandLineTail);
+}
+
+bool IsStartupArgument(std::string_view startArgument) { return startArgument == "min"; }
+
+bool OptionFlagIsOn(std::string_view value) { return DialogTicksSwitch(TrimBlanks(value)); }
+
+double StoredFigure(std::string_view text) {
+  text = TrimBlanks(text);
+  double value = 0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+  return result.ec == std::errc() ? value : 0;
+}
+
+MainState LoadMainState(Inifun& ini, std::string_view selectionFile, char decimalSeparator) {
+  auto option = [&](std::string_view key) { return ini.ReadIniValue(selectionFile, "Options", key); };
+  MainState state;
+  state.UnattendedRun = 0;
+  state.scheduleDays = SplitScheduleDays(option("CleanDays"));
+  state.ScheduleTime = option("CleanTime");
+  state.lastClean = option("lastclean");
+  state.RegistryKeysCleaned = StoredFigure(option("regnum"));
+  state.BytesReleased = StoredFigure(option("filesize"));
+  state.statistics = StatisticsLine(state.RegistryKeysCleaned, state.BytesReleased, decimalSeparator);
+  state.bossKeyWanted = OptionFlagIsOn(option("bosskey"));
+  return state;
+}
+
+std::optional<Command> CommandForId(int id) {
+  for (const auto& [tableId, command] : kCommandTable)
+    if (tableId == id) return command;
+  return std::nullopt;
+}
+
+TrayAction DecodeTrayEvent(unsigned mouseMessage) {
+  switch (mouseMessage) {
+    case kLeftButtonUp:
+      return TrayAction::Restore;
+    case kRightButtonUp:
+      return TrayAction::ShowMenu;
+    default:
+      return TrayAction::None;
+  }
+}
+
+std::string HelpCommandLine(std::string_view windowsFolder, std::string_view programFolder) {
+  return std::string(windowsFolder) + "\\hh.exe " + std::string(programFolder) + "\\help.chm";
+}
+
+std::string LicenseCommandLine(std::string_view windowsFolder, std::string_view programFolder) {
+  return std::string(windowsFolder) + "\\notepad.exe " + std::string(programFolder) + "\\License.txt";
+}
+
+std::string CompanionCommandLine(std::string_view programFolder, Command command) {
+  switch (command) {
+    case Command::FileShredder:
+      return std::string(programFolder) + "\\Shardmill.exe";
+    case Command::RegistryCleaner:
+      return std::string(programFolder) + "\\Hivebrush.exe";
+    default:
+      return std::string();
+  }
+}
+
+}  // namespace cv

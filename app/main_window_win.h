@@ -1,0 +1,87 @@
+#pragma once
+// The main window (frmMainCode): a Win32 view over MainController. It owns
+// the controls, the tray icon, the pop-up feeding timer and the run's message
+// pump.
+#include <deque>
+#include <memory>
+#include <string>
+
+#include "app/look_win.h"
+#include "app/main_controller.h"
+#include "app/navigation_bar_win.h"
+#include "app/splash_win.h"
+#include "app/tray_icon_win.h"
+#include "notify/popup_window_win.h"
+
+namespace cv::ui {
+
+class MainWindow : public MainView {
+ public:
+  MainWindow(HINSTANCE instance, Platform platform);
+  ~MainWindow() override;
+
+  // Creates the window hidden and runs its load.
+  bool Create(std::string_view startArgument, Splash* splash);
+  // The splash's timer fired: show the window for the first time.
+  void ShowFirstTime();
+  HWND Handle() const { return window_; }
+  // Handles accelerator keys for the message loop; true when it did.
+  bool TranslateAccelerators(MSG& message);
+
+  // MainView
+  void ShowPanel(Panel panel) override;
+  void ClearRows() override;
+  void AddRow(std::string_view item, std::string_view status) override;
+  void SetRowStatus(std::string_view status) override;
+  void SetProgress(int value) override;
+  void SetStatusLabel(std::string_view text) override;
+  void SetStartEnabled(bool enabled) override;
+  void SetBusy(bool busy) override;
+  void PumpMessages() override;
+  void SetLastCleaned(std::string_view text) override;
+  void SetStatistics(std::string_view text) override;
+  void HideWindow() override;
+  void RestoreWindow() override;
+  void ShowWindow() override;
+  void ShowTrayMenu() override;
+  void ShowAbout() override;
+  void OpenDialog(DialogKind dialog) override;
+  void AddTrayIcon() override;
+  void RemoveTrayIcon() override;
+  void EndProgram() override;
+
+ private:
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void CreateControls();
+  void Layout();
+  void ApplyFonts();
+  HWND Control(int id) const;
+  LRESULT ColorStatic(HDC dc, HWND control);
+
+  HINSTANCE instance_;
+  Platform platform_;
+  HWND window_ = nullptr;
+  HACCEL accelerators_ = nullptr;
+  HICON icon_ = nullptr;
+  HICON smallIcon_ = nullptr;
+  Splash* splash_ = nullptr;
+  UINT dpi_ = 96;
+  UINT taskbarCreated_ = 0;
+  Fonts fonts_;
+  SolidBrush panelBrush_{kPanelBackground};
+  NavigationBar navigation_;
+  HWND welcomePanel_ = nullptr;  // Frame2
+  HWND statusPanel_ = nullptr;   // Frame4
+  int currentRow_ = -1;
+  bool busy_ = false;
+  ULONGLONG lastPump_ = 0;
+  TrayIcon tray_;
+  std::deque<std::string> clickedKeys_;
+  Win32PopupFactory popups_;
+  NotificationSystem notifications_;
+  MainController controller_;
+};
+
+}  // namespace cv::ui

@@ -1,0 +1,223 @@
+#include "app/navigation_bar_win.h"
+
+#include "app/look_win.h"
+#include "app/window_names.h"
+#include "resources/resource.h"
+
+namespace cv::ui {
+
+namespace {
+
+enum class Glyph { Home, Checklist, Sweep, Magnifier, Sliders, Shredder, Blocks, Power };
+
+struct ButtonSpec {
+  int imageId;
+  int captionId;
+  const wchar_t* caption;
+  Glyph glyph;
+};
+
+constexpr ButtonSpec kButtonTable[NavigationBar::kButtons] = {
+    {IDC_IMAGE1, IDC_LABEL1, L"Main", Glyph::Home},
+    {IDC_IMAGE2, IDC_LABEL2, L"Clearner Settings", Glyph::Checklist},
+    {IDC_IMAGE3, IDC_LABEL3, L"CLEAN NOW", Glyph::Sweep},
+    {IDC_IMAGE4, IDC_LABEL4, L"Search and  Erase", Glyph::Magnifier},
+    {IDC_IMAGE5, IDC_LABEL5, L"Clean Options", Glyph::Sliders},
+    {IDC_IMAGE6, IDC_LABEL6, L"File Shredder", Glyph::Shredder},
+    {IDC_IMAGE9, IDC_LABEL13, L"Clean Registry", Glyph::Blocks},
+    {IDC_IMAGE10, IDC_LABEL7, L"EXIT", Glyph::Power},
+};
+
+constexpr int kImageSize = 36;
+constexpr int kRowHeight = 54;
+
+NavigationBar* BarOf(HWND bar) { return reinterpret_cast<NavigationBar*>(::GetWindowLongPtrW(bar, GWLP_USERDATA)); }
+
+int IndexOfImage(HWND image) {
+  const int id = ::GetDlgCtrlID(image);
+  for (int i = 0; i < NavigationBar::kButtons; ++i)
+    if (kButtonTable[i].imageId == id) return i;
+  return -1;
+}
+
+// Simple line pictures drawn on a rounded tile, so that no artwork file is needed.
+void DrawGlyph(HDC dc, const RECT& box, Glyph glyph, UINT dpi) {
+  const COLORREF tile = glyph == Glyph::Power ? RGB(196, 64, 56) : kAccent;
+  SolidBrush tileBrush(tile);
+  win32::UniqueGdiObject tilePen(::CreatePen(PS_SOLID, 1, tile));
+  HGDIOBJ oldBrush = ::SelectObject(dc, tileBrush.get());
+  HGDIOBJ oldPen = ::SelectObject(dc, tilePen.get());
+  const int round = Scale(8, dpi);
+  ::RoundRect(dc, box.left, box.top, box.right, box.bottom, round, round);
+
+  win32::UniqueGdiObject pen(::CreatePen(PS_SOLID, Scale(2, dpi), RGB(255, 255, 255)));
+  ::SelectObject(dc, pen.get());
+  ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));
+  const int w = box.right - box.left;
+  auto x = [&](int percent) { return box.left + w * percent / 100; };
+  auto y = [&](int percent) { return box.top + w * percent / 100; };
+  auto line = [&](int x1, int y1, int x2, int y2) {
+    ::MoveToEx(dc, x(x1), y(y1), nullptr);
+    ::LineTo(dc, x(x2), y(y2));
+  };
+  switch (glyph) {
+    case Glyph::Home:
+      line(20, 50, 50, 22), line(50, 22, 80, 50);
+      ::Rectangle(dc, x(30), y(48), x(70), y(78));
+      break;
+    case Glyph::Checklist:
+      for (int row : {28, 50, 72}) {
+        ::Rectangle(dc, x(22), y(row - 7), x(34), y(row + 5));
+        line(42, row, 78, row);
+      }
+      break;
+    case Glyph::Sweep:
+      line(26, 52, 42, 68), line(42, 68, 74, 30);
+      ::Ellipse(dc, x(16), y(16), x(84), y(84));
+      break;
+    case Glyph::Magnifier:
+      ::Ellipse(dc, x(22), y(20), x(60), y(58));
+      line(55, 55, 78, 78);
+      break;
+    case Glyph::Sliders:
+      for (auto [row, knob] : {std::pair{30, 36}, std::pair{50, 64}, std::pair{70, 46}}) {
+        line(20, row, 80, row);
+        ::Rectangle(dc, x(knob - 5), y(row - 7), x(knob + 5), y(row + 7));
+      }
+      break;
+    case Glyph::Shredder:
+      ::Rectangle(dc, x(28), y(18), x(72), y(46));
+      line(20, 50, 80, 50);
+      for (int column : {32, 44, 56, 68}) line(column, 56, column, 80);
+      break;
+    case Glyph::Blocks:
+      ::Rectangle(dc, x(22), y(22), x(46), y(46));
+      ::Rectangle(dc, x(54), y(22), x(78), y(46));
+      ::Rectangle(dc, x(22), y(54), x(46), y(78));
+      ::Rectangle(dc, x(54), y(54), x(78), y(78));
+      break;
+    case Glyph::Power:
+      ::Arc(dc, x(24), y(26), x(76), y(78), x(38), y(28), x(62), y(28));
+      line(50, 18, 50, 50);
+      break;
+  }
+  ::SelectObject(dc, oldPen);
+  ::SelectObject(dc, oldBrush);
+}
+
+}  // namespace
+
+bool NavigationBar::Create(HWND parent, HINSTANCE instance) {
+  WNDCLASSEXW barClass{};
+  barClass.cbSize = sizeof barClass;
+  barClass.lpfnWndProc = BarProc;
+  barClass.hInstance = instance;
+  barClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  barClass.lpszClassName = kNavigationBarClass;
+  ::RegisterClassExW(&barClass);
+  WNDCLASSEXW imageClass{};
+  imageClass.cbSize = sizeof imageClass;
+  imageClass.lpfnWndProc = ImageProc;
+  imageClass.hInstance = instance;
+  imageClass.hCursor = ::LoadCursorW(nullptr, IDC_HAND);
+  imageClass.lpszClassName = kNavigationImageClass;
+  ::RegisterClassExW(&imageClass);
+
+  bar_ = ::CreateWindowExW(0, kNavigationBarClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PICTURE1)), instance, nullptr);
+  if (!bar_) return false;
+  ::SetWindowLongPtrW(bar_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  for (int i = 0; i < kButtons; ++i) {
+    const ButtonSpec& spec = kButtonTable[i];
+    images_[i] = ::CreateWindowExW(0, kNavigationImageClass, spec.caption, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, bar_,
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.imageId)), instance, nullptr);
+    ::SetWindowLongPtrW(images_[i], GWLP_USERDATA, static_cast<LONG_PTR>(spec.glyph));
+    captions_[i] = ::CreateWindowExW(0, L"STATIC", spec.caption, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE,
+                                     0, 0, 0, 0, bar_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.captionId)),
+                                     instance, nullptr);
+  }
+  return true;
+}
+
+void NavigationBar::Layout(const RECT& area, UINT dpi, HFONT captionFont) {
+  ::MoveWindow(bar_, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
+  const int margin = Scale(12, dpi);
+  const int image = Scale(kImageSize, dpi);
+  const int row = Scale(kRowHeight, dpi);
+  const int top = Scale(16, dpi);
+  for (int i = 0; i < kButtons; ++i) {
+    const int y = top + i * row;
+    ::MoveWindow(images_[i], margin, y, image, image, TRUE);
+    const int captionLeft = margin + image + Scale(8, dpi);
+    ::MoveWindow(captions_[i], captionLeft, y, area.right - area.left - captionLeft - Scale(4, dpi), image, TRUE);
+    ::SendMessageW(captions_[i], WM_SETFONT, reinterpret_cast<WPARAM>(captionFont), TRUE);
+  }
+}
+
+void NavigationBar::Highlight(int index) {
+  if (index == highlighted_) return;
+  highlighted_ = index;
+  for (HWND image : images_) ::InvalidateRect(image, nullptr, TRUE);
+}
+
+LRESULT CALLBACK NavigationBar::BarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  NavigationBar* bar = BarOf(window);
+  if (!bar) return ::DefWindowProcW(window, message, wParam, lParam);
+  switch (message) {
+    case WM_ERASEBKGND: {
+      RECT rect;
+      ::GetClientRect(window, &rect);
+      ::FillRect(reinterpret_cast<HDC>(wParam), &rect, bar->background_.get());
+      return 1;
+    }
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      ::SetTextColor(dc, kNavigationText);
+      ::SetBkColor(dc, kNavigationBackground);
+      return reinterpret_cast<LRESULT>(bar->background_.get());
+    }
+    case WM_MOUSEMOVE:
+      bar->ClearSelections();
+      return 0;
+    case WM_COMMAND:
+      return ::SendMessageW(::GetParent(window), message, wParam, lParam);
+    default:
+      return ::DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+LRESULT CALLBACK NavigationBar::ImageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC dc = ::BeginPaint(window, &paint);
+      RECT rect;
+      ::GetClientRect(window, &rect);
+      SolidBrush background(kNavigationBackground);
+      ::FillRect(dc, &rect, background.get());
+      const UINT dpi = WindowDpi(window);
+      RECT tile = rect;
+      ::InflateRect(&tile, -Scale(3, dpi), -Scale(3, dpi));
+      DrawGlyph(dc, tile, static_cast<Glyph>(::GetWindowLongPtrW(window, GWLP_USERDATA)), dpi);
+      const NavigationBar* bar = BarOf(::GetParent(window));
+      if (bar && bar->Highlighted() == IndexOfImage(window)) {
+        SolidBrush border(kHoverBorder);
+        ::FrameRect(dc, &rect, border.get());
+      }
+      ::EndPaint(window, &paint);
+      return 0;
+    }
+    case WM_MOUSEMOVE:
+      if (NavigationBar* bar = BarOf(::GetParent(window))) bar->Highlight(IndexOfImage(window));
+      return 0;
+    case WM_LBUTTONUP: {
+      const int id = ::GetDlgCtrlID(window);
+      ::SendMessageW(::GetParent(window), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(window));
+      return 0;
+    }
+    default:
+      return ::DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+}  // namespace cv::ui

@@ -1,0 +1,30 @@
+#pragma once
+// The splash window (Frmsplash): shown while the main window loads, closed
+// by its 2000 ms timer, which then shows the main window.
+#include <functional>
+
+#include "app/look_win.h"
+#include "platform/win32/unique_handle.h"
+
+namespace cv::ui {
+
+class Splash {
+ public:
+  static constexpr UINT kDisplayMs = 2000;
+
+  bool Create(HINSTANCE instance);
+  // Starts the timer; `done` runs once when it fires, after the splash is gone.
+  void StartTimer(std::function<void()> done);
+  void Close() { window_.reset(); }
+  bool Loaded() const { return static_cast<bool>(window_); }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void Paint(HDC dc);
+
+  win32::UniqueWindow window_;
+  Fonts fonts_;
+  std::function<void()> done_;
+};
+
+}  // namespace cv::ui

@@ -1,0 +1,13 @@
+#pragma once
+// Window class names of clearvane.exe; the GUI tests find windows by them.
+
+namespace cv::ui {
+
+inline constexpr wchar_t kMainWindowClass[] = L"ClearvaneMain";
+inline constexpr wchar_t kSplashClass[] = L"ClearvaneSplash";
+inline constexpr wchar_t kNavigationBarClass[] = L"ClearvaneNavBar";
+inline constexpr wchar_t kNavigationImageClass[] = L"ClearvaneNavImage";
+inline constexpr wchar_t kPanelClass[] = L"ClearvanePanel";
+inline constexpr wchar_t kNotificationClass[] = L"ClearvaneNotification";
+
+}  // namespace cv::ui

@@ -1,0 +1,299 @@
+// The main window's behaviour on the emulated platform, watched through a
+// recording view.
+#include "app/main_controller.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "app/main_texts.h"
+#include "config/inifun.h"
+#include "emulated_platform.h"
+
+namespace cv {
+namespace {
+
+struct Row {
+  std::string item, status;
+};
+
+class RecordingView : public MainView {
+ public:
+  void ShowPanel(Panel panel) override { this->panel = panel; }
+  void ClearRows() override { rows.clear(); }
+  void AddRow(std::string_view item, std::string_view status) override {
+    rows.push_back({std::string(item), std::string(status)});
+  }
+  void SetRowStatus(std::string_view status) override { rows.back().status = status; }
+  void SetProgress(int value) override { progress = value; }
+  void SetStatusLabel(std::string_view text) override { statusLabel = text; }
+  void SetStartEnabled(bool enabled) override { startEnabled = enabled; }
+  void SetBusy(bool busy) override { this->busy = busy; }
+  void PumpMessages() override {
+    ++pumps;
+    if (onPump) onPump();
+  }
+  void SetLastCleaned(std::string_view text) override { lastCleaned = text; }
+  void SetStatistics(std::string_view text) override { statistics = text; }
+  void HideWindow() override { visible = false; }
+  void RestoreWindow() override { visible = true, restored = true; }
+  void ShowWindow() override { visible = true; }
+  void ShowTrayMenu() override { ++trayMenus; }
+  void ShowAbout() override { ++abouts; }
+  void OpenDialog(DialogKind dialog) override { dialogs.push_back(dialog); }
+  void AddTrayIcon() override { trayIcon = true; }
+  void RemoveTrayIcon() override { trayIcon = false; }
+  void EndProgram() override { ended = true; }
+
+  Panel panel = Panel::Status;
+  std::vector<Row> rows;
+  int progress = -1;
+  std::string statusLabel, lastCleaned, statistics;
+  bool startEnabled = true, busy = false, visible = true, restored = false, trayIcon = false, ended = false;
+  int pumps = 0, trayMenus = 0, abouts = 0;
+  std::vector<DialogKind> dialogs;
+  std::function<void()> onPump;
+};
+
+class NoPopups : public PopupFactory {
+ public:
+  std::unique_ptr<NotificationPopup> ShowNotification(const cNotificationRequest& request) override {
+    shown.push_back(request);
+    return nullptr;
+  }
+  std::vector<cNotificationRequest> shown;
+};
+
+class MainControllerTest : public ::testing::Test {
+ protected:
+  MainControllerTest() : ini(fixture.files), platform(fixture.platform()), notifications(popups) { SelectNothing(); }
+
+  std::string SelectionFile() const { return fixture.shell.programFolder + "\\vanesd.dat"; }
+  void Option(std::string_view key, std::string_view value) { ini.WriteIniValue(SelectionFile(), "Options", key, value); }
+  void Select(std::string_view section, std::string_view key) { ini.WriteIniValue(SelectionFile(), section, key, "1"); }
+  // The five Maxthon switches select their items when missing: switch them off.
+  void SelectNothing() {
+    for (const char* key : {"keywords", "pages", "settings", "groups", "folder"})
+      ini.WriteIniValue(SelectionFile(), "Maxthon", key, "0");
+  }
+  MainController& Loaded(std::string_view argument = "") {
+    controller = std::make_unique<MainController>(platform, view, notifications);
+    controller->Load(argument);
+    return *controller;
+  }
+
+  test::EmulatedPlatformFixture fixture;
+  Inifun ini;
+  Platform platform;
+  RecordingView view;
+  NoPopups popups;
+  NotificationSystem notifications;
+  std::unique_ptr<MainController> controller;
+};
+
+TEST_F(MainControllerTest, LoadWithoutStoredFiguresShowsZeroesAndAddsTheTrayIcon) {
+  const MainController& main = Loaded();
+  EXPECT_EQ(view.panel, Panel::Welcome);
+  EXPECT_EQ(view.lastCleaned, "");
+  EXPECT_EQ(view.statistics, "  Cleaned Registry Keys: 0     Released HD Space:0.00MB");
+  EXPECT_EQ(main.State().scheduleDays, (ScheduleDays{"0", "0", "0", "0", "0", "0", "0"}));
+  EXPECT_EQ(main.State().UnattendedRun, 0);
+  EXPECT_TRUE(main.State().bossKeyWanted);
+  EXPECT_TRUE(view.trayIcon);
+  EXPECT_EQ(main.Values().WindowsFolder, "C:\\WINDOWS");
+  EXPECT_EQ(main.Values().WindowsVersion, "6.1");
+}
+
+TEST_F(MainControllerTest, LoadReadsTheStoredFiguresAndSchedule) {
+  Option("lastclean", "12/8/2026 9:30:00 AM");
+  Option("regnum", "12");
+  Option("filesize", "1048576");
+  Option("CleanDays", "0111110");
+  Option("CleanTime", "10:15");
+  Option("bosskey", "0");
+  const MainController& main = Loaded();
+  EXPECT_EQ(view.lastCleaned, "12/8/2026 9:30:00 AM");
+  EXPECT_EQ(view.statistics, "  Cleaned Registry Keys: 12     Released HD Space:1.00MB");
+  EXPECT_EQ(main.State().scheduleDays, (ScheduleDays{"0", "1", "1", "1", "1", "1", "0"}));
+  EXPECT_EQ(main.State().ScheduleTime, "10:15");
+  EXPECT_FALSE(main.State().bossKeyWanted);
+}
+
+TEST_F(MainControllerTest, StartCleaningWithNothingSelectedReportsZeroesByMessageBox) {
+  MainController& main = Loaded();
+  main.Execute(Command::StartCleaning);
+  ASSERT_EQ(view.rows.size(), 1u);
+  EXPECT_EQ(view.rows[0].item, "Task complete Successfully!");
+  EXPECT_EQ(view.statusLabel, "Task complete Successfully!");
+  EXPECT_EQ(view.progress, 100);
+  EXPECT_TRUE(view.startEnabled);
+  EXPECT_FALSE(view.busy);
+  EXPECT_TRUE(view.visible);
+  ASSERT_EQ(fixture.messages.shown.size(), 1u);
+  EXPECT_EQ(fixture.messages.shown[0].caption, "Task Complete");
+  EXPECT_EQ(fixture.messages.shown[0].text,
+            "Task complete Successfully! Cleaned Registry Keys: 0 Released HD Space:0.00MB");
+  EXPECT_EQ(fixture.messages.shown[0].style, kMbOk | kMbIconInformation);
+  EXPECT_NE(ini.ReadIniValue(SelectionFile(), "Options", "lastclean"), "");
+  EXPECT_EQ(view.lastCleaned, ini.ReadIniValue(SelectionFile(), "Options", "lastclean"));
+  EXPECT_TRUE(notifications.NotificationQueue().empty());
+}
+
+TEST_F(MainControllerTest, TheStartButtonIsDisabledWhileTheRunIsUnderWay) {
+  Select("WINDOWS", "clip");
+  MainController& main = Loaded();
+  std::vector<bool> enabledDuringRun;
+  view.onPump = [&] { enabledDuringRun.push_back(view.startEnabled && !view.busy); };
+  main.Execute(Command::StartCleaning);
+  ASSERT_FALSE(enabledDuringRun.empty());
+  for (bool enabled : enabledDuringRun) EXPECT_FALSE(enabled);
+  ASSERT_EQ(view.rows.size(), 2u);
+  EXPECT_EQ(view.rows[0].item, "Windows Clipboard");
+  EXPECT_EQ(view.rows[0].status, "Done");
+  EXPECT_EQ(fixture.shell.clipboardCleared, 1);
+}
+
+TEST_F(MainControllerTest, ARequestDuringARunIsRefusedAndTheRunReportsOnce) {
+  Select("WINDOWS", "clip");
+  MainController& main = Loaded();
+  bool asked = false;
+  view.onPump = [&] {
+    if (asked) return;
+    asked = true;
+    main.Execute(Command::TrayCleanNow);  // arrives through the message pump
+    main.Execute(Command::MenuCleanNow);
+  };
+  main.Execute(Command::StartCleaning);
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(fixture.shell.clipboardCleared, 1);
+  EXPECT_EQ(fixture.messages.shown.size(), 1u);  // the first run's message box, no pop-up
+  EXPECT_TRUE(notifications.NotificationQueue().empty());
+  EXPECT_TRUE(view.visible);
+  EXPECT_EQ(main.State().UnattendedRun, 0);
+}
+
+TEST_F(MainControllerTest, TrayCleanNowReportsByPopupAndLeavesTheWindowHidden) {
+  MainController& main = Loaded();
+  view.HideWindow();
+  main.Execute(Command::TrayCleanNow);
+  EXPECT_FALSE(view.visible);
+  EXPECT_TRUE(fixture.messages.shown.empty());
+  EXPECT_EQ(main.State().UnattendedRun, 0);
+  ASSERT_EQ(notifications.NotificationQueue().size(), 1u);
+  const cNotificationRequest& request = notifications.NotificationQueue()[0].request;
+  EXPECT_EQ(request.Key, "www");
+  EXPECT_EQ(request.Title, "Clearvane");
+  EXPECT_EQ(request.Description,
+            "Clearvane Clean is done! Cleaned Registry Keys: 0 Released HD Space:0.00MB");
+  EXPECT_TRUE(request.EnableClickEvent);
+  EXPECT_EQ(request.SoundFileLocation, fixture.shell.programFolder + "\\Sounds\\Message.wav");
+  notifications.FeedTick();
+  EXPECT_EQ(popups.shown.size(), 1u);
+}
+
+TEST_F(MainControllerTest, MinWithWindowsStartupHidesAndRunsOnceUnattended) {
+  Option("WindowsStartup", "1");
+  MainController& main = Loaded("min");
+  main.Activated();
+  EXPECT_FALSE(view.visible);
+  EXPECT_EQ(view.rows.size(), 1u);
+  EXPECT_TRUE(fixture.messages.shown.empty());
+  EXPECT_EQ(notifications.NotificationQueue().size(), 1u);
+  EXPECT_EQ(main.State().UnattendedRun, 0);
+  EXPECT_EQ(main.State().StartArgument, "");
+  // Later activations do nothing more.
+  view.RestoreWindow();
+  main.Activated();
+  EXPECT_TRUE(view.visible);
+  EXPECT_EQ(notifications.NotificationQueue().size(), 1u);
+}
+
+TEST_F(MainControllerTest, MinWithStartupCleaningOffOnlyHides) {
+  Option("WindowsStartup", "0");
+  MainController& main = Loaded("min");
+  main.Activated();
+  EXPECT_FALSE(view.visible);
+  EXPECT_TRUE(view.rows.empty());
+  EXPECT_TRUE(notifications.NotificationQueue().empty());
+}
+
+TEST_F(MainControllerTest, MinWithoutTheStartupKeyCleans) {
+  MainController& main = Loaded("min");
+  main.Activated();
+  EXPECT_EQ(notifications.NotificationQueue().size(), 1u);
+}
+
+TEST_F(MainControllerTest, OtherArgumentsKeepTheWindowVisible) {
+  Option("WindowsStartup", "1");
+  for (const char* argument : {"Min", "/min", "xmin", "min2"}) {
+    MainController& main = Loaded(argument);
+    main.Activated();
+    EXPECT_TRUE(view.visible) << argument;
+    EXPECT_TRUE(view.rows.empty()) << argument;
+  }
+}
+
+TEST_F(MainControllerTest, ExitAfterCleaningEndsTheProgramWithoutReport) {
+  Option("exit", "1");
+  Option("lastclean", "before");
+  MainController& main = Loaded();
+  main.Execute(Command::StartCleaning);
+  EXPECT_TRUE(view.ended);
+  EXPECT_FALSE(view.trayIcon);
+  EXPECT_TRUE(fixture.messages.shown.empty());
+  EXPECT_EQ(ini.ReadIniValue(SelectionFile(), "Options", "lastclean"), "before");
+  // Nothing starts after the exit procedure.
+  main.Execute(Command::StartCleaning);
+  EXPECT_TRUE(fixture.messages.shown.empty());
+}
+
+TEST_F(MainControllerTest, CommandsOpenWhatTheyName) {
+  MainController& main = Loaded();
+  main.Execute(Command::ShowStatusPanel);
+  EXPECT_EQ(view.panel, Panel::Status);
+  main.Execute(Command::ShowWelcome);
+  EXPECT_EQ(view.panel, Panel::Welcome);
+  main.Execute(Command::Help);
+  main.Execute(Command::FileShredder);
+  main.Execute(Command::RegistryCleaner);
+  main.ViewLicense();
+  ASSERT_EQ(fixture.shell.started.size(), 4u);
+  const std::string folder = fixture.shell.programFolder;
+  EXPECT_EQ(fixture.shell.started[0].commandLine, "C:\\WINDOWS\\hh.exe " + folder + "\\help.chm");
+  EXPECT_EQ(fixture.shell.started[1].commandLine, folder + "\\Shardmill.exe");
+  EXPECT_EQ(fixture.shell.started[2].commandLine, folder + "\\Hivebrush.exe");
+  EXPECT_EQ(fixture.shell.started[3].commandLine, "C:\\WINDOWS\\notepad.exe " + folder + "\\License.txt");
+  main.Execute(Command::Website);
+  main.Execute(Command::TellAFriend);
+  EXPECT_EQ(fixture.shell.opened, (std::vector<std::string>{std::string(texts::kWebsite), "mailto:"}));
+  main.Execute(Command::CleanOptions);
+  main.Execute(Command::CleaningSettings);
+  main.Execute(Command::SearchAndErase);
+  EXPECT_EQ(view.dialogs, (std::vector<DialogKind>{DialogKind::CleanOptions, DialogKind::CleaningSettings,
+                                                   DialogKind::SearchAndErase}));
+  main.Execute(Command::Cancel);
+  EXPECT_TRUE(fixture.messages.shown.empty());
+}
+
+TEST_F(MainControllerTest, TrayEventsRestoreOrOpenTheMenu) {
+  MainController& main = Loaded();
+  view.HideWindow();
+  main.TrayEvent(0x0200);  // a plain mouse move
+  main.TrayEvent(0x0203);  // double click
+  EXPECT_FALSE(view.visible);
+  EXPECT_EQ(view.trayMenus, 0);
+  main.TrayEvent(0x0202);
+  EXPECT_TRUE(view.restored);
+  main.TrayEvent(0x0205);
+  EXPECT_EQ(view.trayMenus, 1);
+}
+
+TEST_F(MainControllerTest, ClickingThePopupNamesItsKey) {
+  MainController& main = Loaded();
+  main.NotificationClicked("www");
+  ASSERT_EQ(fixture.messages.shown.size(), 1u);
+  EXPECT_EQ(fixture.messages.shown[0].text, "You have clicked the Notification with Key: www");
+}
+
+}  // namespace
+}  // namespace cv

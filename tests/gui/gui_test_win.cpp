@@ -1,0 +1,310 @@
+// The real clearvane.exe under Wine and Xvfb, driven from outside. Every test
+// copies the exe into a fresh temporary folder (its data folder) with its own
+// selection file, so nothing outside that folder is read or cleaned by the
+// items the tests select.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/window_names.h"
+#include "driver.h"
+#include "resources/resource.h"
+
+namespace cv::guidriver {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr wchar_t kCaption[] = L"Clearvane V6.10";
+constexpr DWORD kStartTimeoutMs = 30000;
+
+fs::path ModuleFolder() {
+  wchar_t path[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return fs::path(path).parent_path();
+}
+
+// clearvane.exe of the same build: the nearest one above the test program.
+fs::path ProgramUnderTest() {
+  for (fs::path folder = ModuleFolder();; folder = folder.parent_path()) {
+    if (fs::exists(folder / "clearvane.exe")) return folder / "clearvane.exe";
+    if (folder == folder.parent_path()) return {};
+  }
+}
+
+std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+// The texts of all controls of a window, for message boxes.
+std::wstring AllTexts(HWND window) {
+  std::wstring texts;
+  ::EnumChildWindows(
+      window,
+      [](HWND child, LPARAM param) -> BOOL {
+        if (auto text = Text(child)) *reinterpret_cast<std::wstring*>(param) += *text + L"\n";
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&texts));
+  return texts;
+}
+
+class ClearvaneGui : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const fs::path exe = ProgramUnderTest();
+    ASSERT_FALSE(exe.empty()) << "clearvane.exe not found above " << ModuleFolder();
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder_ = fs::temp_directory_path() /
+              (L"clearvane-gui-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + Widen(info->name()));
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    fs::copy_file(exe, folder_ / "clearvane.exe");
+    screenshots_ = ModuleFolder() / "screenshots";
+    fs::create_directories(screenshots_);
+    // The five Maxthon switches select their items when missing: switch them off.
+    selection_ = "[Maxthon]\r\nkeywords=0\r\npages=0\r\nsettings=0\r\ngroups=0\r\nfolder=0\r\n";
+  }
+
+  void TearDown() override {
+    if (process_) process_->Kill();
+    process_.reset();
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+  }
+
+  // A file the custom item erases, and the list that names it.
+  fs::path Victim(std::uintmax_t bytes) {
+    const fs::path victim = folder_ / "victim.txt";
+    std::ofstream(victim, std::ios::binary) << std::string(bytes, 'x');
+    std::ofstream(folder_ / "cusd.dat", std::ios::binary) << victim.string() << "\tFile\r\n";
+    selection_ += "[Custom]\r\nCustom=1\r\n";
+    return victim;
+  }
+
+  void Start(const std::wstring& arguments = L"") {
+    std::ofstream(folder_ / "vanesd.dat", std::ios::binary) << selection_;
+    process_ = Process::Start((folder_ / "clearvane.exe").wstring(), arguments, folder_.wstring());
+    ASSERT_TRUE(process_) << "cannot start clearvane.exe";
+  }
+
+  WindowQuery Main(bool visibleOnly = true) const { return {process_->Id(), ui::kMainWindowClass, kCaption, visibleOnly}; }
+  WindowQuery Popup() const { return {process_->Id(), ui::kNotificationClass, L"", true}; }
+  WindowQuery MessageBox(const std::wstring& caption) const { return {process_->Id(), L"#32770", caption, true}; }
+
+  HWND WaitForMain() {
+    HWND main = WaitForWindow(Main(), kStartTimeoutMs);
+    EXPECT_NE(main, nullptr) << "the main window did not appear";
+    return main;
+  }
+
+  void Screenshot(HWND window, const std::string& name) {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    SaveScreenshot(window, (screenshots_ / (std::string(info->name()) + "-" + name + ".png")).wstring());
+  }
+
+  std::string ReadSelection() {
+    std::ifstream in(folder_ / "vanesd.dat", std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  fs::path folder_, screenshots_;
+  std::string selection_;
+  std::optional<Process> process_;
+};
+
+TEST_F(ClearvaneGui, SplashShowsFirstThenTheMainWindowWithItsWelcomePanel) {
+  Start();
+  HWND splash = WaitForWindow({process_->Id(), ui::kSplashClass, L"", true}, kStartTimeoutMs);
+  ASSERT_NE(splash, nullptr);
+  EXPECT_EQ(FindTopWindow(Main()), nullptr) << "the main window shows while the splash is up";
+  Screenshot(splash, "splash");
+  const ULONGLONG splashSeen = ::GetTickCount64();
+  HWND main = WaitForMain();
+  ASSERT_NE(main, nullptr);
+  EXPECT_GE(::GetTickCount64() - splashSeen, 1000u) << "the splash closed too early";
+  EXPECT_TRUE(WaitForNoWindow({process_->Id(), ui::kSplashClass, L"", true}, 5000));
+
+  EXPECT_TRUE(IsShown(FindControl(main, IDC_FRAME2)));
+  EXPECT_FALSE(IsShown(FindControl(main, IDC_FRAME4)));
+  EXPECT_EQ(Text(FindControl(main, IDC_WELCOME_LINE)),
+            L"Ensure your privacy by erasing kinds of tracks from your computer.");
+  EXPECT_EQ(Text(FindControl(main, IDC_WELCOME_HEADING1)), L"Using this program, you can clean and remove:");
+  EXPECT_EQ(Text(FindControl(main, IDC_LABEL4)), L"Search and  Erase");
+  EXPECT_EQ(Text(FindControl(main, IDC_LABEL14)), L"  Cleaned Registry Keys: 0     Released HD Space:0.00MB");
+  EXPECT_EQ(Text(FindControl(main, IDC_SKINLABEL10)), L"Last Cleaned at:");
+  EXPECT_EQ(Text(FindControl(main, IDC_LABEL12)), L"");
+  Screenshot(main, "welcome");
+
+  // "CLEAN NOW" shows the status panel with its controls.
+  Click(FindControl(main, IDC_IMAGE3));
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(FindControl(main, IDC_FRAME4)); }, 5000));
+  EXPECT_FALSE(IsShown(FindControl(main, IDC_FRAME2)));
+  EXPECT_EQ(Text(FindControl(main, IDC_COMMAND1)), L"Start Cleaning >>");
+  EXPECT_EQ(Text(FindControl(main, IDC_COMMAND2)), L"Cancel");
+  EXPECT_EQ(Text(FindControl(main, IDC_FRAME4)), L"Status");
+  Click(FindControl(main, IDC_IMAGE1));
+  EXPECT_TRUE(WaitUntil([&] { return IsShown(FindControl(main, IDC_FRAME2)); }, 5000));
+}
+
+TEST_F(ClearvaneGui, StartCleaningFillsTheListAndEndsWithTheTaskCompleteMessage) {
+  const fs::path victim = Victim(1048576);
+  Start();
+  HWND main = WaitForMain();
+  ASSERT_NE(main, nullptr);
+  Click(FindControl(main, IDC_IMAGE3));
+  HWND start = FindControl(main, IDC_COMMAND1);
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(start); }, 5000));
+  Click(start);
+
+  HWND box = WaitForWindow(MessageBox(L"Task Complete"), 120000);
+  ASSERT_NE(box, nullptr) << "no \"Task Complete\" message box";
+  EXPECT_NE(AllTexts(box).find(L"Task complete Successfully! Cleaned Registry Keys: 0 Released HD Space:1.00MB"),
+            std::wstring::npos)
+      << "message box text: " << std::string(AllTexts(box).begin(), AllTexts(box).end());
+  HWND list = FindControl(main, IDC_LISTVIEW1);
+  const auto rows = ListViewRows(list, 2);
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0], (std::vector<std::wstring>{L"Custom Item", L"Done"}));
+  EXPECT_EQ(rows[1], (std::vector<std::wstring>{L"Task complete Successfully!", L""}));
+  EXPECT_EQ(ProgressValue(FindControl(main, IDC_PROGRESS)), 100);
+  EXPECT_EQ(Text(FindControl(main, IDC_SKINLABEL5)), L"Task complete Successfully!");
+  EXPECT_TRUE(IsEnabled(start));
+  EXPECT_FALSE(fs::exists(victim));
+  Screenshot(nullptr, "report");
+
+  Click(FindControl(box, IDOK));
+  ASSERT_TRUE(WaitForNoWindow(MessageBox(L"Task Complete"), 10000));
+  EXPECT_TRUE(WaitUntil([&] { return Text(FindControl(main, IDC_LABEL12)).value_or(L"") != L""; }, 5000));
+  EXPECT_EQ(Text(FindControl(main, IDC_LABEL14)), L"  Cleaned Registry Keys: 0     Released HD Space:1.00MB");
+  EXPECT_NE(ReadSelection().find("filesize=1048576"), std::string::npos);
+  Screenshot(main, "after-run");
+}
+
+TEST_F(ClearvaneGui, MinWithStartupCleaningHidesTheWindowRunsOnceAndReportsByPopup) {
+  const fs::path victim = Victim(2048);
+  selection_ += "[Options]\r\nWindowsStartup=1\r\n";
+  Start(L"min");
+  ASSERT_NE(WaitForWindow(Main(false), kStartTimeoutMs), nullptr);
+  HWND popup = WaitForWindow(Popup(), 60000);
+  ASSERT_NE(popup, nullptr) << "no pop-up after the unattended run";
+  const ULONGLONG shownAt = ::GetTickCount64();
+  EXPECT_EQ(FindTopWindow(Main()), nullptr) << "the main window is visible after a start with min";
+  EXPECT_EQ(FindTopWindow(MessageBox(L"Task Complete")), nullptr);
+  EXPECT_FALSE(fs::exists(victim));
+  EXPECT_EQ(Text(FindControl(popup, IDC_POPUP_TITLE)), L"Clearvane");
+  EXPECT_EQ(Text(FindControl(popup, IDC_POPUP_DESCRIPTION)),
+            L"Clearvane Clean is done! Cleaned Registry Keys: 0 Released HD Space:0.00MB");
+
+  // It grows out of the work area's bottom-right corner.
+  ASSERT_TRUE(WaitUntil([&] { return ScreenRect(popup).bottom - ScreenRect(popup).top > 60; }, 5000));
+  const RECT work = WorkArea(), rect = ScreenRect(popup);
+  EXPECT_LE(rect.right, work.right);
+  EXPECT_GE(rect.right, work.right - 20);
+  EXPECT_LE(std::abs(rect.bottom - work.bottom), 20);
+  Screenshot(nullptr, "popup");
+
+  // About five seconds at full height, then it shrinks away.
+  ASSERT_TRUE(WaitForNoWindow(Popup(), 20000)) << "the pop-up stayed";
+  const ULONGLONG shownFor = ::GetTickCount64() - shownAt;
+  EXPECT_GE(shownFor, 5000u);
+  EXPECT_LE(shownFor, 12000u);
+  // One run only, and the window stays in the tray.
+  ::Sleep(1500);
+  EXPECT_EQ(FindTopWindow(Popup()), nullptr);
+  EXPECT_EQ(FindTopWindow(Main()), nullptr);
+  EXPECT_TRUE(process_->Running());
+}
+
+TEST_F(ClearvaneGui, MinWithStartupCleaningOffOnlyHides) {
+  const fs::path victim = Victim(10);
+  selection_ += "[Options]\r\nWindowsStartup=0\r\n";
+  Start(L"min");
+  HWND main = WaitForWindow(Main(false), kStartTimeoutMs);
+  ASSERT_NE(main, nullptr);
+  ::Sleep(4000);  // splash, first activation, and time for a run that must not come
+  EXPECT_FALSE(IsShown(main));
+  EXPECT_EQ(FindTopWindow(Popup()), nullptr);
+  EXPECT_TRUE(fs::exists(victim));
+}
+
+TEST_F(ClearvaneGui, OtherArgumentsKeepTheWindowShown) {
+  selection_ += "[Options]\r\nWindowsStartup=0\r\n";
+  Start(L"Min");
+  HWND main = WaitForMain();
+  ASSERT_NE(main, nullptr);
+  ::Sleep(1500);
+  EXPECT_TRUE(IsShown(main));
+}
+
+TEST_F(ClearvaneGui, CloseHidesToTheTrayAndALeftClickRestores) {
+  Start();
+  HWND main = WaitForMain();
+  ASSERT_NE(main, nullptr);
+  ::PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);  // the title bar's close button
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindowVisible(main); }, 5000)) << "closing did not hide the window";
+  ::Sleep(500);
+  EXPECT_TRUE(process_->Running());
+  // Presses, moves and double clicks do nothing; the release of the left button restores.
+  for (UINT message : {WM_MOUSEMOVE, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, WM_RBUTTONDOWN}) PostTrayCallback(main, message);
+  ::Sleep(800);
+  EXPECT_FALSE(::IsWindowVisible(main));
+  // A real mouse move at x = 514 over the window is not a tray event any more.
+  ::PostMessageW(main, WM_MOUSEMOVE, 0, MAKELPARAM(514, 10));
+  ::Sleep(500);
+  EXPECT_FALSE(::IsWindowVisible(main));
+  PostTrayCallback(main, WM_LBUTTONUP);
+  EXPECT_TRUE(WaitUntil([&] { return IsShown(main); }, 5000)) << "a left click on the icon did not restore";
+}
+
+TEST_F(ClearvaneGui, TrayCleanNowLeavesTheWindowHiddenAndReportsByPopup) {
+  const fs::path victim = Victim(100);
+  Start();
+  HWND main = WaitForMain();
+  ASSERT_NE(main, nullptr);
+  PostCommand(main, IDM_TRAY_CLEANNOW);
+  HWND popup = WaitForWindow(Popup(), 60000);
+  ASSERT_NE(popup, nullptr);
+  EXPECT_FALSE(fs::exists(victim));
+  EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(main); }, 5000));
+  EXPECT_EQ(FindTopWindow(MessageBox(L"Task Complete")), nullptr);
+  // The tray menu's "Restore" brings it back.
+  PostCommand(main, IDM_TRAY_RESTORE);
+  EXPECT_TRUE(WaitUntil([&] { return IsShown(main); }, 5000));
+  const auto rows = ListViewRows(FindControl(main, IDC_LISTVIEW1), 2);
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(rows.back()[0], L"Task complete Successfully!");
+}
+
+TEST_F(ClearvaneGui, ExitRemovesTheTrayIconAndEndsTheProgram) {
+  Start();
+  HWND main = WaitForMain();
+  ASSERT_NE(main, nullptr);
+  const bool trayWorks = TrayIconPresent(main, CV_TRAY_ICON_ID);
+  PostCommand(main, IDM_FILE_EXIT);
+  ASSERT_TRUE(process_->WaitForExit(15000)) << "Exit did not end the program";
+  if (!trayWorks) GTEST_SKIP() << "this system has no notification area to ask about the icon";
+  EXPECT_FALSE(TrayIconPresent(main, CV_TRAY_ICON_ID));
+}
+
+TEST_F(ClearvaneGui, TheAboutBoxOpensFromItsShortcutAndCloses) {
+  Start();
+  HWND main = WaitForMain();
+  ASSERT_NE(main, nullptr);
+  PressKey(main, {VK_CONTROL}, 'A');
+  HWND about = WaitForWindow(MessageBox(L"About Clearvane"), 10000);
+  if (!about) {
+    // Without keyboard focus in this display, ask through the menu instead.
+    PostCommand(main, IDM_HELP_ABOUT);
+    about = WaitForWindow(MessageBox(L"About Clearvane"), 10000);
+  }
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ(Text(FindControl(about, IDC_ABOUT_VERSION)), L"Ver 6.1        Build:6.1.111201");
+  Screenshot(about, "about");
+  Click(FindControl(about, IDC_ABOUT_EXIT));
+  EXPECT_TRUE(WaitForNoWindow(MessageBox(L"About Clearvane"), 5000));
+  EXPECT_TRUE(IsShown(main));
+}
+
+}  // namespace
+}  // namespace cv::guidriver
