@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "platform/text.h"
@@ -82,10 +83,10 @@ bool IsValidUtf8(std::string_view s) {
 }
 
 // The Windows-1252 characters of 0x80..0x9F; the rest of the page is Latin-1.
-constexpr std::array<char16_t, 32> kCp1252High{
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr std::array<char16_t, 32> kCp1252High{0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                               0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                               0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                               0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char32_t FromCp1252(unsigned char b) { return (b >= 0x80 && b < 0xA0) ? kCp1252High[b - 0x80] : b; }
 
@@ -305,12 +306,12 @@ class Importer {
       return status == kOk || status == kErrFileNotFound;
     }
     if (parsed->subKey.empty()) {
-      current_.emplace(registry_, parsed->root);
+      current_ = std::make_unique<ScopedRegKey>(registry_, parsed->root);
       return true;
     }
     ScopedRegKey key(registry_);
     if (registry_.CreateKey(parsed->root, parsed->subKey, key.out()) != kOk) return false;
-    current_.emplace(std::move(key));
+    current_ = std::make_unique<ScopedRegKey>(std::move(key));
     return true;
   }
 
@@ -410,7 +411,7 @@ class Importer {
   }
 
   Registry& registry_;
-  std::optional<ScopedRegKey> current_;  // the key of the last key line, if it could be created
+  std::unique_ptr<ScopedRegKey> current_;  // the key of the last key line, if it could be created
   bool unicode_;
 };
 
@@ -478,7 +479,8 @@ void AppendValue(std::string& out, std::string_view name, const RegValue& value)
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string prefix = "hex(";
     std::string number;
-    for (std::uint32_t t = value.type; t != 0 || number.empty(); t >>= 4) number.insert(number.begin(), kDigits[t & 0xF]);
+    for (std::uint32_t t = value.type; t != 0 || number.empty(); t >>= 4)
+      number.insert(number.begin(), kDigits[t & 0xF]);
     prefix += number + "):";
     const std::string bytes = IsStringType(value.type) ? Utf8ToUtf16Le(value.data) : value.data;
     AppendHex(out, prefix, bytes, column);

@@ -48,7 +48,11 @@ template <typename Visit>
 void ForEachChar(std::string_view s, Visit visit) {
   for (std::size_t i = 0; i < s.size();) {
     const auto lead = static_cast<unsigned char>(s[i]);
-    std::size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
+    std::size_t length = lead < 0x80             ? 1
+                         : (lead & 0xE0) == 0xC0 ? 2
+                         : (lead & 0xF0) == 0xE0 ? 3
+                         : (lead & 0xF8) == 0xF0 ? 4
+                                                 : 0;
     bool valid = length > 0 && i + length <= s.size();
     char32_t c = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
     for (std::size_t k = 1; valid && k < length; ++k) {
@@ -314,8 +318,8 @@ Status EmulatedRegistry::DeleteValue(RegKey key, std::string_view name) {
   if (!(access & kSetValue)) return kErrAccessDenied;
   if (HasNul(name)) return kErrInvalidParameter;
   const std::string folded = Fold(name);
-  const auto it = std::find_if(node->values.begin(), node->values.end(),
-                               [&](const Node::Value& v) { return v.folded == folded; });
+  const auto it =
+      std::find_if(node->values.begin(), node->values.end(), [&](const Node::Value& v) { return v.folded == folded; });
   if (it == node->values.end()) return kErrFileNotFound;
   node->values.erase(it);
   return kOk;

@@ -1,8 +1,10 @@
 #include "platform/win32/registry_win.h"
 
+// The SDK headers need win.h first.
+// clang-format off
 #include "platform/win32/win.h"
-
 #include <shlwapi.h>
+// clang-format on
 
 #include <vector>
 
@@ -110,8 +112,8 @@ Status Win32Registry::SetValue(RegKey key, std::string_view name, std::uint32_t 
 Status Win32Registry::EnumValue(RegKey key, std::uint32_t index, std::string& name, RegValue& value) {
   DWORD maxName = 0;
   DWORD maxData = 0;
-  LONG status = ::RegQueryInfoKeyW(ToHkey(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                                   &maxName, &maxData, nullptr, nullptr);
+  LONG status = ::RegQueryInfoKeyW(ToHkey(key), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &maxName,
+                                   &maxData, nullptr, nullptr);
   if (status != ERROR_SUCCESS) return status;
   std::wstring nameBuffer(maxName + 1, L'\0');
   std::vector<BYTE> data(maxData + sizeof(wchar_t));
@@ -135,8 +137,7 @@ Status Win32Registry::EnumValue(RegKey key, std::uint32_t index, std::string& na
 Status Win32Registry::EnumKey(RegKey key, std::uint32_t index, std::string& name) {
   wchar_t buffer[256];  // key names are at most 255 characters
   DWORD length = 256;
-  const LONG status =
-      ::RegEnumKeyExW(ToHkey(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
+  const LONG status = ::RegEnumKeyExW(ToHkey(key), index, buffer, &length, nullptr, nullptr, nullptr, nullptr);
   if (status == ERROR_SUCCESS) name = Narrow(std::wstring_view(buffer, length));
   return status;
 }

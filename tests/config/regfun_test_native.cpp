@@ -67,7 +67,7 @@ TEST_F(RegfunTest, SplitKeyPathSeparatesRootAndSubKey) {
 }
 
 TEST_F(RegfunTest, MalformedPathsShowIncorrectFormatAndStayUnchanged) {
-  for (const std::string bad : {"hkey_current_user\\Software"s, "HKEY_CURRENT_USER\\Software\\"s, ""s, "Software"s}) {
+  for (const std::string& bad : {"hkey_current_user\\Software"s, "HKEY_CURRENT_USER\\Software\\"s, ""s, "Software"s}) {
     messages.shown.clear();
     std::string path = bad;
     RegKey root = 1;
@@ -119,8 +119,16 @@ TEST_F(RegfunTest, TwoHundredFiftyFourCharactersAreReadWholeOneMoreIsAnError) {
   EXPECT_EQ(reg.ReadRegString("HKEY_CURRENT_USER\\Software\\App", "FitsBare"), fits);
   EXPECT_EQ(reg.ReadRegString("HKEY_CURRENT_USER\\Software\\App", "TooLongBare"), "Error");
   // The limit counts UTF-8 bytes: 127 "é" take 254 of them, 128 take 256.
-  Store("Software\\App", "Accents", kRegSz, [] { std::string s; for (int i = 0; i < 127; ++i) s += "é"; return s; }());
-  Store("Software\\App", "MoreAccents", kRegSz, [] { std::string s; for (int i = 0; i < 128; ++i) s += "é"; return s; }());
+  Store("Software\\App", "Accents", kRegSz, [] {
+    std::string s;
+    for (int i = 0; i < 127; ++i) s += "é";
+    return s;
+  }());
+  Store("Software\\App", "MoreAccents", kRegSz, [] {
+    std::string s;
+    for (int i = 0; i < 128; ++i) s += "é";
+    return s;
+  }());
   EXPECT_EQ(reg.ReadRegString("HKEY_CURRENT_USER\\Software\\App", "Accents").size(), 254u);
   EXPECT_EQ(reg.ReadRegString("HKEY_CURRENT_USER\\Software\\App", "MoreAccents"), "Error");
 }

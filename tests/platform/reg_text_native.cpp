@@ -145,9 +145,9 @@ TEST(RegText, ExportReadsBackToTheSameRegistry) {
 }
 
 TEST(RegText, TextThatIsNotRegTextChangesNothing) {
-  for (const std::string text : {""s, "\r\n\r\n"s, "[HKEY_CURRENT_USER\\X]\r\n\"a\"=\"b\"\r\n"s,
-                                 "Windows Registry Editor Version 4.00\r\n[HKEY_CURRENT_USER\\X]\r\n"s,
-                                 "\xff\xfe"s, "\xff\xfe\x52"s}) {
+  for (const std::string& text :
+       {""s, "\r\n\r\n"s, "[HKEY_CURRENT_USER\\X]\r\n\"a\"=\"b\"\r\n"s,
+        "Windows Registry Editor Version 4.00\r\n[HKEY_CURRENT_USER\\X]\r\n"s, "\xff\xfe"s, "\xff\xfe\x52"s}) {
     EmulatedRegistry registry;
     EXPECT_EQ(registry.LoadRegText(text).status, kErrInvalidParameter);
     EXPECT_EQ(registry.ExportRegText(), kV5);
@@ -158,27 +158,28 @@ TEST(RegText, BadLinesAreSkippedCountedAndTheRestApplied) {
   EmulatedRegistry registry;
   const std::string hugeLine(1 << 20, 'Z');
   const auto result = registry.LoadRegText(kV5 +
-                                           "\"orphan\"=\"before any key\"\r\n"      // 3
-                                           "[HKEY_CURRENT_USER\\Good]\r\n"          // 4
-                                           "\"unterminated\"=\"abc\r\n"             // 5
-                                           "\"name\r\n"                             // 6
-                                           "\"nodata\"=\r\n"                        // 7
-                                           "\"badhex\"=hex:zz,01\r\n"               // 8
-                                           "\"longbyte\"=hex:123\r\n"               // 9
-                                           "\"dword9\"=dword:123456789\r\n"         // 10
-                                           "\"dwordx\"=dword:xyz\r\n"               // 11
-                                           "\"badtype\"=hex(zz):00\r\n"             // 12
-                                           "\"commas\"=hex:01,,02\r\n" +            // 13
-                                           hugeLine + "\r\n" +                      // 14
-                                           "\"ok\"=\"fine\"\r\n"                    // 15
-                                           "[HKEY_NOWHERE\\Key]\r\n"                // 16
-                                           "\"lost\"=\"goes nowhere\"\r\n"          // 17
-                                           "[HKEY_CURRENT_USER\\Unclosed\r\n"       // 18
-                                           "\"lost2\"=\"goes nowhere\"\r\n"         // 19
-                                           "[-HKEY_CURRENT_USER]\r\n"               // 20
-                                           "[HKEY_CURRENT_USER\\\\Leading]\r\n"     // 21
-                                           "[HKEY_CURRENT_USER\\Good]\r\n"          // 22
-                                           "\"tail\"=hex:01,02,\\\r\n");            // 23, continued at the end
+                                           "\"orphan\"=\"before any key\"\r\n"  // 3
+                                           "[HKEY_CURRENT_USER\\Good]\r\n"      // 4
+                                           "\"unterminated\"=\"abc\r\n"         // 5
+                                           "\"name\r\n"                         // 6
+                                           "\"nodata\"=\r\n"                    // 7
+                                           "\"badhex\"=hex:zz,01\r\n"           // 8
+                                           "\"longbyte\"=hex:123\r\n"           // 9
+                                           "\"dword9\"=dword:123456789\r\n"     // 10
+                                           "\"dwordx\"=dword:xyz\r\n"           // 11
+                                           "\"badtype\"=hex(zz):00\r\n"         // 12
+                                           "\"commas\"=hex:01,,02\r\n" +        // 13
+                                           hugeLine +
+                                           "\r\n" +                              // 14
+                                           "\"ok\"=\"fine\"\r\n"                 // 15
+                                           "[HKEY_NOWHERE\\Key]\r\n"             // 16
+                                           "\"lost\"=\"goes nowhere\"\r\n"       // 17
+                                           "[HKEY_CURRENT_USER\\Unclosed\r\n"    // 18
+                                           "\"lost2\"=\"goes nowhere\"\r\n"      // 19
+                                           "[-HKEY_CURRENT_USER]\r\n"            // 20
+                                           "[HKEY_CURRENT_USER\\\\Leading]\r\n"  // 21
+                                           "[HKEY_CURRENT_USER\\Good]\r\n"       // 22
+                                           "\"tail\"=hex:01,02,\\\r\n");         // 23, continued at the end
   EXPECT_EQ(result.status, kOk);
   EXPECT_EQ(result.firstSkippedLine, 3u);
   EXPECT_EQ(result.skipped, 17u);
@@ -205,9 +206,15 @@ TEST(RegText, RandomAndMutatedInputNeverBreaksTheImporter) {
     for (int e = 0; e < edits; ++e) {
       const std::size_t at = random() % text.size();
       switch (random() % 3) {
-        case 0: text[at] = static_cast<char>(random()); break;
-        case 1: text.erase(at, random() % 40); break;
-        default: text.insert(at, std::string(random() % 8, "\\\"[]-=,:;@\r\n"[random() % 12])); break;
+        case 0:
+          text[at] = static_cast<char>(random());
+          break;
+        case 1:
+          text.erase(at, random() % 40);
+          break;
+        default:
+          text.insert(at, std::string(random() % 8, "\\\"[]-=,:;@\r\n"[random() % 12]));
+          break;
       }
     }
     EmulatedRegistry registry;

@@ -3,8 +3,6 @@
 // accepted by regedit, and regedit's UTF-16 export is accepted by us.
 #include <gtest/gtest.h>
 
-#include "platform/win32/win.h"
-
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -12,6 +10,7 @@
 #include "platform/reg_text.h"
 #include "platform/win32/text_win.h"
 #include "platform/win32/unique_handle.h"
+#include "platform/win32/win.h"
 #include "reg_fixture_text.h"
 #include "registry_fixture.h"
 

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+// The SDK headers need win.h first.
+// clang-format off
 #include "platform/win32/win.h"
-
 #include <shlwapi.h>
+// clang-format on
 
 #include <string>
 
