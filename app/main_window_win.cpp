@@ -86,9 +86,14 @@ bool MainWindow::Create(std::string_view startArgument, Splash* splash) {
   dpi_ = WindowDpi(nullptr);
   RECT frame{0, 0, Scale(kClientWidth, dpi_), Scale(kClientHeight, dpi_)};
   ::AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, TRUE, 0);
+  // Never larger than the work area of a small screen.
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int frameWidth = std::min<int>(frame.right - frame.left, work.right - work.left);
+  const int frameHeight = std::min<int>(frame.bottom - frame.top, work.bottom - work.top);
   window_ = ::CreateWindowExW(0, kMainWindowClass, win32::Widen(texts::kCaption).c_str(),
-                              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
-                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance_, this);
+                              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, frameWidth,
+                              frameHeight, nullptr, nullptr, instance_, this);
   if (!window_) return false;
   dpi_ = WindowDpi(window_);
   CreateControls();

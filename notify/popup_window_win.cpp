@@ -60,6 +60,7 @@ class PopupWindow : public NotificationPopup {
   void Load(HINSTANCE instance) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;  // the border moves with every step
     windowClass.lpfnWndProc = Proc;
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
@@ -92,7 +93,6 @@ class PopupWindow : public NotificationPopup {
     animation_.emplace(ToTwips(Scale(kDesignHeight, dpi_)), ToTwips(work.bottom), ToTwips(work.right));
   }
 
-  int TwipsPerPixel() const { return 1440 / static_cast<int>(dpi_ ? dpi_ : 96); }
   int ToTwips(int pixels) const { return ::MulDiv(pixels, 1440, static_cast<int>(dpi_)); }
   int ToPixels(int twips) const { return ::MulDiv(twips, static_cast<int>(dpi_), 1440); }
 

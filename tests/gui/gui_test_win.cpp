@@ -71,6 +71,7 @@ class ClearvaneGui : public ::testing::Test {
     process_.reset();
     std::error_code ignored;
     fs::remove_all(folder_, ignored);
+    if (!profile_.empty()) fs::remove_all(profile_, ignored);
   }
 
   // A file the custom item erases, and the list that names it.
@@ -109,6 +110,7 @@ class ClearvaneGui : public ::testing::Test {
   }
 
   fs::path folder_, screenshots_;
+  fs::path profile_;  // a browser profile made in the sandbox prefix, removed afterwards
   std::string selection_;
   std::optional<Process> process_;
 };
@@ -285,6 +287,62 @@ TEST_F(ClearvaneGui, ExitRemovesTheTrayIconAndEndsTheProgram) {
   ASSERT_TRUE(process_->WaitForExit(15000)) << "Exit did not end the program";
   if (!trayWorks) GTEST_SKIP() << "this system has no notification area to ask about the icon";
   EXPECT_FALSE(TrayIconPresent(main, CV_TRAY_ICON_ID));
+}
+
+// A browser profile holding a cache of many files (CV_GUI_CACHE_FILES,
+// 100,000 unless set), in the sandbox prefix's own profile: while the
+// "Firefox Cookies" item searches it for its file, the window answers, and its
+// list and progress bar can be read.
+TEST_F(ClearvaneGui, TheWindowAnswersDuringALongRun) {
+  int files = 100000;
+  if (const char* count = std::getenv("CV_GUI_CACHE_FILES")) files = std::max(1, std::atoi(count));
+  const char* appData = std::getenv("APPDATA");
+  ASSERT_NE(appData, nullptr);
+  profile_ = fs::path(appData) / "Mozilla" / "Firefox" / "Profiles" / "clearvane-gui.default";
+  const fs::path cache = profile_ / "cache2" / "entries";
+  for (int i = 0; i < files; i += 1000) {
+    const fs::path sub = cache / ("d" + std::to_string(i / 1000));
+    fs::create_directories(sub);
+    for (int j = i; j < std::min(files, i + 1000); ++j) std::ofstream(sub / ("f" + std::to_string(j) + ".tmp")) << "x";
+  }
+  const fs::path cookies = profile_ / "zz" / "cookies.sqlite";
+  fs::create_directories(cookies.parent_path());
+  std::ofstream(cookies) << "cookies";
+  selection_ += "[FIREFOX]\r\nCookies=1\r\n";
+  Start();
+  HWND main = WaitForMain();
+  ASSERT_NE(main, nullptr);
+  Click(FindControl(main, IDC_IMAGE3));
+  HWND list = FindControl(main, IDC_LISTVIEW1);
+  HWND start = FindControl(main, IDC_COMMAND1);
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(start); }, 5000));
+  Click(start);
+
+  // Under way: the row shows the item at work, the button is disabled, and
+  // every read is answered in time.
+  ASSERT_TRUE(WaitUntil([&] { return ListViewRowCount(list).value_or(0) >= 1; }, 30000));
+  int answeredWhileRunning = 0;
+  while (FindTopWindow(MessageBox(L"Task Complete")) == nullptr && answeredWhileRunning < 20) {
+    const auto rows = ListViewRows(list, 2);
+    const auto progress = ProgressValue(FindControl(main, IDC_PROGRESS));
+    if (FindTopWindow(MessageBox(L"Task Complete"))) break;
+    ASSERT_TRUE(progress.has_value()) << "the window did not answer during the run";
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(rows[0][0], L"Firefox Cookies");
+    if (rows.size() == 1) {
+      EXPECT_EQ(rows[0][1], L"Cleaning Firefox Cookies ......");
+      EXPECT_FALSE(IsEnabled(start));
+      if (answeredWhileRunning == 0) Screenshot(main, "running");
+      ++answeredWhileRunning;
+    }
+    ::Sleep(100);
+  }
+  EXPECT_GT(answeredWhileRunning, 0) << "the run ended before the window could be read";
+  HWND box = WaitForWindow(MessageBox(L"Task Complete"), 600000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_FALSE(fs::exists(cookies));
+  EXPECT_TRUE(fs::exists(cache));  // the item removes its own file only
+  Click(FindControl(box, IDOK));
 }
 
 TEST_F(ClearvaneGui, TheAboutBoxOpensFromItsShortcutAndCloses) {
