@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "platform/win32/registry_win.h"
+#include "e2e_support_win.h"
 #include "platform/win32/text_win.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win.h"
@@ -17,68 +17,12 @@
 namespace cv {
 namespace {
 
-using win32::Narrow;
+using e2e::Captured;
+using e2e::Exists;
+using e2e::KeyExists;
+using e2e::RunCapturing;
+using e2e::ValueExists;
 using win32::Widen;
-
-struct Captured {
-  DWORD exitCode = 0xFFFFFFFF;
-  std::string out;
-};
-
-// Runs a command line and collects its standard output.
-Captured RunCapturing(const std::string& commandLine) {
-  Captured result;
-  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
-  HANDLE readEnd = nullptr, writeEnd = nullptr;
-  if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return result;
-  win32::UniqueKernelHandle reader(readEnd), writer(writeEnd);
-  ::SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = writer.get();
-  startup.hStdError = ::GetStdHandle(STD_ERROR_HANDLE);
-  startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
-  std::wstring command = Widen(commandLine);
-  PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info))
-    return result;
-  win32::UniqueKernelHandle process(info.hProcess), thread(info.hThread);
-  writer.reset();
-  char buffer[4096];
-  DWORD got = 0;
-  while (::ReadFile(reader.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) result.out.append(buffer, got);
-  ::WaitForSingleObject(process.get(), 60000);
-  ::GetExitCodeProcess(process.get(), &result.exitCode);
-  return result;
-}
-
-std::string ExeFolder() {
-  wchar_t path[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path);
-  folder.resize(folder.find_last_of(L'\\'));
-  return Narrow(folder);
-}
-
-bool Exists(const std::string& path) {
-  return ::GetFileAttributesW(win32::LongPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool KeyExists(const std::string& subKey) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExW(HKEY_CURRENT_USER, Widen(subKey).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  ::RegCloseKey(key);
-  return true;
-}
-
-bool ValueExists(const std::string& subKey, const std::string& name) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExW(HKEY_CURRENT_USER, Widen(subKey).c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  const bool found = ::RegQueryValueExW(key, Widen(name).c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-  ::RegCloseKey(key);
-  return found;
-}
 
 constexpr char kExplorer[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
 
@@ -87,16 +31,11 @@ class CliEndToEnd : public ::testing::Test {
   void SetUp() override {
     disk_ = test::MakeFileSystemFixture();
     program_ = disk_->Path("Clearvane");
-    ASSERT_TRUE(disk_->MakeFolder(program_));
-    const std::string build = ExeFolder() + "\\..";
-    for (const char* file : {"clearvane-cli.exe", "delThumbs.bat"})
-      ASSERT_TRUE(::CopyFileW(Widen(build + "\\" + file).c_str(), Widen(program_ + "\\" + file).c_str(), FALSE))
-          << file;
 
     // The selection: a few Windows items, everything else (Maxthon too) off.
     std::string selection = "[Maxthon]\r\nkeywords=0\r\npages=0\r\nsettings=0\r\ngroups=0\r\nfolder=0\r\n";
     selection += "[WINDOWS]\r\nrun=1\r\nopen=1\r\ntemp=1\r\nstreams=1\r\nsearchfolders=1\r\nnotification=1\r\n";
-    ASSERT_TRUE(disk_->WriteFile(program_ + "\\vanesd.dat", selection));
+    ASSERT_NO_FATAL_FAILURE(e2e::InstallProgram(*disk_, program_, selection));
 
     // The temporary folder the run will see, with a link in it that points at
     // a sentinel folder outside.
@@ -116,9 +55,7 @@ class CliEndToEnd : public ::testing::Test {
     ::SetEnvironmentVariableW(L"TEMP", Widen(temp_).c_str());
 
     // The registry, as a REGEDIT4 file imported by regedit.
-    std::string personal = documents_;
-    std::string escaped;
-    for (char c : personal) escaped += (c == '\\') ? std::string("\\\\") : std::string(1, c);
+    const std::string escaped = e2e::RegEscape(documents_);
     const std::string reg =
         "REGEDIT4\r\n\r\n"
         "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU]\r\n"
@@ -133,9 +70,7 @@ class CliEndToEnd : public ::testing::Test {
         "\"IconStreams\"=hex:00\r\n\"Other\"=\"stays\"\r\n\r\n"
         "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders]\r\n"
         "\"Personal\"=\"" + escaped + "\"\r\n";
-    const std::string regFile = disk_->Path("fixture.reg");
-    ASSERT_TRUE(disk_->WriteFile(regFile, reg));
-    ASSERT_EQ(RunCapturing("regedit.exe /S \"" + regFile + "\"").exitCode, 0u);
+    ASSERT_NO_FATAL_FAILURE(e2e::ImportRegistry(*disk_, reg));
     ASSERT_TRUE(KeyExists(std::string(kExplorer) + "\\RunMRU"));
   }
 
