@@ -1,22 +1,32 @@
-// Times the erasure primitives on the emulated platform against the
-// system's own tools on identical trees, in one run:
+// Times the erasure primitives against the system's own tools on identical
+// trees, in one run, for a cache-like tree (many files in hashed sub-folders)
+// and a deep chain. Each side runs in its own child process, so its peak
+// memory is its own; the sides take turns for --rounds rounds and the median
+// time is reported.
+//
+// Natively, on the emulated platform:
 //   DeleteAllFilesInTree  vs  find <tree> -type f -delete   (files go, folders stay)
 //   EmptyFolder           vs  rm -rf <tree>; mkdir <tree>
-// for a cache-like tree (many files in hashed sub-folders) and a deep chain.
-// Each side runs in its own child process, so its peak memory is its own.
+// With --wine EXE SANDBOX, the Windows build's bench_erase_win.exe under Wine
+// (SANDBOX is the host folder of drive S: of a sandbox prefix):
+//   DeleteAllFilesInTree  vs  cmd /c del /s /q /a <tree>\*
+//   EmptyFolder           vs  cmd /c rd /s /q <tree> && md <tree>
 //
-// usage: bench_erase [--files N] [--depth N] [--dir HOSTFOLDER]
+// usage: bench_erase [--files N] [--depth N] [--rounds N] [--dir HOSTFOLDER]
+//        bench_erase --wine EXE SANDBOX [--files N] [--depth N] [--rounds N]
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <random>
 #include <string>
@@ -52,8 +62,15 @@ Measure InChild(const std::function<int()>& work) {
   return m;
 }
 
-Measure RunTool(const std::vector<std::string>& argv) {
+// Runs `argv` in `folder` (when given) with its output sent to `output`
+// (when given).
+Measure RunTool(const std::vector<std::string>& argv, const fs::path& folder = {}, const fs::path& output = {}) {
   return InChild([&] {
+    if (!folder.empty() && ::chdir(folder.c_str()) != 0) return 126;
+    if (!output.empty()) {
+      const int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+      if (fd < 0 || ::dup2(fd, 1) < 0) return 126;
+    }
     std::vector<char*> args;
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
     args.push_back(nullptr);
@@ -131,69 +148,231 @@ int RunPrimitive(const fs::path& hostRoot, const std::string& folder, bool empty
   return bytes > 0 ? 0 : 1;
 }
 
+// One comparison: each side's measures over the rounds.
 struct Row {
+  explicit Row(std::string label) : what(std::move(label)) {}
   std::string what;
-  Measure ours;
-  Measure tool;
+  std::vector<Measure> ours;
+  std::vector<Measure> tool;
+  std::vector<double> oursInside;  // Windows only: the exe's own time
+  std::vector<double> oursWorkingSet;  // Windows only: its peak working set, MB
 };
 
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  const size_t mid = values.size() / 2;
+  return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+double MedianSeconds(const std::vector<Measure>& runs) {
+  std::vector<double> seconds;
+  for (const auto& m : runs) seconds.push_back(m.seconds);
+  return Median(seconds);
+}
+
+double PeakMb(const std::vector<Measure>& runs) {
+  long peak = 0;
+  for (const auto& m : runs) peak = std::max(peak, m.peakKb);
+  return peak / 1024.0;
+}
+
+bool AllOk(const std::vector<Measure>& runs) {
+  return std::all_of(runs.begin(), runs.end(), [](const Measure& m) { return m.ok; });
+}
+
+std::string Runs(const std::vector<Measure>& runs) {
+  std::string out;
+  char text[32];
+  for (const auto& m : runs) {
+    std::snprintf(text, sizeof text, "%s%.2f", out.empty() ? "" : " ", m.seconds);
+    out += text;
+  }
+  return out;
+}
+
+void PrintHeader(bool windows) {
+  std::printf("| %-42s | %10s | %10s | %6s | %10s | %10s |%s\n", "case (median of rounds)", "ours", "system",
+              "ratio", "ours peak", "tool peak", windows ? " exe's own time, working set |" : "");
+  std::printf("|%s|%s|%s|%s|%s|%s|%s\n", std::string(44, '-').c_str(), std::string(12, '-').c_str(),
+              std::string(12, '-').c_str(), std::string(8, '-').c_str(), std::string(12, '-').c_str(),
+              std::string(12, '-').c_str(), windows ? "-----------------------------|" : "");
+}
+
 void Print(const Row& row) {
-  std::printf("| %-44s | %8.3f s | %8.3f s | %5.2fx | %7.1f MB | %7.1f MB |%s\n", row.what.c_str(), row.ours.seconds,
-              row.tool.seconds, row.ours.seconds / row.tool.seconds, row.ours.peakKb / 1024.0,
-              row.tool.peakKb / 1024.0, row.ours.ok && row.tool.ok ? "" : " (a run failed)");
+  const double ours = MedianSeconds(row.ours);
+  const double tool = MedianSeconds(row.tool);
+  std::printf("| %-42s | %8.3f s | %8.3f s | %5.2fx | %7.1f MB | %7.1f MB |", row.what.c_str(), ours, tool,
+              ours / tool, PeakMb(row.ours), PeakMb(row.tool));
+  if (!row.oursInside.empty()) {
+    double peakSet = 0;
+    for (double mb : row.oursWorkingSet) peakSet = std::max(peakSet, mb);
+    std::printf(" %8.3f s, %7.1f MB        |", Median(row.oursInside), peakSet);
+  }
+  std::printf("%s\n", AllOk(row.ours) && AllOk(row.tool) ? "" : " (a run failed)");
+  std::printf("    runs: ours %s; system %s\n", Runs(row.ours).c_str(), Runs(row.tool).c_str());
   std::fflush(stdout);
+}
+
+// The sides take turns: ours first in even rounds, the tool first in odd ones.
+void Alternate(int round, const std::function<void()>& ours, const std::function<void()>& tool) {
+  if (round % 2 == 0) {
+    ours();
+    tool();
+  } else {
+    tool();
+    ours();
+  }
+}
+
+struct Options {
+  int files = 100000;
+  int depth = 1900;
+  int rounds = 3;
+  fs::path base = fs::temp_directory_path();
+  fs::path wineExe;      // the Windows bench exe; empty for the native run
+  fs::path wineSandbox;  // host folder of drive S:
+};
+
+using MakeTree = std::function<bool(const fs::path&)>;
+
+bool MakeCopies(const fs::path& folder, const std::vector<const char*>& copies, const MakeTree& make) {
+  for (const char* copy : copies) {
+    RunTool({"rm", "-rf", (folder / copy).string()});  // remove_all recurses; rm does not
+    if (!make(folder / copy)) return false;
+  }
+  ::sync();
+  return true;
+}
+
+void CompareNative(const Options& options, const fs::path& hostRoot, const std::string& label, const MakeTree& make) {
+  const fs::path drive = hostRoot / "c";
+  const std::vector<const char*> copies{"ours-files", "find", "ours-empty", "rm"};
+  Row files{"DeleteAllFilesInTree, " + label};
+  Row empty{"EmptyFolder, " + label};
+  for (int round = 0; round < options.rounds; ++round) {
+    if (!MakeCopies(drive, copies, make)) {
+      std::fprintf(stderr, "cannot generate %s\n", label.c_str());
+      return;
+    }
+    Alternate(
+        round, [&] { files.ours.push_back(InChild([&] { return RunPrimitive(hostRoot, "C:\\ours-files", false); })); },
+        [&] { files.tool.push_back(RunTool({"find", (drive / "find").string(), "-type", "f", "-delete"})); });
+    Alternate(
+        round, [&] { empty.ours.push_back(InChild([&] { return RunPrimitive(hostRoot, "C:\\ours-empty", true); })); },
+        [&] {
+          empty.tool.push_back(RunTool({"sh", "-c", "rm -rf \"$0\" && mkdir \"$0\"", (drive / "rm").string()}));
+        });
+  }
+  Print(files);
+  Print(empty);
+  for (const char* copy : copies) RunTool({"rm", "-rf", (drive / copy).string()});
+}
+
+// Runs the Windows exe under Wine; its own report goes to `report`.
+void RunWineExe(const fs::path& work, const char* mode, const std::string& folder, Row& row) {
+  const fs::path report = work / "report.txt";
+  row.ours.push_back(RunTool({"wine", "S:\\cv-bench\\bench_erase_win.exe", mode, folder}, work, report));
+  std::ifstream in(report);
+  std::string line;
+  std::getline(in, line);
+  double seconds = 0, bytes = 0, workingSet = 0;
+  if (std::sscanf(line.c_str(), "seconds=%lf bytes=%lf peak_ws_mb=%lf", &seconds, &bytes, &workingSet) == 3) {
+    row.oursInside.push_back(seconds);
+    row.oursWorkingSet.push_back(workingSet);
+  } else {
+    row.ours.back().ok = false;
+  }
+}
+
+void CompareWine(const Options& options, const std::string& label, const MakeTree& make) {
+  const fs::path work = options.wineSandbox / "cv-bench";
+  const std::vector<const char*> copies{"ours-files", "del", "ours-empty", "rd"};
+  Row files{"DeleteAllFilesInTree, " + label};
+  Row empty{"EmptyFolder, " + label};
+  for (int round = 0; round < options.rounds; ++round) {
+    if (!MakeCopies(work, copies, make)) {
+      std::fprintf(stderr, "cannot generate %s\n", label.c_str());
+      return;
+    }
+    Alternate(
+        round, [&] { RunWineExe(work, "files", "S:\\cv-bench\\ours-files", files); },
+        [&] { files.tool.push_back(RunTool({"wine", "cmd", "/c", "del /s /q /a S:\\cv-bench\\del\\*"}, work, work / "del.txt")); });
+    Alternate(
+        round, [&] { RunWineExe(work, "empty", "S:\\cv-bench\\ours-empty", empty); },
+        [&] {
+          empty.tool.push_back(
+              RunTool({"wine", "cmd", "/c", "rd /s /q S:\\cv-bench\\rd && md S:\\cv-bench\\rd"}, work, work / "rd.txt"));
+        });
+    // What the tools left (del keeps folders; rd may stop at long paths).
+    if (round == 0) {
+      const auto left = [&](const char* copy) {
+        long n = 0;
+        std::error_code ec;
+        for (fs::recursive_directory_iterator it(work / copy, ec), end; !ec && it != end; it.increment(ec))
+          if (!it->is_directory()) ++n;
+        return n;
+      };
+      std::printf("    files left after round 1: ours-files %ld, del %ld, ours-empty %ld, rd %ld\n",
+                  left("ours-files"), left("del"), left("ours-empty"), left("rd"));
+    }
+  }
+  Print(files);
+  Print(empty);
+  for (const char* copy : copies) RunTool({"rm", "-rf", (work / copy).string()});
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  int files = 100000;
-  int depth = 1900;
-  fs::path base = fs::temp_directory_path();
-  for (int i = 1; i + 1 < argc; i += 2) {
-    if (!std::strcmp(argv[i], "--files")) files = std::atoi(argv[i + 1]);
-    else if (!std::strcmp(argv[i], "--depth")) depth = std::atoi(argv[i + 1]);
-    else if (!std::strcmp(argv[i], "--dir")) base = argv[i + 1];
+  Options options;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (arg == "--files" && hasValue) options.files = std::atoi(argv[++i]);
+    else if (arg == "--depth" && hasValue) options.depth = std::atoi(argv[++i]);
+    else if (arg == "--rounds" && hasValue) options.rounds = std::max(1, std::atoi(argv[++i]));
+    else if (arg == "--dir" && hasValue) options.base = argv[++i];
+    else if (arg == "--wine" && i + 2 < argc) {
+      options.wineExe = argv[++i];
+      options.wineSandbox = argv[++i];
+    } else {
+      std::fprintf(stderr,
+                   "usage: bench_erase [--files N] [--depth N] [--rounds N] [--dir HOSTFOLDER]\n"
+                   "       bench_erase --wine EXE SANDBOX [--files N] [--depth N] [--rounds N]\n");
+      return 2;
+    }
   }
-  std::string pattern = (base / "cv-bench-XXXXXX").string();
+  const std::string cacheLabel = std::to_string(options.files) + " files";
+  const std::string deepLabel = std::to_string(options.depth) + " levels deep";
+  const MakeTree cache = [&](const fs::path& p) { return MakeCacheTree(p, options.files); };
+  const MakeTree deep = [&](const fs::path& p) { return MakeDeepTree(p, options.depth); };
+
+  if (!options.wineExe.empty()) {
+    const fs::path work = options.wineSandbox / "cv-bench";
+    std::error_code ec;
+    fs::create_directories(work, ec);
+    fs::copy_file(options.wineExe, work / "bench_erase_win.exe", fs::copy_options::overwrite_existing, ec);
+    if (ec) {
+      std::fprintf(stderr, "cannot copy %s: %s\n", options.wineExe.c_str(), ec.message().c_str());
+      return 1;
+    }
+    PrintHeader(true);
+    CompareWine(options, cacheLabel, cache);
+    CompareWine(options, deepLabel, deep);
+    RunTool({"rm", "-rf", work.string()});
+    return 0;
+  }
+
+  std::string pattern = (options.base / "cv-bench-XXXXXX").string();
   if (!::mkdtemp(pattern.data())) {
     std::perror("mkdtemp");
     return 1;
   }
   const fs::path hostRoot = pattern;
-  const fs::path drive = hostRoot / "c";
-
-  std::printf("| %-44s | %10s | %10s | %6s | %10s | %10s |\n", "case", "ours", "system", "ratio", "ours peak",
-              "tool peak");
-  std::printf("|%s|%s|%s|%s|%s|%s|\n", std::string(46, '-').c_str(), std::string(12, '-').c_str(),
-              std::string(12, '-').c_str(), std::string(8, '-').c_str(), std::string(12, '-').c_str(),
-              std::string(12, '-').c_str());
-
-  const auto compare = [&](const std::string& label, const std::function<bool(const fs::path&)>& make) {
-    for (const char* copy : {"ours-files", "find", "ours-empty", "rm"})
-      if (!make(drive / copy)) {
-        std::fprintf(stderr, "cannot generate %s\n", label.c_str());
-        return;
-      }
-    ::sync();
-    Row files{"DeleteAllFilesInTree, " + label};
-    files.ours = InChild([&] { return RunPrimitive(hostRoot, "C:\\ours-files", false); });
-    files.tool = RunTool({"find", (drive / "find").string(), "-type", "f", "-delete"});
-    Print(files);
-    Row empty{"EmptyFolder, " + label};
-    empty.ours = InChild([&] { return RunPrimitive(hostRoot, "C:\\ours-empty", true); });
-    empty.tool = RunTool({"sh", "-c", "rm -rf \"$0\" && mkdir \"$0\"", (drive / "rm").string()});
-    Print(empty);
-    std::error_code ec;
-    for (const char* copy : {"ours-files", "find", "ours-empty", "rm"}) {
-      // remove_all recurses; the deep copies go through rm, which does not.
-      RunTool({"rm", "-rf", (drive / copy).string()});
-    }
-  };
-
-  compare(std::to_string(files) + " files", [&](const fs::path& p) { return MakeCacheTree(p, files); });
-  compare(std::to_string(depth) + " levels deep", [&](const fs::path& p) { return MakeDeepTree(p, depth); });
-
+  PrintHeader(false);
+  CompareNative(options, hostRoot, cacheLabel, cache);
+  CompareNative(options, hostRoot, deepLabel, deep);
   RunTool({"rm", "-rf", hostRoot.string()});
   return 0;
 }

@@ -1,8 +1,11 @@
 #include "platform/emulated/emulated_filesystem.h"
 
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
+#include <linux/openat2.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <system_error>
@@ -130,14 +133,109 @@ std::optional<struct stat> LinkStat(const fs::path& p) {
   return st;
 }
 
+struct DirCloser {
+  void operator()(DIR* dir) const { ::closedir(dir); }
+};
+using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+// Opens `relative` below the folder `from` as a folder, only when each of its
+// components is a real folder spelled exactly so: no link is followed and
+// nothing above `from` is reached. -1 otherwise.
+int OpenPlainFolder(int from, const std::string& relative) {
+  struct open_how how {};
+  how.flags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+  how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+  const long fd = ::syscall(SYS_openat2, from, relative.c_str(), &how, sizeof how);
+  if (fd >= 0 || errno != ENOSYS) return static_cast<int>(fd);
+  // Kernels before 5.6: one component at a time, none of them a link.
+  int current = -1;
+  size_t start = 0;
+  while (start <= relative.size()) {
+    size_t end = relative.find('/', start);
+    if (end == std::string::npos) end = relative.size();
+    const std::string part = relative.substr(start, end - start);
+    start = end + 1;
+    const int next = ::openat(current < 0 ? from : current, part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (current >= 0) ::close(current);
+    if (next < 0) return -1;
+    current = next;
+  }
+  return current;
+}
+
+// The name of the entry of the open folder `folder` whose name matches
+// `wanted` without regard to case; nullopt when there is none.
+std::optional<std::string> FindFolded(int folder, std::string_view wanted) {
+  const int fd = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  DirHandle dir(::fdopendir(fd));
+  if (!dir) {
+    ::close(fd);
+    return std::nullopt;
+  }
+  const auto folded = FoldName(wanted);
+  while (const dirent* entry = ::readdir(dir.get())) {
+    const std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;
+    if (FoldName(name) == folded) return std::string(name);
+  }
+  return std::nullopt;
+}
+
+// Longest host path text handed to the kernel at once (it refuses paths over
+// 4096 bytes); deeper folders are opened in steps.
+constexpr size_t kMaxRelativePath = 2048;
+
 }  // namespace
 
+EmulatedFileSystem::HostFd& EmulatedFileSystem::HostFd::operator=(HostFd&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = other.Release();
+  }
+  return *this;
+}
+
+EmulatedFileSystem::HostFd::~HostFd() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+int EmulatedFileSystem::HostFd::Release() { return std::exchange(fd_, -1); }
+
+// Where a Windows path lives. When every folder on the way is a plain host
+// folder spelled exactly as given, `folder` is that folder, opened, and
+// `leaf` the host name of the last component inside it: operations then act
+// relative to it, with no path walk by name and no host path length limit.
+// Otherwise `folder` is closed and operations use `host`.
 struct EmulatedFileSystem::Resolved {
   std::string path;        // normalised Windows path ("C:\a\b", "C:\" for a root)
   std::string name;        // its last component as the caller spelled it; empty for a root
   fs::path host;           // where it lives; links on the way are inside the host root
   bool parentFound = false;  // the folder that would hold it exists
   bool isRoot = false;
+  HostFd folder;
+  std::string leaf;
+
+  bool Relative() const { return folder.get() >= 0; }
+  std::optional<struct stat> LinkStat() const {
+    if (!Relative()) return cv::emulated::LinkStat(host);
+    struct stat st {};
+    if (::fstatat(folder.get(), leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
+    return st;
+  }
+  // Whether the entry, followed if it is a link, is a folder.
+  bool LeadsToFolder() const {
+    struct stat st {};
+    const int rc = Relative() ? ::fstatat(folder.get(), leaf.c_str(), &st, 0) : ::stat(host.c_str(), &st);
+    return rc == 0 && S_ISDIR(st.st_mode);
+  }
+  int Unlink() const { return Relative() ? ::unlinkat(folder.get(), leaf.c_str(), 0) : ::unlink(host.c_str()); }
+  int RemoveDir() const {
+    return Relative() ? ::unlinkat(folder.get(), leaf.c_str(), AT_REMOVEDIR) : ::rmdir(host.c_str());
+  }
+  int MakeDir() const {
+    return Relative() ? ::mkdirat(folder.get(), leaf.c_str(), 0755) : ::mkdir(host.c_str(), 0755);
+  }
 };
 
 EmulatedFileSystem::FileLock& EmulatedFileSystem::FileLock::operator=(FileLock&& other) noexcept {
@@ -162,6 +260,7 @@ EmulatedFileSystem::EmulatedFileSystem(fs::path hostRoot) {
   hostRoot_ = fs::weakly_canonical(hostRoot, ec);
   if (ec) hostRoot_ = fs::absolute(hostRoot);
   fs::create_directory(hostRoot_ / "c", ec);
+  rootFd_ = HostFd(::open(hostRoot_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
 
 bool EmulatedFileSystem::InsideRoot(const fs::path& hostPath) const {
@@ -238,6 +337,10 @@ Status EmulatedFileSystem::Resolve(std::string_view input, Resolved& out) {
   out.isRoot = parts.empty();
   out.name = parts.empty() ? std::string() : parts.back();
 
+  if (ResolvePlainFolders(drive, parts, out)) return kOk;
+
+  // Component by component, from the host path: case-insensitive matches
+  // and links on the way.
   fs::path cur = hostRoot_ / std::string(1, LowerDrive(drive));
   const auto driveStat = LinkStat(cur);
   if (!driveStat || !S_ISDIR(driveStat->st_mode)) return kErrPathNotFound;
@@ -287,6 +390,49 @@ Status EmulatedFileSystem::Resolve(std::string_view input, Resolved& out) {
   return kOk;
 }
 
+// The common case in one step: the folders on the way exist as plain host
+// folders spelled as given, so the folder holding the last component is
+// opened directly (below the host root, no link followed). The last
+// component is then looked up as Resolve does, exactly first, then without
+// regard to case. False, with nothing set, when this does not apply.
+bool EmulatedFileSystem::ResolvePlainFolders(char drive, const std::vector<std::string>& parts, Resolved& out) {
+  if (parts.empty() || rootFd_.get() < 0) return false;
+  HostFd opened;
+  std::string relative(1, LowerDrive(drive));
+  for (size_t i = 0; i + 1 < parts.size(); ++i) {
+    if (relative.size() + 1 + parts[i].size() > kMaxRelativePath) {
+      HostFd step(OpenPlainFolder(opened.get() >= 0 ? opened.get() : rootFd_.get(), relative));
+      if (step.get() < 0) return false;
+      opened = std::move(step);
+      relative.clear();
+    }
+    if (!relative.empty()) relative += '/';
+    relative += parts[i];
+  }
+  HostFd folder(OpenPlainFolder(opened.get() >= 0 ? opened.get() : rootFd_.get(), relative));
+  if (folder.get() < 0) return false;
+
+  std::string leaf = parts.back();
+  struct stat st {};
+  if (::fstatat(folder.get(), leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (auto found = FindFolded(folder.get(), leaf)) leaf = std::move(*found);
+  }
+  std::string host = hostRoot_.string();
+  host += '/';
+  host += LowerDrive(drive);
+  for (size_t i = 0; i + 1 < parts.size(); ++i) {
+    host += '/';
+    host += parts[i];
+  }
+  host += '/';
+  host += leaf;
+  out.host = std::move(host);
+  out.parentFound = true;
+  out.folder = std::move(folder);
+  out.leaf = std::move(leaf);
+  return true;
+}
+
 std::uint32_t EmulatedFileSystem::StoredAttributes(const std::string& key, bool isFolder) const {
   auto it = attributes_.find(key);
   if (it == attributes_.end()) return isFolder ? 0 : kAttrArchive;
@@ -295,41 +441,78 @@ std::uint32_t EmulatedFileSystem::StoredAttributes(const std::string& key, bool 
 
 bool EmulatedFileSystem::IsLocked(const std::string& key) const { return locks_->count(key) > 0; }
 
-std::optional<FileEntry> EmulatedFileSystem::EntryFor(const fs::path& hostPath, std::string name, std::string path) {
-  const auto st = LinkStat(hostPath);
-  if (!st) return std::nullopt;
+// `st` is the entry's own status (links not followed); `key` gives its host
+// path, asked only when some attributes are stored.
+FileEntry EmulatedFileSystem::MakeEntry(const struct stat& st, bool linkToFolder, std::string name, std::string path,
+                                        const std::function<std::string()>& key) const {
   FileEntry entry;
   entry.name = std::move(name);
   entry.path = std::move(path);
-  entry.modified = kUnixEpochAsFiletime + static_cast<std::int64_t>(st->st_mtim.tv_sec) * 10000000 +
-                   st->st_mtim.tv_nsec / 100;
-  bool isFolder = S_ISDIR(st->st_mode);
-  if (S_ISLNK(st->st_mode)) {
-    struct stat target {};
-    isFolder = ::stat(hostPath.c_str(), &target) == 0 && S_ISDIR(target.st_mode);
+  entry.modified = kUnixEpochAsFiletime + static_cast<std::int64_t>(st.st_mtim.tv_sec) * 10000000 +
+                   st.st_mtim.tv_nsec / 100;
+  bool isFolder = S_ISDIR(st.st_mode);
+  if (S_ISLNK(st.st_mode)) {
+    isFolder = linkToFolder;
     entry.attributes |= kAttrReparsePoint;
-  } else if (S_ISREG(st->st_mode)) {
-    entry.size = static_cast<std::uint64_t>(st->st_size);
+  } else if (S_ISREG(st.st_mode)) {
+    entry.size = static_cast<std::uint64_t>(st.st_size);
   }
-  std::uint32_t stored = StoredAttributes(hostPath.string(), isFolder);
+  const std::uint32_t stored = attributes_.empty() ? (isFolder ? 0 : kAttrArchive) : StoredAttributes(key(), isFolder);
   if (isFolder) entry.attributes |= kAttrDirectory;
   entry.attributes |= stored;
   if (entry.attributes == 0) entry.attributes = kAttrNormal;
   return entry;
 }
 
+std::optional<FileEntry> EmulatedFileSystem::EntryFor(const Resolved& r) {
+  const auto st = r.LinkStat();
+  if (!st) return std::nullopt;
+  const bool linkToFolder = S_ISLNK(st->st_mode) && r.LeadsToFolder();
+  return MakeEntry(*st, linkToFolder, r.name, r.path, [&r] { return r.host.string(); });
+}
+
 std::optional<FileEntry> EmulatedFileSystem::Stat(std::string_view path) {
   Resolved r;
   if (Resolve(path, r) != kOk || !r.parentFound) return std::nullopt;
-  return EntryFor(r.host, r.name, r.path);
+  return EntryFor(r);
 }
 
 bool EmulatedFileSystem::ListFolder(std::string_view folder, const std::function<void(const FileEntry&)>& visit) {
   Resolved r;
   if (Resolve(folder, r) != kOk || !r.parentFound) return false;
-  const auto st = LinkStat(r.host);
+  const auto st = r.LinkStat();
   if (!st) return false;
   if (S_ISLNK(st->st_mode) && !InsideRoot(r.host)) return false;
+  if (r.Relative() && !S_ISLNK(st->st_mode)) {
+    // A plain folder: listed through its descriptor, each entry looked up
+    // inside it by name.
+    const int fd = ::openat(r.folder.get(), r.leaf.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return false;
+    DirHandle dir(::fdopendir(fd));
+    if (!dir) {
+      ::close(fd);
+      return false;
+    }
+    const int listed = ::dirfd(dir.get());
+    const std::string hostFolder = r.host.string();
+    for (;;) {
+      errno = 0;
+      const dirent* found = ::readdir(dir.get());
+      if (!found) break;
+      std::string name = found->d_name;
+      if (name == "." || name == ".." || !IsValidName(name)) continue;
+      struct stat entrySt {};
+      if (::fstatat(listed, name.c_str(), &entrySt, AT_SYMLINK_NOFOLLOW) != 0) continue;
+      bool linkToFolder = false;
+      if (S_ISLNK(entrySt.st_mode)) {
+        struct stat target {};
+        linkToFolder = ::fstatat(listed, name.c_str(), &target, 0) == 0 && S_ISDIR(target.st_mode);
+      }
+      std::string path = JoinWindows(r.path, name);
+      visit(MakeEntry(entrySt, linkToFolder, name, std::move(path), [&] { return hostFolder + '/' + name; }));
+    }
+    return true;
+  }
   std::error_code ec;
   fs::directory_iterator it(r.host, ec);
   if (ec) return false;
@@ -339,8 +522,13 @@ bool EmulatedFileSystem::ListFolder(std::string_view folder, const std::function
     // A host name that no Windows name could spell (a backslash, a colon ...)
     // is left out: its path would name something else.
     if (!IsValidName(name)) continue;
-    auto entry = EntryFor(it->path(), name, JoinWindows(r.path, name));
-    if (entry) visit(*entry);
+    const auto entrySt = LinkStat(it->path());
+    if (!entrySt) continue;
+    struct stat target {};
+    const bool linkToFolder =
+        S_ISLNK(entrySt->st_mode) && ::stat(it->path().c_str(), &target) == 0 && S_ISDIR(target.st_mode);
+    const std::string hostPath = it->path().string();
+    visit(MakeEntry(*entrySt, linkToFolder, name, JoinWindows(r.path, name), [&] { return hostPath; }));
   }
   return true;
 }
@@ -349,7 +537,7 @@ Status EmulatedFileSystem::ReadFile(std::string_view path, std::string& out) {
   Resolved r;
   if (Status s = Resolve(path, r); s != kOk) return s;
   if (!r.parentFound) return kErrPathNotFound;
-  const auto st = LinkStat(r.host);
+  const auto st = r.LinkStat();
   if (!st) return kErrFileNotFound;
   if (S_ISLNK(st->st_mode) && !InsideRoot(r.host)) return kErrAccessDenied;
   if (IsLocked(r.host.string())) return kErrSharingViolation;
@@ -380,7 +568,7 @@ Status EmulatedFileSystem::WriteFileAtomic(std::string_view path, std::string_vi
   if (r.isRoot) return kErrAccessDenied;
   if (!r.parentFound) return kErrPathNotFound;
   const std::string key = r.host.string();
-  if (const auto st = LinkStat(r.host)) {
+  if (const auto st = r.LinkStat()) {
     if (S_ISDIR(st->st_mode)) return kErrAccessDenied;
     if (IsLocked(key)) return kErrSharingViolation;
     if (StoredAttributes(key, false) & kAttrReadOnly) return kErrAccessDenied;
@@ -418,13 +606,13 @@ Status EmulatedFileSystem::DeleteFile(std::string_view path, bool force) {
   if (Status s = Resolve(path, r); s != kOk) return s;
   if (r.isRoot) return kErrAccessDenied;
   if (!r.parentFound) return kErrPathNotFound;
-  const auto st = LinkStat(r.host);
+  const auto st = r.LinkStat();
   if (!st) return kErrFileNotFound;
   if (S_ISDIR(st->st_mode)) return kErrAccessDenied;
   const std::string key = r.host.string();
   if (IsLocked(key)) return kErrSharingViolation;
   if (!force && !S_ISLNK(st->st_mode) && (StoredAttributes(key, false) & kAttrReadOnly)) return kErrAccessDenied;
-  if (::unlink(r.host.c_str()) != 0) return FromErrno(errno);
+  if (r.Unlink() != 0) return FromErrno(errno);
   attributes_.erase(key);
   return kOk;
 }
@@ -434,21 +622,23 @@ Status EmulatedFileSystem::RemoveFolder(std::string_view path, bool force) {
   if (Status s = Resolve(path, r); s != kOk) return s;
   if (r.isRoot) return kErrAccessDenied;
   if (!r.parentFound) return kErrPathNotFound;
-  const auto st = LinkStat(r.host);
+  const auto st = r.LinkStat();
   if (!st) return kErrFileNotFound;
   const std::string key = r.host.string();
   if (S_ISLNK(st->st_mode)) {
     // The link goes, never what it points to. A link to a file is not a folder.
     struct stat target {};
-    if (::stat(r.host.c_str(), &target) == 0 && !S_ISDIR(target.st_mode)) return kErrDirectory;
-    if (::unlink(r.host.c_str()) != 0) return FromErrno(errno);
+    const int followed = r.Relative() ? ::fstatat(r.folder.get(), r.leaf.c_str(), &target, 0)
+                                      : ::stat(r.host.c_str(), &target);
+    if (followed == 0 && !S_ISDIR(target.st_mode)) return kErrDirectory;
+    if (r.Unlink() != 0) return FromErrno(errno);
     attributes_.erase(key);
     return kOk;
   }
   if (!S_ISDIR(st->st_mode)) return kErrDirectory;
   if (!force && (StoredAttributes(key, true) & kAttrReadOnly)) return kErrAccessDenied;
   if (r.path == currentDirectory_) return kErrSharingViolation;
-  if (::rmdir(r.host.c_str()) != 0) return FromErrno(errno == EEXIST ? ENOTEMPTY : errno);
+  if (r.RemoveDir() != 0) return FromErrno(errno == EEXIST ? ENOTEMPTY : errno);
   attributes_.erase(key);
   return kOk;
 }
@@ -458,8 +648,8 @@ Status EmulatedFileSystem::CreateFolder(std::string_view path) {
   if (Status s = Resolve(path, r); s != kOk) return s;
   if (r.isRoot) return kErrAlreadyExists;
   if (!r.parentFound) return kErrPathNotFound;
-  if (LinkStat(r.host)) return kErrAlreadyExists;
-  if (::mkdir(r.host.c_str(), 0755) != 0) return FromErrno(errno, kErrPathNotFound);
+  if (r.LinkStat()) return kErrAlreadyExists;
+  if (r.MakeDir() != 0) return FromErrno(errno, kErrPathNotFound);
   attributes_.erase(r.host.string());
   return kOk;
 }
@@ -468,7 +658,7 @@ Status EmulatedFileSystem::SetAttributes(std::string_view path, std::uint32_t at
   Resolved r;
   if (Status s = Resolve(path, r); s != kOk) return s;
   if (!r.parentFound) return kErrPathNotFound;
-  if (!LinkStat(r.host)) return kErrFileNotFound;
+  if (!r.LinkStat()) return kErrFileNotFound;
   if (r.isRoot) return kOk;
   attributes_[r.host.string()] = attributes & kStoredBits;
   return kOk;
@@ -488,7 +678,7 @@ EmulatedFileSystem::FileLock EmulatedFileSystem::LockFile(std::string_view path)
   FileLock lock;
   Resolved r;
   if (Resolve(path, r) != kOk || !r.parentFound) return lock;
-  const auto st = LinkStat(r.host);
+  const auto st = r.LinkStat();
   if (!st || S_ISDIR(st->st_mode)) return lock;
   if (S_ISLNK(st->st_mode) && !InsideRoot(r.host)) return lock;
   lock.locks_ = locks_;
@@ -501,9 +691,9 @@ Status EmulatedFileSystem::SetCurrentDirectory(std::string_view folder) {
   Resolved r;
   if (Status s = Resolve(folder, r); s != kOk) return s;
   if (!r.parentFound) return kErrPathNotFound;
-  const auto st = LinkStat(r.host);
+  const auto st = r.LinkStat();
   if (st && S_ISLNK(st->st_mode) && !InsideRoot(r.host)) return kErrAccessDenied;
-  const auto entry = EntryFor(r.host, r.name, r.path);
+  const auto entry = EntryFor(r);
   if (!entry) return kErrFileNotFound;
   if (!entry->IsFolder()) return kErrDirectory;
   currentDirectory_ = r.path;

@@ -3,6 +3,8 @@
 // folder ("C:\a\b" -> hostRoot/c/a/b), with Windows rules on top (names
 // match without regard to case, attributes, read-only files, files held
 // open by another program). Nothing outside the host folder is ever reached.
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <map>
@@ -65,14 +67,35 @@ class EmulatedFileSystem : public FileSystem {
   const std::filesystem::path& HostRoot() const { return hostRoot_; }
 
  private:
+  // An open host file descriptor, closed when it goes.
+  class HostFd {
+   public:
+    HostFd() = default;
+    explicit HostFd(int fd) : fd_(fd) {}
+    HostFd(HostFd&& other) noexcept : fd_(other.Release()) {}
+    HostFd& operator=(HostFd&& other) noexcept;
+    HostFd(const HostFd&) = delete;
+    HostFd& operator=(const HostFd&) = delete;
+    ~HostFd();
+    int get() const { return fd_; }
+    int Release();
+
+   private:
+    int fd_ = -1;
+  };
+
   struct Resolved;
   Status Resolve(std::string_view path, Resolved& out);
+  bool ResolvePlainFolders(char drive, const std::vector<std::string>& parts, Resolved& out);
   bool InsideRoot(const std::filesystem::path& hostPath) const;
-  std::optional<FileEntry> EntryFor(const std::filesystem::path& hostPath, std::string name, std::string path);
+  std::optional<FileEntry> EntryFor(const Resolved& r);
+  FileEntry MakeEntry(const struct stat& st, bool linkToFolder, std::string name, std::string path,
+                      const std::function<std::string()>& key) const;
   std::uint32_t StoredAttributes(const std::string& key, bool isFolder) const;
   bool IsLocked(const std::string& key) const;
 
   std::filesystem::path hostRoot_;  // canonical
+  HostFd rootFd_;                   // hostRoot_, opened once: plain paths resolve below it
   std::string currentDirectory_ = "C:\\";
   // Attribute bits (read-only, hidden, system, archive) set through
   // SetAttributes, keyed by host path; entries without one use the default.

@@ -1,10 +1,13 @@
 // How the emulated file system maps Windows paths into its host folder, and
 // that nothing outside that folder can be reached.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <fstream>
+#include <map>
 
 #include "clean/fso.h"
 #include "support/test_filesystem_emulated.h"
@@ -194,6 +197,98 @@ TEST_F(EmulatedMapping, RebootDeletesAreRecordedNotPerformed) {
   EXPECT_EQ(fs.DeleteAtReboot("\\\\server\\share\\x"), kErrBadPathname);
   EXPECT_EQ(fs.PendingRebootDeletes(), (std::vector<std::string>{"C:\\sandbox\\later.dat", "C:\\Sandbox\\missing.dat"}));
   EXPECT_TRUE(fs::exists(hostSandbox / "later.dat"));
+}
+
+TEST_F(EmulatedMapping, FolderReplacedByALinkBetweenCallsIsNotFollowedOutside) {
+  // Nothing resolved by one call is trusted by the next: a folder swapped
+  // for a link to the host outside is seen as that link.
+  const fs::path outside = fixture->HostRoot().parent_path() / (fixture->HostRoot().filename().string() + "-swap");
+  fs::create_directories(outside);
+  HostWrite(outside / "f", "host data");
+  fs::create_directory(hostSandbox / "a");
+  HostWrite(hostSandbox / "a" / "f", "mine");
+  ASSERT_TRUE(fs.Stat("C:\\Sandbox\\a\\f"));
+
+  fs::remove_all(hostSandbox / "a");
+  fs::create_directory_symlink(outside, hostSandbox / "a");
+  EXPECT_NE(fs.DeleteFile("C:\\Sandbox\\a\\f", true), kOk);
+  EXPECT_FALSE(fs.ListFolder("C:\\Sandbox\\a", [](const FileEntry&) {}));
+  EXPECT_NE(fs.RemoveFolder("C:\\Sandbox\\a\\f", true), kOk);
+  EXPECT_EQ(HostRead(outside / "f"), "host data");
+  fs::remove_all(outside);
+}
+
+TEST_F(EmulatedMapping, LinksInsideTheRootAndOtherSpellingsLeadToTheSameEntries) {
+  fs::create_directories(hostSandbox / "Real" / "Inner");
+  HostWrite(hostSandbox / "Real" / "Inner" / "Data.bin", "1234");
+  fs::create_directory_symlink(hostSandbox / "Real", hostSandbox / "via");
+  fs::create_symlink(hostSandbox / "Real" / "Inner" / "Data.bin", hostSandbox / "Real" / "Inner" / "filelink");
+
+  for (const char* path : {"C:\\Sandbox\\Real\\Inner\\Data.bin", "C:\\Sandbox\\Real\\Inner\\DATA.BIN",
+                           "C:\\SANDBOX\\real\\inner\\data.bin", "C:\\Sandbox\\via\\Inner\\Data.bin",
+                           "C:\\Sandbox\\VIA\\inner\\Data.bin"}) {
+    const auto entry = fs.Stat(path);
+    ASSERT_TRUE(entry) << path;
+    EXPECT_EQ(entry->size, 4u) << path;
+    EXPECT_FALSE(entry->IsReparsePoint()) << path;
+  }
+  EXPECT_EQ(fs.HostPath("C:\\Sandbox\\Real\\Inner\\DATA.BIN"), hostSandbox / "Real" / "Inner" / "Data.bin");
+
+  // Listed through the link or directly: the same names; links stay links.
+  for (const char* folder : {"C:\\Sandbox\\Real\\Inner", "C:\\Sandbox\\via\\Inner"}) {
+    std::map<std::string, std::uint32_t> seen;
+    ASSERT_TRUE(fs.ListFolder(folder, [&](const FileEntry& e) { seen[e.name] = e.attributes; })) << folder;
+    EXPECT_EQ(seen.size(), 2u) << folder;
+    EXPECT_EQ(seen["Data.bin"], kAttrArchive) << folder;
+    EXPECT_EQ(seen["filelink"], kAttrArchive | kAttrReparsePoint) << folder;
+  }
+  const auto viaLink = fs.Stat("C:\\Sandbox\\via");
+  ASSERT_TRUE(viaLink);
+  EXPECT_EQ(viaLink->attributes, kAttrDirectory | kAttrReparsePoint);
+
+  // Deleting a file link takes the link; removing a folder link takes only the link.
+  EXPECT_EQ(fs.DeleteFile("C:\\Sandbox\\Real\\Inner\\FILELINK", false), kOk);
+  EXPECT_EQ(fs.RemoveFolder("C:\\Sandbox\\VIA", true), kOk);
+  EXPECT_EQ(HostRead(hostSandbox / "Real" / "Inner" / "Data.bin"), "1234");
+  EXPECT_EQ(fs.DeleteFile("C:\\Sandbox\\Real\\Inner\\data.BIN", false), kOk);
+  EXPECT_FALSE(fs::exists(hostSandbox / "Real" / "Inner" / "Data.bin"));
+}
+
+TEST_F(EmulatedMapping, FoldersDeeperThanTheHostPathLimitAreReached) {
+  // 2,100 levels make a host path of over 4,200 bytes, more than Linux takes
+  // in one call; plain folders are still listed, read and deleted.
+  constexpr int kDepth = 2100;
+  int fd = ::open(hostSandbox.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_GE(fd, 0);
+  for (int level = 0; level < kDepth; ++level) {
+    ASSERT_EQ(::mkdirat(fd, "d", 0755), 0);
+    const int next = ::openat(fd, "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    ::close(fd);
+    ASSERT_GE(next, 0);
+    fd = next;
+  }
+  const int file = ::openat(fd, "Leaf.txt", O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+  ASSERT_GE(file, 0);
+  ASSERT_EQ(::write(file, "abc", 3), 3);
+  ::close(file);
+  ::close(fd);
+
+  std::string folder = "C:\\Sandbox";
+  for (int level = 0; level < kDepth; ++level) folder += "\\d";
+  const auto leaf = fs.Stat(folder + "\\leaf.TXT");
+  ASSERT_TRUE(leaf);
+  EXPECT_EQ(leaf->size, 3u);
+  EXPECT_EQ(leaf->path, folder + "\\leaf.TXT");
+  std::vector<std::string> names;
+  ASSERT_TRUE(fs.ListFolder(folder, [&](const FileEntry& e) { names.push_back(e.path); }));
+  EXPECT_EQ(names, std::vector<std::string>{folder + "\\Leaf.txt"});
+  EXPECT_EQ(fs.DeleteFile(folder + "\\Leaf.txt", false), kOk);
+  EXPECT_FALSE(fs.Stat(folder + "\\Leaf.txt"));
+  EXPECT_EQ(fs.CreateFolder(folder + "\\new"), kOk);
+  EXPECT_EQ(fs.RemoveFolder(folder + "\\new", false), kOk);
+
+  EXPECT_EQ(FileSystemObject(fs).DeleteFolder("C:\\Sandbox\\d", false), kOk);
+  EXPECT_FALSE(fs::exists(hostSandbox / "d"));
 }
 
 }  // namespace
