@@ -215,10 +215,12 @@ struct EmulatedFileSystem::Resolved {
   bool isRoot = false;
   HostFd folder;
   std::string leaf;
+  std::optional<struct stat> leafStat;  // the leaf's own status, when read by the lookup
 
   bool Relative() const { return folder.get() >= 0; }
   std::optional<struct stat> LinkStat() const {
     if (!Relative()) return cv::emulated::LinkStat(host);
+    if (leafStat) return leafStat;  // read by this same call: no second look
     struct stat st {};
     if (::fstatat(folder.get(), leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
     return st;
@@ -414,8 +416,10 @@ bool EmulatedFileSystem::ResolvePlainFolders(char drive, const std::vector<std::
 
   std::string leaf = parts.back();
   struct stat st {};
-  if (::fstatat(folder.get(), leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-    if (auto found = FindFolded(folder.get(), leaf)) leaf = std::move(*found);
+  if (::fstatat(folder.get(), leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
+    out.leafStat = st;
+  } else if (auto found = FindFolded(folder.get(), leaf)) {
+    leaf = std::move(*found);
   }
   std::string host = hostRoot_.string();
   host += '/';
