@@ -37,17 +37,15 @@ constexpr char kMaxthonUninstall[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersi
 // Not here: items that start clearing commands (IE history, cache,
 // autocomplete, add-ons; AOL cache and history) or open dialogs.
 const std::set<std::pair<std::string, std::string>> kSelected = {
-    {"EXPLORER", "location"}, {"EXPLORER", "cookies"},
-    {"FIREFOX", "Address"},   {"FIREFOX", "Cookies"},   {"FIREFOX", "cache"},    {"FIREFOX", "History"},
-    {"FIREFOX", "Download"},  {"FIREFOX", "bookmarks"}, {"FIREFOX", "passwords"},
-    {"Opera", "Address"},     {"Opera", "Cookies"},     {"Opera", "cache"},      {"Opera", "History"},
-    {"Opera", "downloads"},   {"Opera", "Sessions"},    {"Opera", "Images"},     {"Opera", "Bookmarks"},
-    {"Opera", "Passwords"},
-    {"Netscape", "Location"}, {"Netscape", "Cookies"},  {"Netscape", "Cache"},   {"Netscape", "History"},
-    {"Netscape", "download"}, {"Netscape", "bookmarks"}, {"Netscape", "passwords"},
-    {"Maxthon", "keywords"},  {"Maxthon", "groups"},    {"Maxthon", "folder"},
-    {"Chrome", "download"},   {"Chrome", "Cookies"},    {"Chrome", "Cache"},     {"Chrome", "History"},
-    {"Chrome", "Forms"},      {"Chrome", "Session"},
+    {"EXPLORER", "location"},  {"EXPLORER", "cookies"}, {"FIREFOX", "Address"},   {"FIREFOX", "Cookies"},
+    {"FIREFOX", "cache"},      {"FIREFOX", "History"},  {"FIREFOX", "Download"},  {"FIREFOX", "bookmarks"},
+    {"FIREFOX", "passwords"},  {"Opera", "Address"},    {"Opera", "Cookies"},     {"Opera", "cache"},
+    {"Opera", "History"},      {"Opera", "downloads"},  {"Opera", "Sessions"},    {"Opera", "Images"},
+    {"Opera", "Bookmarks"},    {"Opera", "Passwords"},  {"Netscape", "Location"}, {"Netscape", "Cookies"},
+    {"Netscape", "Cache"},     {"Netscape", "History"}, {"Netscape", "download"}, {"Netscape", "bookmarks"},
+    {"Netscape", "passwords"}, {"Maxthon", "keywords"}, {"Maxthon", "groups"},    {"Maxthon", "folder"},
+    {"Chrome", "download"},    {"Chrome", "Cookies"},   {"Chrome", "Cache"},      {"Chrome", "History"},
+    {"Chrome", "Forms"},       {"Chrome", "Session"},
 };
 
 std::string SelectionFile() {
@@ -93,7 +91,8 @@ class BrowsersEndToEnd : public ::testing::Test {
     ASSERT_EQ(echoed.out.substr(0, echoed.out.find_first_of("\r\n")), profile_);
 
     ASSERT_NO_FATAL_FAILURE(e2e::InstallProgram(*disk_, program_, SelectionFile()));
-    ASSERT_TRUE(disk_->WriteFile(program_ + "\\keepurl.dat", "http://kept-one.example/\r\nhttp://kept-two.example/\r\n"));
+    ASSERT_TRUE(
+        disk_->WriteFile(program_ + "\\keepurl.dat", "http://kept-one.example/\r\nhttp://kept-two.example/\r\n"));
     // The second line differs from a cookie's path in case only: it spares nothing.
     ASSERT_TRUE(disk_->WriteFile(program_ + "\\keepcook.dat",
                                  cookies_ + "\\tester@kept[1].txt\r\n" + cookies_ + "\\TESTER@case[1].txt\r\n"));
@@ -141,8 +140,8 @@ class BrowsersEndToEnd : public ::testing::Test {
     // Firefox: two profiles named by profiles.ini, roaming and local halves.
     PutText(Roaming("Mozilla\\Firefox\\profiles.ini"),
             "[General]\r\nStartWithLastProfile=1\r\n\r\n"
-                                 "[Profile0]\r\nName=default\r\nIsRelative=1\r\nPath=Profiles/abc.default\r\nDefault=1\r\n\r\n"
-                                 "[Profile1]\r\nName=second\r\nIsRelative=1\r\nPath=Profiles/xyz.second\r\n");
+            "[Profile0]\r\nName=default\r\nIsRelative=1\r\nPath=Profiles/abc.default\r\nDefault=1\r\n\r\n"
+            "[Profile1]\r\nName=second\r\nIsRelative=1\r\nPath=Profiles/xyz.second\r\n");
     for (const std::string profile : {"abc.default", "xyz.second"}) {
       const std::string folder = "Mozilla\\Firefox\\Profiles\\" + profile + "\\";
       const size_t extra = profile[0] == 'a' ? 0 : 10;
@@ -209,19 +208,32 @@ class BrowsersEndToEnd : public ::testing::Test {
     backups_.push_back(std::make_unique<e2e::RegistryKeyBackup>(HKEY_LOCAL_MACHINE, kMaxthonUninstall));
     const std::string reg =
         "REGEDIT4\r\n\r\n"
-        "[HKEY_CURRENT_USER\\" + std::string(kShellFolders) + "]\r\n"
+        "[HKEY_CURRENT_USER\\" +
+        std::string(kShellFolders) +
+        "]\r\n"
         "\"AppData\"=\"%USERPROFILE%\\\\AppData\\\\Roaming\"\r\n"
-        "\"Local AppData\"=\"" + RegEscape(local_) + "\"\r\n"
-        "\"Cache\"=" + ExpandableHex("%USERPROFILE%\\AppData\\Local\\TIF") + "\r\n"
+        "\"Local AppData\"=\"" +
+        RegEscape(local_) +
+        "\"\r\n"
+        "\"Cache\"=" +
+        ExpandableHex("%USERPROFILE%\\AppData\\Local\\TIF") +
+        "\r\n"
         "\"Cookies\"=\"%USERPROFILE%\\\\AppData\\\\Roaming\\\\Cookies\"\r\n"
         "\"History\"=\"%USERPROFILE%\\\\AppData\\\\Local\\\\History\"\r\n"
         "\"Favorites\"=\"%USERPROFILE%\\\\Favorites\"\r\n\r\n"
-        "[-HKEY_CURRENT_USER\\" + std::string(kTypedUrls) + "]\r\n\r\n"
-        "[HKEY_CURRENT_USER\\" + std::string(kTypedUrls) + "]\r\n"
+        "[-HKEY_CURRENT_USER\\" +
+        std::string(kTypedUrls) +
+        "]\r\n\r\n"
+        "[HKEY_CURRENT_USER\\" +
+        std::string(kTypedUrls) +
+        "]\r\n"
         "\"url1\"=\"http://old-one.example/\"\r\n\"url2\"=\"http://old-two.example/\"\r\n"
         "\"url3\"=\"http://old-three.example/\"\r\n\"url5\"=\"http://old-five.example/\"\r\n\r\n"
-        "[HKEY_LOCAL_MACHINE\\" + std::string(kMaxthonUninstall) + "]\r\n"
-        "\"InstallLocation\"=\"" + RegEscape(maxthon_) + "\\\\\"\r\n";
+        "[HKEY_LOCAL_MACHINE\\" +
+        std::string(kMaxthonUninstall) +
+        "]\r\n"
+        "\"InstallLocation\"=\"" +
+        RegEscape(maxthon_) + "\\\\\"\r\n";
     ASSERT_NO_FATAL_FAILURE(e2e::ImportRegistry(*disk_, reg));
     // Every folder the selected items reach is in the sandbox.
     ASSERT_EQ(e2e::ReadString(HKEY_CURRENT_USER, kShellFolders, "AppData"), "%USERPROFILE%\\AppData\\Roaming");
@@ -258,12 +270,12 @@ class BrowsersEndToEnd : public ::testing::Test {
     for (const std::string profile : {"abc.default", "xyz.second"})
       for (const char* name : {"places.sqlite", "cookies.sqlite", "downloads.sqlite", "key3.db"})
         gone.insert(Roaming("Mozilla\\Firefox\\Profiles\\" + profile + "\\" + name));
-    for (const char* path : {"abc.default\\Cache", "abc.default\\Cache\\_CACHE_001_", "abc.default\\Cache\\0",
-                             "abc.default\\Cache\\0\\A1", "abc.default\\Cache\\0\\A1\\entry", "xyz.second\\cache",
-                             "xyz.second\\cache\\entry"})
+    for (const char* path :
+         {"abc.default\\Cache", "abc.default\\Cache\\_CACHE_001_", "abc.default\\Cache\\0", "abc.default\\Cache\\0\\A1",
+          "abc.default\\Cache\\0\\A1\\entry", "xyz.second\\cache", "xyz.second\\cache\\entry"})
       gone.insert(Local("Mozilla\\Firefox\\Profiles\\" + std::string(path)));
-    for (const char* name : {"typed_history.xml", "cookies4.dat", "global_history.dat", "download.dat",
-                             "bookmarks.adr", "wand.dat", "sessions", "sessions\\autosave.win"})
+    for (const char* name : {"typed_history.xml", "cookies4.dat", "global_history.dat", "download.dat", "bookmarks.adr",
+                             "wand.dat", "sessions", "sessions\\autosave.win"})
       gone.insert(Roaming("Opera\\Opera\\" + std::string(name)));
     for (const char* name : {"cache", "cache\\opr00001.tmp", "thumbnails", "thumbnails\\t1.png"})
       gone.insert(Local("Opera\\Opera\\" + std::string(name)));
@@ -273,8 +285,8 @@ class BrowsersEndToEnd : public ::testing::Test {
     for (const char* name : {"History", "Cookies", "Web Data", "Last Session", "Current Session", "Top Sites",
                              "Extensions\\ext1\\History", "Cache\\data_1", "Cache\\Nested\\f_000001"})
       gone.insert(Chrome(name));
-    for (const char* name : {"Data\\history2.dat", "Data\\LastSession.ini", "Data\\TmpSession.ini",
-                             "Downloads\\d.zip", "Downloads\\more", "Downloads\\more\\e.zip"})
+    for (const char* name : {"Data\\history2.dat", "Data\\LastSession.ini", "Data\\TmpSession.ini", "Downloads\\d.zip",
+                             "Downloads\\more", "Downloads\\more\\e.zip"})
       gone.insert(Maxthon("SharedAccount\\" + std::string(name)));
     return gone;
   }
@@ -383,7 +395,7 @@ TEST_F(BrowsersEndToEnd, CleanRemovesExactlyTheNamedTracesAndKeepsTheRest) {
   // The kept cookie stays; the typed URLs are exactly the kept ones, in order.
   EXPECT_TRUE(Exists(cookies_ + "\\tester@kept[1].txt"));
   EXPECT_EQ(TypedUrls(), (std::vector<std::pair<std::string, std::string>>{{"url1", "http://kept-one.example/"},
-                                                                            {"url2", "http://kept-two.example/"}}));
+                                                                           {"url2", "http://kept-two.example/"}}));
 
   // Only the TypedUrls section left Maxthon's configuration.
   wchar_t text[256];
@@ -397,11 +409,35 @@ TEST_F(BrowsersEndToEnd, CleanRemovesExactlyTheNamedTracesAndKeepsTheRest) {
 
   // Figures: the typed-URL key (3) and the removed files' sizes, as previewed.
   const std::string bytes = PlainNumber(SizeOf(before, gone));
-  EXPECT_NE(clean.out.find("\"registryKeysCleaned\": 3, \"bytesReleased\": " + bytes), std::string::npos)
-      << clean.out;
+  EXPECT_NE(clean.out.find("\"registryKeysCleaned\": 3, \"bytesReleased\": " + bytes), std::string::npos) << clean.out;
   EXPECT_NE(preview.out.find("\"registryKeysCleaned\": 3, \"bytesReleased\": " + bytes), std::string::npos)
       << preview.out;
   EXPECT_EQ(Count(clean.out, "\"status\": \"Done\""), kSelected.size()) << clean.out;
+}
+
+// A cookie folder value naming the profile root itself: the cookie item
+// refuses it and the files directly in the profile stay.
+TEST_F(BrowsersEndToEnd, CookieFolderNamingTheProfileRootErasesNothing) {
+  ASSERT_TRUE(disk_->WriteFile(program_ + "\\vanesd.dat",
+                               "[EXPLORER]\r\ncookies=1\r\n[Maxthon]\r\nkeywords=0\r\npages=0\r\n"
+                               "settings=0\r\ngroups=0\r\nfolder=0\r\n"));
+  ASSERT_NO_FATAL_FAILURE(e2e::ImportRegistry(
+      *disk_,
+      "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + std::string(kShellFolders) + "]\r\n\"Cookies\"=\"%USERPROFILE%\"\r\n"));
+  const Snapshot before = e2e::SnapshotTree(root_);
+
+  const Captured preview = Cli("--preview --json");
+  ASSERT_EQ(preview.exitCode, 0u) << preview.out;
+  EXPECT_NE(
+      preview.out.find("\"kind\": \"folder\", \"path\": " + JsonString(profile_) + ", \"bytes\": 0, \"refused\": true"),
+      std::string::npos)
+      << preview.out;
+  const Captured clean = Cli("--clean --json");
+  ASSERT_EQ(clean.exitCode, 0u) << clean.out;
+  EXPECT_NE(clean.out.find("{\"item\": \"IE Cookies\", \"status\": \"Done\"}"), std::string::npos) << clean.out;
+  EXPECT_NE(clean.out.find("\"bytesReleased\": 0,"), std::string::npos) << clean.out;
+  ExpectOnlyRemoved(before, {});
+  EXPECT_TRUE(Exists(profile_ + "\\notes.txt"));
 }
 
 }  // namespace

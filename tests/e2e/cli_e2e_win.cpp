@@ -49,7 +49,9 @@ class CliEndToEnd : public ::testing::Test {
     ASSERT_TRUE(disk_->WriteFile(sentinel_ + "\\keep.txt", "keep"));
     // Wine 8 cannot make folder links from a Windows program; the native
     // suites cover links where it cannot.
-    if (disk_->SupportsFolderLinks()) ASSERT_TRUE(disk_->MakeFolderLink(temp_ + "\\link", sentinel_));
+    if (disk_->SupportsFolderLinks()) {
+      ASSERT_TRUE(disk_->MakeFolderLink(temp_ + "\\link", sentinel_));
+    }
     ASSERT_TRUE(disk_->WriteFile(documents_ + "\\Searches\\s.search-ms", "xyz"));
     ASSERT_TRUE(disk_->WriteFile(documents_ + "\\letter.doc", "letter"));
     ::SetEnvironmentVariableW(L"TEMP", Widen(temp_).c_str());
@@ -69,7 +71,8 @@ class CliEndToEnd : public ::testing::Test {
         "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\TrayNotify]\r\n"
         "\"IconStreams\"=hex:00\r\n\"Other\"=\"stays\"\r\n\r\n"
         "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders]\r\n"
-        "\"Personal\"=\"" + escaped + "\"\r\n";
+        "\"Personal\"=\"" +
+        escaped + "\"\r\n";
     ASSERT_NO_FATAL_FAILURE(e2e::ImportRegistry(*disk_, reg));
     ASSERT_TRUE(KeyExists(std::string(kExplorer) + "\\RunMRU"));
   }

@@ -165,7 +165,8 @@ RegistryKeyBackup::~RegistryKeyBackup() {
   }
   const auto now = ReadKeyValues(root_, subKey_).value_or(std::vector<std::pair<std::string, RegData>>{});
   for (const auto& [name, data] : now) {
-    const bool wasThere = std::any_of(saved_->begin(), saved_->end(), [&](const auto& old) { return old.first == name; });
+    const bool wasThere =
+        std::any_of(saved_->begin(), saved_->end(), [&](const auto& old) { return old.first == name; });
     if (!wasThere) ::RegDeleteValueW(key.get(), Widen(name).c_str());
   }
   for (const auto& [name, data] : *saved_)
