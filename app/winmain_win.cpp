@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "app/command_line.h"
-#include "app/gui_services_win.h"
+#include "platform/win32/win32_platform.h"
 #include "app/main_window_win.h"
 #include "app/splash_win.h"
 #include "platform/win32/text_win.h"
@@ -48,7 +48,7 @@ void ConnectToParentConsole() {
 
 int RunCommandLineMode(const std::vector<std::string>& args) {
   ConnectToParentConsole();
-  cv::ui::GuiServices services;
+  cv::win32::Win32Platform services;
   cv::Platform platform = services.View();
   const int code = cv::RunCommandLine(args, platform, std::cout, std::cerr);
   std::cout.flush();
@@ -60,7 +60,7 @@ int RunWindows(HINSTANCE instance, const wchar_t* commandLineTail) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
   ::InitCommonControlsEx(&controls);
 
-  cv::ui::GuiServices services;
+  cv::win32::Win32Platform services;
   cv::ui::Splash splash;
   splash.Create(instance);
   cv::ui::MainWindow main(instance, services.View());

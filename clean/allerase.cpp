@@ -82,7 +82,9 @@ allerase::allerase(Platform& platform, const PathGuard& guard, EraseMode mode, E
       mode_(mode),
       sink_(sink),
       yield_(std::move(yield)),
-      fso_(platform.files) {}
+      fso_(platform.files) {
+  fso_.SetProgress([this] { Yield(); });
+}
 
 // ---------------------------------------------------------------------------
 // Reporting and preview bookkeeping
@@ -167,7 +169,9 @@ double allerase::EraseFiles(std::string_view folder, const FileRule& rule) {
           Report(EntryKind::File, file.path, bytes, false);
         }
       }
-      if (rule.yieldsPerFile >= 1) Yield();
+      // Every walk lets the window breathe after each file, not only those
+      // that historically did: a 100,000-file cache must not freeze it.
+      Yield();
     });
 
     if (!rule.recursive) break;
@@ -235,6 +239,7 @@ double allerase::UnclaimedTreeSize(const std::string& folder) {
     const std::string current = std::move(pending.back());
     pending.pop_back();
     fso_.Files().ListFolder(current, [&](const FileEntry& entry) {
+      Yield();
       if (entry.IsReparsePoint()) return;
       if (!claimed_.empty() && IsClaimed(PathGuard::Normalize(entry.path))) return;
       if (entry.IsFolder())

@@ -54,7 +54,7 @@ class allerase {
   struct FileRule {
     std::function<bool(const FileEntry&)> matches;
     bool recursive = false;
-    int yieldsPerFile = 0;          // 0, 1 (after the file) or 2 (after the hidden step, after the file)
+    int yieldsPerFile = 1;          // 1 (after the file) or 2 (also after the hidden step)
     bool yieldAfterFolder = false;  // after each sub-folder searched
   };
 

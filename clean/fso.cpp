@@ -66,6 +66,7 @@ std::uint64_t FileSystemObject::FolderSize(std::string_view folder) {
     const std::string current = std::move(pending.back());
     pending.pop_back();
     files_.ListFolder(current, [&](const FileEntry& entry) {
+      Tick();
       if (entry.IsReparsePoint()) return;
       if (entry.IsFolder())
         pending.push_back(entry.path);
@@ -104,6 +105,7 @@ Status FileSystemObject::DeleteFolder(std::string_view path, bool force) {
     pending.back().listed = true;
     const std::string folder = pending.back().path;
     const bool opened = files_.ListFolder(folder, [&](const FileEntry& entry) {
+      Tick();
       if (entry.IsReparsePoint())
         note(entry.IsFolder() ? files_.RemoveFolder(entry.path, force) : files_.DeleteFile(entry.path, force));
       else if (entry.IsFolder())

@@ -23,6 +23,9 @@ class FileSystemObject {
   using FolderVisit = std::function<bool(const FileEntry& folder)>;
 
   explicit FileSystemObject(FileSystem& files) : files_(files) {}
+  // Called once per entry during the long walks (FolderSize, DeleteFolder),
+  // so a window can process its messages while a large tree goes.
+  void SetProgress(std::function<void()> tick) { tick_ = std::move(tick); }
   FileSystem& Files() { return files_; }
 
   bool FolderExists(std::string_view path);
@@ -59,7 +62,11 @@ class FileSystemObject {
   static std::string GetExtensionName(std::string_view name);
 
  private:
+  void Tick() {
+    if (tick_) tick_();
+  }
   FileSystem& files_;
+  std::function<void()> tick_;
 };
 
 }  // namespace cv

@@ -32,3 +32,23 @@ cv_wine_start() {
 cv_wine_stop() {
   wineserver -k >/dev/null 2>&1 || true
 }
+
+# cv_xvfb_start: a private X display for the Wine programs (windows, message
+# boxes, the tray), started before any Wine process so that Wine's desktop
+# process gets a display. Sets DISPLAY; cv_xvfb_stop ends it.
+cv_xvfb_start() {
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+  done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+  CV_XVFB_PID=$!
+  export DISPLAY=":$n"
+  local tries=0
+  while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $tries -lt 50 ]; do sleep 0.1; tries=$((tries + 1)); done
+}
+
+cv_xvfb_stop() {
+  [ -n "${CV_XVFB_PID:-}" ] && kill "$CV_XVFB_PID" 2>/dev/null || true
+  CV_XVFB_PID=""
+}

@@ -133,7 +133,7 @@ TEST_F(Erase, AllFilesInTreeKeepsFoldersAndPlainReadOnlyFiles) {
   EXPECT_FALSE(Exists("t\\s\\hidden-ro.dat"));
   EXPECT_FALSE(Exists("t\\a.txt"));
   EXPECT_TRUE(Exists("t\\s\\u\\v"));
-  EXPECT_EQ(yields, 0);
+  EXPECT_GT(yields, 0);  // every walk keeps the window responsive
 }
 
 TEST_F(Erase, ExtensionIsLowerCasedFromTheFileAndComparedExactly) {
