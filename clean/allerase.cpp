@@ -147,7 +147,20 @@ double allerase::EraseFiles(std::string_view folder, const FileRule& rule) {
     const Pending current = std::move(pending.back());
     pending.pop_back();
 
-    fso_.ForEachFile(current.path, [&](const FileEntry& file) {
+    // One listing per folder: files are handled as they come, sub-folders
+    // are noted and searched after all of this folder's files.
+    children.clear();
+    fso_.Files().ListFolder(current.path, [&](const FileEntry& file) {
+      if (file.IsFolder()) {
+        if (!rule.recursive || file.IsReparsePoint()) return;
+        Pending child{file.path, {}};
+        if (preview) {
+          child.key = ChildKey(current.key, file.name);
+          if (IsClaimed(child.key)) return;
+        }
+        children.push_back(std::move(child));
+        return;
+      }
       std::string key;
       if (preview) {
         key = ChildKey(current.key, file.name);
@@ -173,18 +186,7 @@ double allerase::EraseFiles(std::string_view folder, const FileRule& rule) {
       // that historically did: a 100,000-file cache must not freeze it.
       Yield();
     });
-
     if (!rule.recursive) break;
-    children.clear();
-    fso_.ForEachSubFolder(current.path, [&](const FileEntry& sub) {
-      if (sub.IsReparsePoint()) return;
-      Pending child{sub.path, {}};
-      if (preview) {
-        child.key = ChildKey(current.key, sub.name);
-        if (IsClaimed(child.key)) return;
-      }
-      children.push_back(std::move(child));
-    });
     std::move(children.rbegin(), children.rend(), std::back_inserter(pending));
     if (rule.yieldAfterFolder && current.path != start) Yield();
   }
