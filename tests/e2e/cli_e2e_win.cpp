@@ -73,6 +73,9 @@ class CliEndToEnd : public ::testing::Test {
         "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders]\r\n"
         "\"Personal\"=\"" +
         escaped + "\"\r\n";
+    // The shell-folder value is put back afterwards: later suites share the prefix.
+    shellFolders_ = std::make_unique<e2e::RegistryKeyBackup>(HKEY_CURRENT_USER,
+                                                             std::string(kExplorer) + "\\User Shell Folders");
     ASSERT_NO_FATAL_FAILURE(e2e::ImportRegistry(*disk_, reg));
     ASSERT_TRUE(KeyExists(std::string(kExplorer) + "\\RunMRU"));
   }
@@ -100,6 +103,7 @@ class CliEndToEnd : public ::testing::Test {
   }
 
   std::unique_ptr<test::FileSystemFixture> disk_;
+  std::unique_ptr<e2e::RegistryKeyBackup> shellFolders_;
   std::string program_, temp_, sentinel_, documents_;
 };
 
