@@ -411,46 +411,38 @@ double allerase::DeleteRegKey(RegKey root, std::string_view subKey) {
   // only to delete it at once; that call never changes the outcome, and
   // creating keys here could leave new empty parent keys behind, so the
   // delete is made directly.
-  std::string path = FullKeyPath(root, subKey);
-  if (!PathGuard::AllowsRegistryKey(root, subKey)) {
-    Report(EntryKind::RegKey, std::move(path), 0, true);
-    return kRegKeyWeight;
-  }
-  Registry& registry = platform_.registry;
-  if (mode_ == EraseMode::Preview) {
-    std::string key = AsciiLower(path);
-    if (IsClaimedOrUnder(key)) return kRegKeyWeight;
-    ScopedRegKey handle(registry);
-    if (registry.OpenKey(root, subKey, kKeyRead, handle.out()) != kOk) return kRegKeyWeight;
-    std::string child;
-    // A key with sub-keys is refused by the delete, so it would stay.
-    if (registry.EnumKey(handle.get(), 0, child) == kOk) return kRegKeyWeight;
-    Report(EntryKind::RegKey, std::move(path), 0, false);
-    Claim(key);
-    return kRegKeyWeight;
-  }
-  if (registry.DeleteKey(root, subKey) == kOk) Report(EntryKind::RegKey, std::move(path), 0, false);
+  EraseRegistryKey(EntryKind::RegKey, root, subKey);
   return kRegKeyWeight;
 }
 
 double allerase::DeleteRegTree(RegKey root, std::string_view subKey) {
+  EraseRegistryKey(EntryKind::RegTree, root, subKey);
+  return kRegTreeWeight;
+}
+
+// A key alone (RegKey: refused by the system when it has sub-keys) or with
+// its whole tree (RegTree).
+void allerase::EraseRegistryKey(EntryKind kind, RegKey root, std::string_view subKey) {
   std::string path = FullKeyPath(root, subKey);
   if (!PathGuard::AllowsRegistryKey(root, subKey)) {
-    Report(EntryKind::RegTree, std::move(path), 0, true);
-    return kRegTreeWeight;
+    Report(kind, std::move(path), 0, true);
+    return;
   }
   Registry& registry = platform_.registry;
   if (mode_ == EraseMode::Preview) {
     std::string key = AsciiLower(path);
-    if (IsClaimedOrUnder(key)) return kRegTreeWeight;
+    if (IsClaimedOrUnder(key)) return;
     ScopedRegKey handle(registry);
-    if (registry.OpenKey(root, subKey, kKeyRead, handle.out()) != kOk) return kRegTreeWeight;
-    Report(EntryKind::RegTree, std::move(path), 0, false);
+    if (registry.OpenKey(root, subKey, kKeyRead, handle.out()) != kOk) return;
+    std::string child;
+    // A key with sub-keys is refused by the single-key delete, so it would stay.
+    if (kind == EntryKind::RegKey && registry.EnumKey(handle.get(), 0, child) == kOk) return;
+    Report(kind, std::move(path), 0, false);
     Claim(key);
-    return kRegTreeWeight;
+    return;
   }
-  if (registry.DeleteTree(root, subKey) == kOk) Report(EntryKind::RegTree, std::move(path), 0, false);
-  return kRegTreeWeight;
+  const Status status = kind == EntryKind::RegKey ? registry.DeleteKey(root, subKey) : registry.DeleteTree(root, subKey);
+  if (status == kOk) Report(kind, std::move(path), 0, false);
 }
 
 double allerase::DeleteRegValue(RegKey root, std::string_view subKey, std::string_view valueName) {

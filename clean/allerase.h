@@ -62,6 +62,7 @@ class allerase {
   double EraseFolderTree(const std::string& folder, bool force);
   double EmptyLinkedFolder(const std::string& folder);
   double UnclaimedTreeSize(const std::string& folder);
+  void EraseRegistryKey(EntryKind kind, RegKey root, std::string_view subKey);
 
   void Report(EntryKind kind, std::string path, double bytes, bool refused);
   void Yield();
