@@ -169,7 +169,7 @@ double allerase::EraseFiles(std::string_view folder, const FileRule& rule) {
       // A link is removed as a link: no attribute change, no size of its target.
       const bool link = file.IsReparsePoint();
       if (!preview && !link && (file.attributes & kAttrHidden)) fso_.SetAttributes(file.path, 0);
-      if (rule.yieldsPerFile == 2) Yield();
+      if (rule.yieldAfterHiddenStep) Yield();
       if (rule.matches(file)) {
         const double bytes = link ? 0 : static_cast<double>(file.size);
         total += bytes;  // counted before the delete, kept when it fails
@@ -193,39 +193,49 @@ double allerase::EraseFiles(std::string_view folder, const FileRule& rule) {
   return total;
 }
 
+namespace {
+
+bool AnyFile(const FileEntry&) { return true; }
+// The name compared exactly, letter case included.
+auto NameIs(std::string_view name) {
+  return [name](const FileEntry& f) { return f.name == name; };
+}
+// The file's extension lower-cased, compared with the (lower-case) argument.
+auto ExtensionIs(std::string_view extension) {
+  return [extension](const FileEntry& f) {
+    return AsciiLower(FileSystemObject::GetExtensionName(f.name)) == extension;
+  };
+}
+
+}  // namespace
+
 double allerase::DeleteNamedFilesInTree(std::string_view folder, std::string_view fileName) {
-  const FileRule rule{[fileName](const FileEntry& f) { return f.name == fileName; }, true, 2, true};
+  const FileRule rule{NameIs(fileName), true, true, true};
   return EraseFiles(folder, rule);
 }
 
 double allerase::DeleteAllFilesInTree(std::string_view folder) {
-  const FileRule rule{[](const FileEntry&) { return true; }, true, 0, false};
+  const FileRule rule{AnyFile, true, false, false};
   return EraseFiles(folder, rule);
 }
 
 double allerase::DeleteFilesByExtensionInTree(std::string_view folder, std::string_view extension) {
-  const FileRule rule{[extension](const FileEntry& f) {
-                        return AsciiLower(FileSystemObject::GetExtensionName(f.name)) == extension;
-                      },
-                      true, 0, false};
+  const FileRule rule{ExtensionIs(extension), true, false, false};
   return EraseFiles(folder, rule);
 }
 
 double allerase::DeleteFilesInFolder(std::string_view folder) {
-  const FileRule rule{[](const FileEntry&) { return true; }, false, 0, false};
+  const FileRule rule{AnyFile, false, false, false};
   return EraseFiles(folder, rule);
 }
 
 double allerase::DeleteNamedFilesInFolder(std::string_view folder, std::string_view fileName) {
-  const FileRule rule{[fileName](const FileEntry& f) { return f.name == fileName; }, false, 1, false};
+  const FileRule rule{NameIs(fileName), false, false, false};
   return EraseFiles(folder, rule);
 }
 
 double allerase::DeleteFilesByExtensionInFolder(std::string_view folder, std::string_view extension) {
-  const FileRule rule{[extension](const FileEntry& f) {
-                        return AsciiLower(FileSystemObject::GetExtensionName(f.name)) == extension;
-                      },
-                      false, 1, false};
+  const FileRule rule{ExtensionIs(extension), false, false, false};
   return EraseFiles(folder, rule);
 }
 

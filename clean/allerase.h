@@ -54,7 +54,7 @@ class allerase {
   struct FileRule {
     std::function<bool(const FileEntry&)> matches;
     bool recursive = false;
-    int yieldsPerFile = 1;          // 1 (after the file) or 2 (also after the hidden step)
+    bool yieldAfterHiddenStep = false;  // besides the yield after every file
     bool yieldAfterFolder = false;  // after each sub-folder searched
   };
 

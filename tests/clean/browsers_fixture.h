@@ -17,6 +17,7 @@
 #include "config/inifun.h"
 #include "config/regfun.h"
 #include "items_run_fixture.h"
+#include "tree_compare.h"
 #include "platform/emulated/emulated_keys.h"
 #include "platform/emulated/emulated_url_history.h"
 
@@ -201,18 +202,7 @@ class BrowsersFixture : public ItemRunFixture {
     std::set<std::string> removedKeys, changedKeys = {Key(ProgramFile("\\vanesd.dat"))};
     for (const auto& path : removed) removedKeys.insert(Key(path));
     for (const auto& path : changed) changedKeys.insert(Key(path));
-    const auto after = Snapshot();
-    for (const auto& [path, content] : before) {
-      const auto found = after.find(path);
-      if (removedKeys.count(path)) {
-        EXPECT_EQ(found, after.end()) << path << " should be gone";
-      } else if (found == after.end()) {
-        ADD_FAILURE() << path << " was removed";
-      } else if (!changedKeys.count(path)) {
-        EXPECT_EQ(found->second, content) << path << " changed";
-      }
-    }
-    for (const auto& key : removedKeys) EXPECT_TRUE(before.count(key)) << key << " was not in the fixture";
+    test::ExpectOnlyRemoved(before, Snapshot(), removedKeys, changedKeys, false);
   }
   double SizeOf(const std::map<std::string, std::string>& snapshot, const std::set<std::string>& paths) {
     double total = 0;

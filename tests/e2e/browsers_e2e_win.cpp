@@ -18,6 +18,7 @@
 #include "platform/win32/text_win.h"
 #include "platform/win32/win.h"
 #include "test_filesystem.h"
+#include "tree_compare.h"
 
 namespace cv {
 namespace {
@@ -300,19 +301,7 @@ class BrowsersEndToEnd : public ::testing::Test {
     std::set<std::string> goneKeys, changedKeys = {Relative(program_ + "\\vanesd.dat")};
     for (const auto& path : gone) goneKeys.insert(Relative(path));
     for (const auto& path : changed) changedKeys.insert(Relative(path));
-    const Snapshot after = e2e::SnapshotTree(root_);
-    for (const auto& [path, content] : before) {
-      const auto found = after.find(path);
-      if (goneKeys.count(path)) {
-        EXPECT_EQ(found, after.end()) << path << " should be gone";
-      } else if (found == after.end()) {
-        ADD_FAILURE() << path << " was removed";
-      } else if (!changedKeys.count(path)) {
-        EXPECT_EQ(found->second, content) << path << " changed";
-      }
-    }
-    for (const auto& [path, content] : after) EXPECT_TRUE(before.count(path)) << path << " appeared";
-    for (const auto& key : goneKeys) EXPECT_TRUE(before.count(key)) << key << " was not in the fixture";
+    test::ExpectOnlyRemoved(before, e2e::SnapshotTree(root_), goneKeys, changedKeys, true);
   }
 
   double SizeOf(const Snapshot& snapshot, const std::set<std::string>& paths) const {
