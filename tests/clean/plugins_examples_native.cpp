@@ -14,7 +14,7 @@
 namespace cv::test {
 namespace {
 
-const std::filesystem::path kExamples = std::filesystem::path(__FILE__).parent_path() / "../../data/plus-in";
+const std::filesystem::path kExamples = std::filesystem::path(CV_SOURCE_DIR) / "data/plus-in";
 
 std::string ReadHostFile(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
