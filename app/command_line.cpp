@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "clean/clean_run.h"
+#include "cv_version.h"
 #include "clean/run_items.h"
 #include "config/regfun.h"
 
@@ -24,7 +25,7 @@ constexpr std::string_view kUsage =
     "\n"
     "Without arguments the program opens its window.\n";
 
-constexpr std::string_view kVersion = "Clearvane 6.10 (build 6.1.111201)\n";
+constexpr std::string_view kVersion = "Clearvane " CV_VERSION_TEXT " (build " CV_BUILD_TEXT ")\n";
 
 struct Row {
   std::string item;

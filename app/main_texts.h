@@ -3,9 +3,11 @@
 #include <array>
 #include <string_view>
 
+#include "cv_version.h"
+
 namespace cv::texts {
 
-inline constexpr std::string_view kCaption = "Clearvane V6.10";
+inline constexpr std::string_view kCaption = "Clearvane V" CV_VERSION_TEXT;
 inline constexpr std::string_view kApplicationTitle = "Clearvane";
 inline constexpr std::string_view kWebsite = "https://www.clearvane.example/";
 inline constexpr std::string_view kVisitUs = "Visit us at: ";
@@ -41,7 +43,7 @@ inline constexpr std::string_view kCancel = "Cancel";
 inline constexpr std::string_view kLastCleanedAt = "Last Cleaned at:";
 
 inline constexpr std::string_view kAboutCaption = "About Clearvane";
-inline constexpr std::string_view kAboutVersion = "Ver 6.1        Build:6.1.111201";
+inline constexpr std::string_view kAboutVersion = "Ver " CV_SHORT_VERSION_TEXT "        Build:" CV_BUILD_TEXT;
 inline constexpr std::string_view kAboutDescription =
     "Clearvane erases the traces of your activity: browser histories, caches, cookies, "
     "recent-document lists, temporary files and more.";

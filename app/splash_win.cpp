@@ -1,6 +1,7 @@
 #include "app/splash_win.h"
 
 #include "app/window_names.h"
+#include "cv_version.h"
 #include "resources/resource.h"
 
 namespace cv::ui {
@@ -67,7 +68,7 @@ void Splash::Paint(HDC dc) {
   ::SelectObject(dc, fonts_.Body());
   ::SetTextColor(dc, kNavigationText);
   RECT line{Scale(94, dpi), Scale(90, dpi), client.right, Scale(112, dpi)};
-  ::DrawTextW(dc, L"Privacy cleaner  -  Version 6.10", -1, &line, DT_LEFT | DT_SINGLELINE);
+  ::DrawTextW(dc, L"Privacy cleaner  -  Version " CV_VERSION_TEXT, -1, &line, DT_LEFT | DT_SINGLELINE);
   ::SetTextColor(dc, kBodyText);
   RECT loading{Scale(28, dpi), rest.top, client.right - Scale(20, dpi), client.bottom};
   ::DrawTextW(dc, L"Loading...", -1, &loading, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
