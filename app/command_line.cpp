@@ -4,9 +4,10 @@
 #include <optional>
 
 #include "clean/clean_run.h"
-#include "cv_version.h"
+#include "clean/extra_items.h"
 #include "clean/run_items.h"
 #include "config/regfun.h"
+#include "cv_version.h"
 
 namespace cv {
 
@@ -19,7 +20,7 @@ constexpr std::string_view kUsage =
     "  --preview  show what a cleaning run would erase, erasing nothing\n"
     "  --clean    run the cleaning with the selection file beside the program\n"
     "  --json     print one JSON object instead of text\n"
-    "  --list     list the cleaning items (number, section, key, name)\n"
+    "  --list     list the cleaning items (number or source, section, key, name)\n"
     "  --help     show this help\n"
     "  --version  show the program version\n"
     "\n"
@@ -30,34 +31,37 @@ constexpr std::string_view kVersion = "Clearvane " CV_VERSION_TEXT " (build " CV
 struct Row {
   std::string item;
   std::string status;
+  std::string source;  // empty for the built-in items and plug-ins
 };
 
 // Collects the results rows and the erased entries; never waits for anyone.
 class CollectingObserver : public RunObserver, public EraseSink {
  public:
   void RowAdded(std::string_view item, std::string_view status) override {
-    rows.push_back({std::string(item), std::string(status)});
+    rows.push_back({std::string(item), std::string(status), {}});
   }
   void RowStatusChanged(std::string_view status) override {
     if (!rows.empty()) rows.back().status = status;
+  }
+  void RowSourceSet(std::string_view source) override {
+    if (!rows.empty()) rows.back().source = source;
   }
   void ProgressChanged(int) override {}
   void StatusLabelChanged(std::string_view) override {}
   void ShowReport(const RunReport& shown) override { report = shown; }
   void Erased(const EraseEntry& entry) override {
-    entries.push_back({currentItem(), entry});
+    entries.push_back(
+        {rows.empty() ? std::string() : rows.back().item, rows.empty() ? std::string() : rows.back().source, entry});
   }
 
   struct Entry {
     std::string item;
+    std::string source;
     EraseEntry entry;
   };
   std::vector<Row> rows;
   std::vector<Entry> entries;
   std::optional<RunReport> report;
-
- private:
-  std::string currentItem() const { return rows.empty() ? std::string() : rows.back().item; }
 };
 
 // The window's message boxes cannot be answered here: their text goes to the
@@ -74,20 +78,34 @@ class ConsoleMessageBoxes : public MessageBoxes {
   std::ostream& err_;
 };
 
-void PrintList(std::ostream& out, bool json) {
-  if (json) {
-    out << "{\"items\": [";
-    bool first = true;
-    for (const RunItem& item : RunItems()) {
+// Built-in items in run order with the other sources' items before item 140;
+// those carry their source tag where the built-in items have their number.
+void PrintList(std::ostream& out, bool json, std::span<const ExtraItem> extras) {
+  bool first = true;
+  auto printBuiltIn = [&](const RunItem& item) {
+    if (json)
       out << (first ? "" : ", ") << "{\"number\": " << item.number << ", \"section\": " << JsonString(item.section)
           << ", \"key\": " << JsonString(item.key) << ", \"name\": " << JsonString(item.displayName) << "}";
-      first = false;
-    }
-    out << "]}\n";
-    return;
+    else
+      out << item.number << '\t' << item.section << '\t' << item.key << '\t' << item.displayName << '\n';
+    first = false;
+  };
+  auto printExtra = [&](const ExtraItem& item) {
+    if (json)
+      out << (first ? "" : ", ") << "{\"source\": " << JsonString(item.source)
+          << ", \"section\": " << JsonString(item.section) << ", \"key\": " << JsonString(item.key)
+          << ", \"name\": " << JsonString(item.displayName) << ", \"group\": " << JsonString(item.group) << "}";
+    else
+      out << item.source << '\t' << item.section << '\t' << item.key << '\t' << item.displayName << '\n';
+    first = false;
+  };
+  if (json) out << "{\"items\": [";
+  for (const RunItem& item : RunItems()) {
+    if (item.number == kCustomItemNumber)
+      for (const ExtraItem& extra : extras) printExtra(extra);
+    printBuiltIn(item);
   }
-  for (const RunItem& item : RunItems())
-    out << item.number << '\t' << item.section << '\t' << item.key << '\t' << item.displayName << '\n';
+  if (json) out << "]}\n";
 }
 
 void PrintRun(std::ostream& out, bool json, bool preview, const RunResult& result, const CollectingObserver& seen) {
@@ -97,17 +115,21 @@ void PrintRun(std::ostream& out, bool json, bool preview, const RunResult& resul
   const double bytes = seen.report ? seen.report->bytesReleased : result.bytesReleased;
   if (json) {
     out << "{\"mode\": " << JsonString(preview ? "preview" : "clean") << ", \"rows\": [";
-    for (size_t i = 0; i < seen.rows.size(); ++i)
+    for (size_t i = 0; i < seen.rows.size(); ++i) {
       out << (i ? ", " : "") << "{\"item\": " << JsonString(seen.rows[i].item)
-          << ", \"status\": " << JsonString(seen.rows[i].status) << "}";
+          << ", \"status\": " << JsonString(seen.rows[i].status);
+      if (!seen.rows[i].source.empty()) out << ", \"source\": " << JsonString(seen.rows[i].source);
+      out << "}";
+    }
     out << "], \"registryKeysCleaned\": " << PlainNumber(keys)
         << ", \"bytesReleased\": " << PlainNumber(bytes) << ", \"entries\": [";
     for (size_t i = 0; i < seen.entries.size(); ++i) {
-      const auto& [item, entry] = seen.entries[i];
+      const auto& [item, source, entry] = seen.entries[i];
       out << (i ? ", " : "") << "{\"item\": " << JsonString(item)
           << ", \"kind\": " << JsonString(EntryKindName(entry.kind)) << ", \"path\": " << JsonString(entry.path)
           << ", \"bytes\": " << PlainNumber(entry.bytes);
       if (entry.refused) out << ", \"refused\": true";
+      if (!source.empty()) out << ", \"source\": " << JsonString(source);
       out << "}";
     }
     out << "]}\n";
@@ -118,7 +140,7 @@ void PrintRun(std::ostream& out, bool json, bool preview, const RunResult& resul
       << "\n" << (preview ? "Would release" : "Released") << " HD Space: " << MegabytesText(bytes, '.')
       << "MB (" << PlainNumber(bytes) << " bytes)\n";
   if (preview) {
-    for (const auto& [item, entry] : seen.entries)
+    for (const auto& [item, source, entry] : seen.entries)
       out << (entry.refused ? "refused\t" : "") << EntryKindName(entry.kind) << '\t' << entry.path << '\t'
           << PlainNumber(entry.bytes) << '\n';
   }
@@ -184,7 +206,9 @@ int RunCommandLine(const std::vector<std::string>& args, Platform& platform, std
       return 2;
     case Action::Help: out << kUsage; return 0;
     case Action::Version: out << kVersion; return 0;
-    case Action::List: PrintList(out, json); return 0;
+    case Action::List:
+      PrintList(out, json, LoadExtraItems(platform));
+      return 0;
     case Action::Preview:
     case Action::Clean: break;
   }

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "clean/allerase.h"
+#include "clean/extra_items.h"
 #include "clean/item_groups.h"
 #include "clean/path_guard.h"
 #include "clean/run_context.h"
@@ -96,11 +97,15 @@ RunResult Cleaner::CleanNow(const RunOptions& options, RunObserver& observer) {
   allerase erase(platform_, guard, options.mode, options.sink, [&observer] { observer.Pump(); });
   RunContext run(platform_, values_, ini, registry, erase, observer, options.sink);
   const std::string selectionFile = run.SelectionFile();
+  std::vector<ExtraItem> loadedExtras;
+  if (!options.extraItems) loadedExtras = LoadExtraItems(platform_);
+  const std::span<const ExtraItem> extras = options.extraItems ? *options.extraItems : loadedExtras;
 
-  // The items, in their fixed order.
+  // The items, in their fixed order; the other sources' items before the custom item.
   static const ActionTable actions = BindActions();
   for (const RunItem& item : RunItems()) {
     if (item.number == kOfficeDetectionBeforeItem) DetectOfficeVersion(run);
+    if (item.number == kCustomItemNumber) RunExtraItems(run, extras);
     const std::string value = ini.ReadIniValue(selectionFile, item.section, item.key);
     if (SelectsItem(item, value)) {
       run.BeginItem();

@@ -1,10 +1,13 @@
 #pragma once
-// The cleaning run: the 140 items in their fixed order plus the plug-in rows,
+// The cleaning run: the 140 items in their fixed order, the items of the
+// other sources (clean/extra_items.h) before item 140, then the plug-in rows;
 // each read from the selection file, shown, performed and counted; then the
 // figures stored and reported.
 #include <string>
+#include <vector>
 
 #include "clean/erase_entry.h"
+#include "clean/extra_items.h"
 #include "clean/run_observer.h"
 #include "clean/startup_values.h"
 #include "platform/platform.h"
@@ -15,6 +18,8 @@ struct RunOptions {
   EraseMode mode = EraseMode::Clean;
   bool unattended = false;        // report by pop-up instead of message box
   EraseSink* sink = nullptr;      // hears every erased (or, in preview, erasable) entry
+  // The other sources' items; when null the run loads them (LoadExtraItems).
+  const std::vector<ExtraItem>* extraItems = nullptr;
 };
 
 enum class RunOutcome { Completed, ExitRequested, Refused };

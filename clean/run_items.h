@@ -40,7 +40,8 @@ inline constexpr std::size_t kRunItemCount = 140;
 // The Office version is detected, always and without a row, just before this
 // item (between items 109 and 110).
 inline constexpr int kOfficeDetectionBeforeItem = 110;
-// The custom files and folders item; the plug-in rows follow it.
+// The custom files and folders item: the other sources' items come just
+// before it, the plug-in rows follow it.
 inline constexpr int kCustomItemNumber = 140;
 // Set after the plug-in rows, whether any plug-in ran or not.
 inline constexpr int kPluginCheckpoint = 97;

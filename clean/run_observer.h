@@ -29,6 +29,10 @@ class RunObserver {
   virtual void RunStarting() {}
   // A new results row; it becomes the current row.
   virtual void RowAdded(std::string_view item, std::string_view status) = 0;
+  // The current row belongs to an item of another source (clean/extra_items.h):
+  // its tag, "winapp2", "browser". Rows of the built-in items and plug-ins
+  // never hear this.
+  virtual void RowSourceSet(std::string_view source) {}
   // The current row's second column.
   virtual void RowStatusChanged(std::string_view status) = 0;
   virtual void ProgressChanged(int value) = 0;

@@ -29,10 +29,14 @@ class RunRecorder : public RunObserver, public EraseSink {
   struct Row {
     std::string item;
     std::string status;
+    std::string source;
   };
 
   void RowAdded(std::string_view item, std::string_view status) override {
-    rows.push_back({std::string(item), std::string(status)});
+    rows.push_back({std::string(item), std::string(status), {}});
+  }
+  void RowSourceSet(std::string_view source) override {
+    if (!rows.empty()) rows.back().source = source;
   }
   void RowStatusChanged(std::string_view status) override {
     if (!rows.empty()) rows.back().status = status;
@@ -138,13 +142,15 @@ class ItemRunFixture {
   }
   bool Exists(std::string_view path) { return env.files.Stat(path).has_value(); }
 
-  RunResult DoRun(EraseMode mode = EraseMode::Clean) {
+  // `extras` null: the items of the other sources are loaded as the program loads them.
+  RunResult DoRun(EraseMode mode = EraseMode::Clean, const std::vector<ExtraItem>* extras = nullptr) {
     recorder = RunRecorder();
     Platform services = platform();
     Cleaner cleaner(services, values);
     RunOptions options;
     options.mode = mode;
     options.sink = &recorder;
+    options.extraItems = extras;
     return cleaner.CleanNow(options, recorder);
   }
 

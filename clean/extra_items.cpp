@@ -1,0 +1,41 @@
+#include "clean/extra_items.h"
+
+#include <array>
+
+#include "clean/run_context.h"
+#include "config/selection_schema.h"
+
+namespace cv {
+
+namespace {
+
+// The sources, in run order.
+constexpr std::array<ExtraItemSourceFn, 0> kSources{};
+
+}  // namespace
+
+std::span<const ExtraItemSourceFn> ExtraItemSources() { return kSources; }
+
+std::vector<ExtraItem> LoadExtraItems(Platform& platform) {
+  std::vector<ExtraItem> items;
+  for (ExtraItemSourceFn source : ExtraItemSources()) {
+    std::vector<ExtraItem> found = source(platform);
+    for (ExtraItem& item : found) items.push_back(std::move(item));
+  }
+  return items;
+}
+
+void RunExtraItems(RunContext& run, std::span<const ExtraItem> items) {
+  const std::string selectionFile = run.SelectionFile();
+  for (const ExtraItem& item : items) {
+    const std::string value = run.ini.ReadIniValue(selectionFile, item.section, item.key);
+    if (!RunSelectsSwitch(value, SwitchRule::kExactText)) continue;
+    run.BeginItem();
+    run.showstatus(item.displayName);
+    run.observer.RowSourceSet(item.source);
+    if (item.action) item.action(run);
+    run.SetRowStatus(run.TakeFinalStatus());
+  }
+}
+
+}  // namespace cv
