@@ -91,12 +91,15 @@ void PrintList(std::ostream& out, bool json, std::span<const ExtraItem> extras) 
     first = false;
   };
   auto printExtra = [&](const ExtraItem& item) {
-    if (json)
+    if (json) {
       out << (first ? "" : ", ") << "{\"source\": " << JsonString(item.source)
           << ", \"section\": " << JsonString(item.section) << ", \"key\": " << JsonString(item.key)
-          << ", \"name\": " << JsonString(item.displayName) << ", \"group\": " << JsonString(item.group) << "}";
-    else
+          << ", \"name\": " << JsonString(item.displayName) << ", \"group\": " << JsonString(item.group);
+      if (!item.warning.empty()) out << ", \"warning\": " << JsonString(item.warning);
+      out << "}";
+    } else {
       out << item.source << '\t' << item.section << '\t' << item.key << '\t' << item.displayName << '\n';
+    }
     first = false;
   };
   if (json) out << "{\"items\": [";

@@ -32,6 +32,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_process.h"
 #include "clean/allerase.h"
 #include "platform/emulated/emulated_filesystem.h"
 #include "platform/emulated/emulated_registry.h"
@@ -40,44 +41,10 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Measure {
-  double seconds = 0;
-  long peakKb = 0;
-  bool ok = false;
-};
-
-// Runs `work` in a child process; wall time and the child's peak RSS.
-Measure InChild(const std::function<int()>& work) {
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(work());
-  int status = 0;
-  struct rusage usage {};
-  ::wait4(child, &status, 0, &usage);
-  Measure m;
-  m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  m.peakKb = usage.ru_maxrss;
-  m.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  return m;
-}
-
-// Runs `argv` in `folder` (when given) with its output sent to `output`
-// (when given).
-Measure RunTool(const std::vector<std::string>& argv, const fs::path& folder = {}, const fs::path& output = {}) {
-  return InChild([&] {
-    if (!folder.empty() && ::chdir(folder.c_str()) != 0) return 126;
-    if (!output.empty()) {
-      const int fd = ::open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-      if (fd < 0 || ::dup2(fd, 1) < 0) return 126;
-    }
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    ::execvp(args[0], args.data());
-    return 127;
-  });
-}
+using bench::InChild;
+using bench::Measure;
+using bench::Median;
+using bench::RunTool;
 
 // Creates a file of `size` bytes without writing data (sparse), relative to `dir`.
 bool MakeFile(int dir, const char* name, off_t size) {
@@ -157,13 +124,6 @@ struct Row {
   std::vector<double> oursInside;  // Windows only: the exe's own time
   std::vector<double> oursWorkingSet;  // Windows only: its peak working set, MB
 };
-
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  const size_t mid = values.size() / 2;
-  return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
-}
 
 double MedianSeconds(const std::vector<Measure>& runs) {
   std::vector<double> seconds;

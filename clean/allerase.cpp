@@ -32,8 +32,8 @@ std::string_view RootName(RegKey root) {
   return "HKEY_UNKNOWN";
 }
 
-// "HKEY_CURRENT_USER\Software\x" for a root and a sub-key written with or
-// without stray backslashes.
+}  // namespace
+
 std::string FullKeyPath(RegKey root, std::string_view subKey) {
   std::string path(RootName(root));
   size_t pos = 0;
@@ -48,6 +48,8 @@ std::string FullKeyPath(RegKey root, std::string_view subKey) {
   }
   return path;
 }
+
+namespace {
 
 // A folder path without trailing backslashes, as the listings join names to it.
 std::string_view WithoutTrailingBackslash(std::string_view folder) {
@@ -173,14 +175,19 @@ double allerase::EraseFiles(std::string_view folder, const FileRule& rule) {
       if (rule.matches(file)) {
         const double bytes = link ? 0 : static_cast<double>(file.size);
         total += bytes;  // counted before the delete, kept when it fails
+        bool gone = false;
         if (preview) {
           if (PlainDeleteRemoves(file)) {
             Report(EntryKind::File, file.path, bytes, false);
             Claim(key);
+            gone = true;
           }
         } else if (fso_.DeleteFile(file.path, false) == kOk) {
           Report(EntryKind::File, file.path, bytes, false);
+          gone = true;
         }
+        if (gone && rule.emptiedFrom && (rule.emptiedFrom->empty() || rule.emptiedFrom->back() != current.path))
+          rule.emptiedFrom->push_back(current.path);
       }
       // Every walk lets the window breathe after each file, not only those
       // that historically did: a 100,000-file cache must not freeze it.
@@ -237,6 +244,52 @@ double allerase::DeleteNamedFilesInFolder(std::string_view folder, std::string_v
 double allerase::DeleteFilesByExtensionInFolder(std::string_view folder, std::string_view extension) {
   const FileRule rule{ExtensionIs(extension), false, false, false};
   return EraseFiles(folder, rule);
+}
+
+double allerase::DeleteMatchingFiles(std::string_view folder, const std::function<bool(const FileEntry&)>& matches,
+                                     bool recursive, bool removeEmptied) {
+  std::vector<std::string> emptiedFrom;
+  FileRule rule{matches, recursive, false, false};
+  if (removeEmptied) rule.emptiedFrom = &emptiedFrom;
+  const double total = EraseFiles(folder, rule);
+  if (!emptiedFrom.empty()) RemoveEmptiedFolders(std::string(WithoutTrailingBackslash(folder)), emptiedFrom);
+  return total;
+}
+
+// The folders files went from and the folders between them and `start`, each
+// removed when nothing is left in it, deepest first so a parent is judged
+// after its children. In preview "nothing left" means every entry in it is
+// claimed by what the preview already listed.
+void allerase::RemoveEmptiedFolders(const std::string& start, const std::vector<std::string>& emptiedFrom) {
+  std::vector<std::string> candidates;
+  std::unordered_set<std::string> seen;
+  for (std::string folder : emptiedFrom) {
+    while (folder.size() >= start.size() && seen.insert(AsciiLower(folder)).second) {
+      candidates.push_back(folder);
+      if (folder.size() == start.size()) break;
+      folder.resize(folder.rfind('\\'));
+    }
+  }
+  const auto depth = [](const std::string& path) { return std::count(path.begin(), path.end(), '\\'); };
+  std::stable_sort(candidates.begin(), candidates.end(),
+                   [&](const std::string& a, const std::string& b) { return depth(a) > depth(b); });
+  const bool preview = mode_ == EraseMode::Preview;
+  for (const std::string& folder : candidates) {
+    Yield();
+    if (!guard_.AllowsFolder(folder)) continue;
+    if (!preview) {
+      if (fso_.Files().RemoveFolder(folder, false) == kOk) Report(EntryKind::Folder, folder, 0, false);
+      continue;
+    }
+    const std::string key = PathGuard::Normalize(folder);
+    bool empty = true;
+    fso_.Files().ListFolder(folder, [&](const FileEntry& entry) {
+      if (empty && !IsClaimed(ChildKey(key, entry.name))) empty = false;
+    });
+    if (!empty) continue;
+    Report(EntryKind::Folder, folder, 0, false);
+    Claim(key);
+  }
 }
 
 // ---------------------------------------------------------------------------

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_set>
+#include <vector>
 
 #include "clean/erase_entry.h"
 #include "clean/fso.h"
@@ -28,6 +29,7 @@ class allerase {
            std::function<void()> yield);
 
   EraseMode Mode() const { return mode_; }
+  const PathGuard& Guard() const { return guard_; }
 
   double DeleteNamedFilesInTree(std::string_view folder, std::string_view fileName);
   double DeleteAllFilesInTree(std::string_view folder);
@@ -37,6 +39,13 @@ class allerase {
   double DeleteFilesInFolder(std::string_view folder);
   double DeleteNamedFilesInFolder(std::string_view folder, std::string_view fileName);
   double DeleteFilesByExtensionInFolder(std::string_view folder, std::string_view extension);
+  // The files `matches` picks in the folder (and below it, when `recursive`;
+  // links never entered). With `removeEmptied`, then every folder of the walk,
+  // the start included, that is left empty and that this call emptied of at
+  // least one file is removed, deepest first; in preview the folders that
+  // would be left empty are reported.
+  double DeleteMatchingFiles(std::string_view folder, const std::function<bool(const FileEntry&)>& matches,
+                             bool recursive, bool removeEmptied);
 
   double DeleteRegKey(RegKey root, std::string_view subKey);
   double DeleteRegTree(RegKey root, std::string_view subKey);
@@ -56,11 +65,13 @@ class allerase {
     bool recursive = false;
     bool yieldAfterHiddenStep = false;  // besides the yield after every file
     bool yieldAfterFolder = false;  // after each sub-folder searched
+    std::vector<std::string>* emptiedFrom = nullptr;  // hears each folder a file went from, once
   };
 
   double EraseFiles(std::string_view folder, const FileRule& rule);
   double EraseFolderTree(const std::string& folder, bool force);
   double EmptyLinkedFolder(const std::string& folder);
+  void RemoveEmptiedFolders(const std::string& start, const std::vector<std::string>& emptiedFrom);
   double UnclaimedTreeSize(const std::string& folder);
   void EraseRegistryKey(EntryKind kind, RegKey root, std::string_view subKey);
 
@@ -82,6 +93,10 @@ class allerase {
   // path; a collision could only hide one entry from a preview).
   std::unordered_set<std::size_t> claimed_;
 };
+
+// "HKEY_CURRENT_USER\Software\x" for a root and a sub-key written with or
+// without stray backslashes.
+std::string FullKeyPath(RegKey root, std::string_view subKey);
 
 // Replaces "%USERPROFILE%" (case-sensitive) and everything before it with the
 // USERPROFILE environment value; a path without the token comes back as is.

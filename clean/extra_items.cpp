@@ -3,6 +3,7 @@
 #include <array>
 
 #include "clean/run_context.h"
+#include "clean/winapp2_items.h"
 #include "config/selection_schema.h"
 
 namespace cv {
@@ -10,7 +11,7 @@ namespace cv {
 namespace {
 
 // The sources, in run order.
-constexpr std::array<ExtraItemSourceFn, 0> kSources{};
+constexpr std::array<ExtraItemSourceFn, 1> kSources{Winapp2Items};
 
 }  // namespace
 

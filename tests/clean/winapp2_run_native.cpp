@@ -1,0 +1,167 @@
+// Community definitions in the run on the emulated platform: preview lists
+// exactly what clean removes, exclusions spare, links are not followed,
+// refused entries erase nothing, and the command line reports the source.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "app/command_line.h"
+#include "clean/winapp2_items.h"
+#include "items_run_fixture.h"
+
+namespace cv {
+namespace {
+
+constexpr const char* kTool = "C:\\Users\\Tester\\AppData\\Local\\Tool";
+
+class Winapp2RunTest : public ::testing::Test, public test::ItemRunFixture {
+ protected:
+  void Definitions(std::string_view text) { WriteFile(ProgramFile("\\winapp2.ini"), text); }
+  std::string At(std::string_view relative) const { return std::string(kTool) + "\\" + std::string(relative); }
+
+  // "kind path" of what the run listed (or refused, marked "!").
+  std::vector<std::string> Listed() const {
+    std::vector<std::string> listed;
+    for (const EraseEntry& entry : recorder.entries)
+      listed.push_back((entry.refused ? "!" : "") + std::string(EntryKindName(entry.kind)) + " " + entry.path);
+    std::sort(listed.begin(), listed.end());
+    return listed;
+  }
+  std::vector<std::string> Rows() const {
+    std::vector<std::string> rows;
+    for (const auto& row : recorder.ItemRows()) rows.push_back(row.item + "|" + row.status + "|" + row.source);
+    return rows;
+  }
+};
+
+TEST_F(Winapp2RunTest, PreviewListsExactlyWhatCleanRemoves) {
+  Definitions(
+      "[Tool *]\r\nLangSecRef=3021\r\nDetectFile=%LocalAppData%\\Tool\r\n"
+      "FileKey1=%LocalAppData%\\Tool\\Cache|*|REMOVESELF\r\n"
+      "FileKey2=%LocalAppData%\\Tool\\Logs|*.log\r\n"
+      "FileKey3=%LocalAppData%\\Tool\\Profiles\\*\\Temp|*.tmp|RECURSE\r\n"
+      "FileKey4=%LocalAppData%\\Tool\\Old|*.old|REMOVESELF\r\n"
+      "RegKey1=HKCU\\Software\\Tool\\MRU\r\nRegKey2=HKCU\\Software\\Tool|LastPath\r\n"
+      "RegKey3=HKCU\\Software\\Tool\\History\r\n"
+      "ExcludeKey1=FILE|%LocalAppData%\\Tool\\Logs\\|keep.log\r\n"
+      "ExcludeKey2=PATH|%LocalAppData%\\Tool\\Profiles\\Two\\|*\r\n"
+      "ExcludeKey3=REG|HKCU\\Software\\Tool\\History\\Pinned\r\n\r\n"
+      "[Absent *]\r\nDetectFile=%LocalAppData%\\Absent*\r\nFileKey1=%LocalAppData%\\Tool\\Logs|*\r\n\r\n"
+      "[Unticked *]\r\nDetect=HKCU\\Software\\Tool\r\nFileKey1=%LocalAppData%\\Tool\\Logs|*\r\n");
+  const std::string important = "C:\\Users\\Tester\\Documents\\Important";
+  for (const char* file : {"Cache\\a.bin", "Cache\\sub\\b.bin", "Logs\\a.log", "Logs\\keep.log", "Logs\\notes.txt",
+                           "Profiles\\One\\Temp\\x.tmp", "Profiles\\One\\Temp\\deep\\y.tmp",
+                           "Profiles\\Two\\Temp\\z.tmp", "Old\\x.old", "Old\\Keep\\k.txt"})
+    WriteFile(At(file), "abc");
+  MakeFolders(At("Old\\Empty"));
+  WriteFile(important + "\\i.tmp", "abc");
+  std::filesystem::create_directory_symlink(env.files.HostPath(important),
+                                            env.files.HostPath(At("Profiles\\One\\Temp\\link")));
+  SetString("HKEY_CURRENT_USER\\Software\\Tool\\MRU", "1", "a");
+  SetString("HKEY_CURRENT_USER\\Software\\Tool", "LastPath", "a");
+  SetString("HKEY_CURRENT_USER\\Software\\Tool", "Other", "a");
+  SetString("HKEY_CURRENT_USER\\Software\\Tool\\History", "h", "a");
+  SetString("HKEY_CURRENT_USER\\Software\\Tool\\History\\Pinned", "p", "a");
+  SetString("HKEY_CURRENT_USER\\Software\\Tool\\History\\Recent", "r", "a");
+  Select("winapp2", "Tool");
+  Select("winapp2", "Absent");
+
+  const std::vector<std::string> expected{
+      "file " + At("Cache\\a.bin"),
+      "file " + At("Cache\\sub\\b.bin"),
+      "file " + At("Logs\\a.log"),
+      "file " + At("Old\\x.old"),
+      "file " + At("Profiles\\One\\Temp\\deep\\y.tmp"),
+      "file " + At("Profiles\\One\\Temp\\x.tmp"),
+      "folder " + At("Cache"),
+      "folder " + At("Cache\\sub"),
+      "regtree HKEY_CURRENT_USER\\Software\\Tool\\History\\Recent",
+      "regtree HKEY_CURRENT_USER\\Software\\Tool\\MRU",
+      "regvalue HKEY_CURRENT_USER\\Software\\Tool\\History\\h",
+      "regvalue HKEY_CURRENT_USER\\Software\\Tool\\LastPath",
+  };
+  const RunResult preview = DoRun(EraseMode::Preview);
+  EXPECT_EQ(Listed(), expected);
+  EXPECT_EQ(Rows(), std::vector<std::string>{"Tool|Done|winapp2"});
+  EXPECT_TRUE(Exists(At("Cache\\a.bin")));
+
+  const RunResult clean = DoRun(EraseMode::Clean);
+  EXPECT_EQ(Listed(), expected);
+  EXPECT_DOUBLE_EQ(clean.bytesReleased, preview.bytesReleased);
+  EXPECT_DOUBLE_EQ(clean.bytesReleased, 18);
+  for (const char* gone : {"Cache", "Logs\\a.log", "Old\\x.old", "Profiles\\One\\Temp\\x.tmp"})
+    EXPECT_FALSE(Exists(At(gone))) << gone;
+  for (const char* kept : {"Logs\\keep.log", "Logs\\notes.txt", "Profiles\\Two\\Temp\\z.tmp", "Old\\Empty",
+                           "Old\\Keep\\k.txt", "Profiles\\One\\Temp\\deep"})
+    EXPECT_TRUE(Exists(At(kept))) << kept;
+  EXPECT_TRUE(Exists(important + "\\i.tmp"));
+  EXPECT_FALSE(KeyExists(kHkeyCurrentUser, "Software\\Tool\\MRU"));
+  EXPECT_FALSE(KeyExists(kHkeyCurrentUser, "Software\\Tool\\History\\Recent"));
+  EXPECT_TRUE(KeyExists(kHkeyCurrentUser, "Software\\Tool\\History\\Pinned"));
+  EXPECT_FALSE(ValueExists(kHkeyCurrentUser, "Software\\Tool", "LastPath"));
+  EXPECT_TRUE(ValueExists(kHkeyCurrentUser, "Software\\Tool", "Other"));
+}
+
+TEST_F(Winapp2RunTest, EntriesNamingProtectedFoldersAreRefusedWhole) {
+  const std::vector<std::pair<std::string, std::string>> cases{
+      {"C:\\|*.log", "C:"},
+      {"%WinDir%|*.log", "C:\\WINDOWS"},
+      {"%SystemDrive%\\*|*.log", "C:\\"},  // the wildcard reaches protected folders
+      {"%ProgramFiles%|*.txt", "C:\\Program Files"},
+      {"%UserProfile%|*.txt", "C:\\Users\\Tester"},
+      {"%LocalAppData%|*.txt", "C:\\Users\\Tester\\AppData\\Local"},
+  };
+  WriteFile(At("Logs\\a.log"), "abc");
+  for (const auto& [fileKey, refused] : cases) {
+    SCOPED_TRACE(fileKey);
+    Definitions("[Bad *]\r\nFileKey1=%LocalAppData%\\Tool\\Logs|*\r\nFileKey2=" + fileKey + "\r\n");
+    Select("winapp2", "Bad");
+    DoRun(EraseMode::Clean);
+    EXPECT_EQ(Rows(), std::vector<std::string>{"Bad|Refused|winapp2"});
+    ASSERT_EQ(recorder.entries.size(), 1u);
+    EXPECT_TRUE(recorder.entries[0].refused);
+    EXPECT_EQ(recorder.entries[0].path.substr(0, refused.size()), refused);
+    EXPECT_TRUE(Exists(At("Logs\\a.log")));
+  }
+}
+
+TEST_F(Winapp2RunTest, RejectedEntriesAreLoggedAndNeverOffered) {
+  Definitions("[Nope *]\r\nFileKey1=%Nope%\\Cache|*\r\n\r\n[Odd *]\r\nFileKey1=%AppData%\\Odd|*\r\nColour=red\r\n");
+  Platform services = platform();
+  const std::vector<ExtraItem> items = Winapp2Items(services);
+  ASSERT_EQ(items.size(), 1u);
+  EXPECT_EQ(items[0].key, "Odd");
+  std::string log;
+  ASSERT_EQ(env.files.ReadFile(ProgramFile("\\winapp2.log"), log), kOk);
+  EXPECT_NE(log.find("winapp2.ini line 1 [Nope]: refused: FileKey uses the unknown variable %Nope%"), std::string::npos)
+      << log;
+  EXPECT_NE(log.find("unknown key \"Colour\" ignored"), std::string::npos) << log;
+}
+
+TEST_F(Winapp2RunTest, CommandLineListsAndReportsTheSource) {
+  Definitions("[Tool *]\r\nSection=Tools\r\nWarning=Logs go.\r\nFileKey1=%LocalAppData%\\Tool\\Logs|*.log\r\n");
+  WriteFile(At("Logs\\a.log"), "abc");
+  Select("winapp2", "Tool");
+  Platform services = platform();
+  std::ostringstream list, json, err;
+  ASSERT_EQ(RunCommandLine({"--list"}, services, list, err), 0);
+  EXPECT_NE(list.str().find("139\tmail\taccounts\tWindows Mail accounts\nwinapp2\twinapp2\tTool\tTool\n140\t"),
+            std::string::npos)
+      << list.str();
+  std::ostringstream listJson;
+  ASSERT_EQ(RunCommandLine({"--list", "--json"}, services, listJson, err), 0);
+  EXPECT_NE(listJson.str().find("{\"source\": \"winapp2\", \"section\": \"winapp2\", \"key\": \"Tool\", \"name\": "
+                                "\"Tool\", \"group\": \"Tools\", \"warning\": \"Logs go.\"}"),
+            std::string::npos)
+      << listJson.str();
+  ASSERT_EQ(RunCommandLine({"--preview", "--json"}, services, json, err), 0);
+  EXPECT_NE(json.str().find("{\"item\": \"Tool\", \"status\": \"Done\", \"source\": \"winapp2\"}"), std::string::npos)
+      << json.str();
+  EXPECT_NE(json.str().find("\"path\": " + JsonString(At("Logs\\a.log")) + ", \"bytes\": 3, \"source\": \"winapp2\"}"),
+            std::string::npos)
+      << json.str();
+}
+
+}  // namespace
+}  // namespace cv
