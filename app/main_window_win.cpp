@@ -6,6 +6,7 @@
 #include "app/about_box_win.h"
 #include "app/main_texts.h"
 #include "app/window_names.h"
+#include "finder/finder_window_win.h"
 #include "platform/win32/text_win.h"
 #include "resources/resource.h"
 
@@ -319,7 +320,13 @@ void MainWindow::ShowAbout() {
   ShowWindow();
 }
 
-void MainWindow::OpenDialog(DialogKind) {
+void MainWindow::OpenDialog(DialogKind dialog) {
+  if (dialog == DialogKind::SearchAndErase) {
+    finder::ShowFinderWindow(instance_, window_, platform_, [this](HWND owner) {
+      ShowAboutBox(instance_, owner, [this] { controller_.ViewLicense(); });
+    });
+    return;
+  }
   platform_.messages.Show(texts::kNotAvailable, texts::kApplicationTitle, kMbOk | kMbIconInformation);
 }
 

@@ -20,20 +20,6 @@ namespace fs = std::filesystem;
 constexpr wchar_t kCaption[] = L"Clearvane V6.10";
 constexpr DWORD kStartTimeoutMs = 30000;
 
-fs::path ModuleFolder() {
-  wchar_t path[MAX_PATH] = {};
-  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return fs::path(path).parent_path();
-}
-
-// clearvane.exe of the same build: the nearest one above the test program.
-fs::path ProgramUnderTest() {
-  for (fs::path folder = ModuleFolder();; folder = folder.parent_path()) {
-    if (fs::exists(folder / "clearvane.exe")) return folder / "clearvane.exe";
-    if (folder == folder.parent_path()) return {};
-  }
-}
-
 std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
 // The texts of all controls of a window, for message boxes.

@@ -321,4 +321,17 @@ bool SaveScreenshot(HWND window, const std::wstring& pngPath) {
   return saved;
 }
 
+std::filesystem::path ModuleFolder() {
+  wchar_t path[MAX_PATH] = {};
+  ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return std::filesystem::path(path).parent_path();
+}
+
+std::filesystem::path ProgramUnderTest() {
+  for (std::filesystem::path folder = ModuleFolder();; folder = folder.parent_path()) {
+    if (std::filesystem::exists(folder / "clearvane.exe")) return folder / "clearvane.exe";
+    if (folder == folder.parent_path()) return {};
+  }
+}
+
 }  // namespace cv::guidriver

@@ -5,6 +5,7 @@
 // progress bars and check boxes, waits with time-outs, and saves PNG
 // screenshots. Every read goes through a time-out, so a hung program fails
 // the test instead of hanging it.
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -43,6 +44,11 @@ struct WindowQuery {
   std::wstring caption;       // empty: any caption
   bool visibleOnly = true;
 };
+
+// The folder of the running test program, and clearvane.exe of the same
+// build: the nearest one above that folder (empty when there is none).
+std::filesystem::path ModuleFolder();
+std::filesystem::path ProgramUnderTest();
 
 HWND FindTopWindow(const WindowQuery& query);
 HWND WaitForWindow(const WindowQuery& query, DWORD timeoutMs);

@@ -1,0 +1,133 @@
+#include "finder/extension_dialog_win.h"
+
+#include "finder/finder_actions.h"
+#include "finder/finder_texts.h"
+#include "platform/text.h"
+#include "platform/win32/shell_win.h"
+#include "platform/win32/text_win.h"
+#include "resources/finder_res.h"
+
+namespace cv::finder {
+
+namespace {
+
+class ExtensionDialog {
+ public:
+  ExtensionDialog(ExtentionHandller& extensions, SweepdiskSettings& settings,
+                  const std::function<void(const std::string&)>& searchStringChanged)
+      : extensions_(extensions),
+        settings_(settings),
+        editor_(extensions, messages_),
+        searchStringChanged_(searchStringChanged) {}
+
+  static INT_PTR CALLBACK Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
+    auto* self = reinterpret_cast<ExtensionDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
+    return self ? self->Handle(dialog, message, wParam, lParam) : FALSE;
+  }
+
+ private:
+  INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    switch (message) {
+      case WM_INITDIALOG:
+        dialog_ = dialog;
+        messages_.SetOwnerWindow(dialog);
+        settings_.EnsureMaxLogSize();
+        ResetEntry();
+        FillExtensionList();
+        return TRUE;
+      case WM_COMMAND:
+        return Command(LOWORD(wParam), HIWORD(wParam));
+      default:
+        return FALSE;
+    }
+  }
+
+  INT_PTR Command(int id, int code) {
+    switch (id) {
+      case IDE_EXT_ADD:
+        // Enter adds while the entry box has the focus, and closes elsewhere.
+        if (code == EN_SETFOCUS) ::SendMessageW(dialog_, DM_SETDEFID, IDC_EXT_ADD, 0);
+        if (code == EN_KILLFOCUS) ::SendMessageW(dialog_, DM_SETDEFID, IDC_EXT_DONE, 0);
+        return TRUE;
+      case IDC_EXT_ADD:
+        Add();
+        return TRUE;
+      case IDC_EXT_REMOVE:
+        Changed(editor_.Remove(SelectedEntry()));
+        return TRUE;
+      case IDC_EXT_DEFAULT:
+        Changed(editor_.Default());
+        return TRUE;
+      case IDC_EXT_DONE:
+      case IDOK:
+      case IDCANCEL:
+        ::EndDialog(dialog_, IDOK);
+        return TRUE;
+      default:
+        return FALSE;
+    }
+  }
+
+  void Add() {
+    const std::string typed = win32::Narrow(WindowText(::GetDlgItem(dialog_, IDE_EXT_ADD)));
+    if (!ExtentionHandller::IsValidExtension(TrimSpaces(typed))) {
+      editor_.Add(typed);  // shows the message, changes nothing
+      ResetEntry();
+      ::SetFocus(::GetDlgItem(dialog_, IDE_EXT_ADD));
+      return;
+    }
+    Changed(editor_.Add(typed));
+    ResetEntry();
+  }
+
+  static std::wstring WindowText(HWND control) {
+    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+    return text;
+  }
+
+  std::string SelectedEntry() const {
+    HWND list = ::GetDlgItem(dialog_, IDC_EXT_LIST);
+    const auto index = ::SendMessageW(list, LB_GETCURSEL, 0, 0);
+    if (index == LB_ERR) return {};
+    std::wstring text(static_cast<size_t>(::SendMessageW(list, LB_GETTEXTLEN, index, 0)) + 1, L'\0');
+    text.resize(static_cast<size_t>(::SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()))));
+    return win32::Narrow(text);
+  }
+
+  void Changed(const std::optional<std::string>& searchString) {
+    FillExtensionList();
+    if (searchString && searchStringChanged_) searchStringChanged_(*searchString);
+  }
+
+  void ResetEntry() { ::SetDlgItemTextW(dialog_, IDE_EXT_ADD, win32::Widen(texts::kNewEntry).c_str()); }
+
+  void FillExtensionList() {
+    HWND list = ::GetDlgItem(dialog_, IDC_EXT_LIST);
+    ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const std::string& entry : extensions_.Entries())
+      ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::Widen(entry).c_str()));
+    ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(list, nullptr, TRUE);
+  }
+
+  win32::Win32MessageBoxes messages_;  // owned by this dialog, so it stays modal
+  ExtentionHandller& extensions_;
+  SweepdiskSettings& settings_;
+  ExtensionListEditor editor_;
+  const std::function<void(const std::string&)>& searchStringChanged_;
+  HWND dialog_ = nullptr;
+};
+
+}  // namespace
+
+void ShowExtensionDialog(HINSTANCE instance, HWND owner, ExtentionHandller& extensions, SweepdiskSettings& settings,
+                         const std::function<void(const std::string&)>& searchStringChanged) {
+  ExtensionDialog dialog(extensions, settings, searchStringChanged);
+  ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_FINDER_EXTENSIONS), owner, ExtensionDialog::Proc,
+                    reinterpret_cast<LPARAM>(&dialog));
+}
+
+}  // namespace cv::finder

@@ -1,0 +1,138 @@
+#include "finder/extension_list.h"
+
+namespace cv::finder {
+
+namespace {
+
+// A list that large is no list of extensions: it is refused, not loaded.
+constexpr std::uint64_t kMaxFileBytes = 16u << 20;
+
+bool IsUtf8(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    const size_t follow = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 9;
+    if (follow == 9 || i + follow >= text.size()) return false;
+    for (size_t k = 1; k <= follow; ++k)
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    i += follow + 1;
+  }
+  return true;
+}
+
+// Lines written by hand in the ANSI code page become text the program can
+// show and compare: a line that is not UTF-8 is read as Latin-1.
+std::string AsProgramText(std::string_view line) {
+  if (IsUtf8(line)) return std::string(line);
+  std::string text;
+  for (char c : line) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x80) {
+      text += c;
+    } else {
+      text += static_cast<char>(0xC0 | (byte >> 6));
+      text += static_cast<char>(0x80 | (byte & 0x3F));
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
+ExtentionHandller::ExtentionHandller(FileSystem& files, std::string programFolder) : files_(files) {
+  path_ = std::move(programFolder);
+  if (path_.empty() || path_.back() != '\\') path_ += '\\';
+  path_ += kExtensionFileName;
+}
+
+bool ExtentionHandller::IsValidExtension(std::string_view text) {
+  return text.size() > 2 && text[0] == '*' && text[1] == '.';
+}
+
+const std::vector<std::string>& ExtentionHandller::DefaultExtensions() {
+  static const std::vector<std::string> defaults{"*.tmp", "*.gid", "*.swp", "*.chk"};
+  return defaults;
+}
+
+ExtentionHandller::Read ExtentionHandller::ReadLines(std::vector<std::string>& lines) const {
+  lines.clear();
+  const auto entry = files_.Stat(path_);
+  if (!entry) return Read::Missing;
+  if (entry->IsFolder() || entry->size > kMaxFileBytes) return Read::Failed;
+  std::string content;
+  if (files_.ReadFile(path_, content) != kOk) return Read::Failed;
+  size_t start = 0;
+  while (start < content.size()) {
+    size_t end = content.find('\n', start);
+    if (end == std::string::npos) end = content.size();
+    std::string_view line(content.data() + start, end - start);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.push_back(AsProgramText(line));
+    start = end + 1;
+  }
+  return Read::Ok;
+}
+
+Status ExtentionHandller::WriteLines(const std::vector<std::string>& lines) {
+  std::string content;
+  for (const std::string& line : lines) {
+    content += line;
+    content += "\r\n";
+  }
+  return files_.WriteFileAtomic(path_, content);
+}
+
+std::vector<std::string> ExtentionHandller::Entries() const {
+  std::vector<std::string> lines;
+  switch (ReadLines(lines)) {
+    case Read::Missing:
+      return DefaultExtensions();
+    case Read::Failed:
+      return {};
+    case Read::Ok:
+      break;
+  }
+  std::vector<std::string> entries;
+  for (std::string& line : lines)
+    if (IsValidExtension(line)) entries.push_back(std::move(line));
+  return entries;
+}
+
+std::string ExtentionHandller::ReadExtensions() const {
+  std::string joined;
+  for (const std::string& entry : Entries()) {
+    if (!joined.empty()) joined += ';';
+    joined += entry;
+  }
+  return joined;
+}
+
+Status ExtentionHandller::WriteDefaultExtensions() { return WriteLines(DefaultExtensions()); }
+
+bool ExtentionHandller::ReadForChange(std::vector<std::string>& lines) const {
+  switch (ReadLines(lines)) {
+    case Read::Missing:
+      lines = DefaultExtensions();
+      return true;
+    case Read::Failed:
+      return false;  // never replace a list that could not be read
+    case Read::Ok:
+      return true;
+  }
+  return false;
+}
+
+Status ExtentionHandller::AppendExtension(std::string_view entry) {
+  std::vector<std::string> lines;
+  if (!ReadForChange(lines)) return kErrAccessDenied;
+  lines.emplace_back(entry);
+  return WriteLines(lines);
+}
+
+Status ExtentionHandller::RemoveExtension(std::string_view entry) {
+  std::vector<std::string> lines;
+  if (!ReadForChange(lines)) return kErrAccessDenied;
+  std::erase_if(lines, [&](const std::string& line) { return line == entry; });
+  return WriteLines(lines);
+}
+
+}  // namespace cv::finder

@@ -1,0 +1,42 @@
+// Resource and control ids of the junk-file finder "Search & Erase" and its
+// extension list dialog (range 4000-4999). Plain defines only: the resource
+// compiler reads this file too.
+#pragma once
+
+#define IDD_FINDER 4000
+#define IDR_FINDER_MENU 4001
+
+#define IDC_FINDER_DRIVE_LABEL 4010
+#define IDC_FINDER_DRIVE 4011
+#define IDC_FINDER_FOLDER_LABEL 4012
+#define IDC_FINDER_FOLDER 4013
+#define IDC_FINDER_BROWSE 4014
+#define IDC_FINDER_LABEL1 4015
+#define IDC_FINDER_TEXT1 4016
+#define IDC_FINDER_FIND 4017
+#define IDC_FINDER_ACTION 4018
+#define IDC_FINDER_OPTIONS_FRAME 4019
+#define IDX_FINDER_RECYCLE 4020
+#define IDX_FINDER_SUBFOLDERS 4021
+#define IDC_FINDER_LIST 4022
+#define IDC_FINDER_STATUS 4023
+#define IDC_FINDER_DELETE 4024
+#define IDC_FINDER_SELECT_ALL 4025
+#define IDC_FINDER_SELECT_NONE 4026
+#define IDC_FINDER_OPTIONS 4027
+
+#define IDM_FINDER_EXIT 4040
+#define IDM_FINDER_OPTIONS 4041
+#define IDM_FINDER_RESET_ALL 4042
+#define IDM_FINDER_ABOUT 4043
+
+#define IDD_FINDER_EXTENSIONS 4100
+#define IDC_EXT_FRAME1 4101
+#define IDC_EXT_LIST 4102
+#define IDC_EXT_FRAME2 4103
+#define IDC_EXT_LABEL2 4104
+#define IDE_EXT_ADD 4105
+#define IDC_EXT_ADD 4106
+#define IDC_EXT_REMOVE 4107
+#define IDC_EXT_DEFAULT 4108
+#define IDC_EXT_DONE 4109
