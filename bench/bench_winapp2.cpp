@@ -214,7 +214,9 @@ void Wine(const fs::path& ini, const fs::path& exe, const fs::path& sandbox, int
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The shared copy beside the repository (or beside the folder of worktrees).
   fs::path ini = fs::path(CV_SOURCE_DIR) / ".." / "shared" / "data" / "winapp2" / "Winapp2.ini";
+  if (!fs::exists(ini)) ini = fs::path(CV_SOURCE_DIR) / ".." / ".." / "shared" / "data" / "winapp2" / "Winapp2.ini";
   fs::path wineExe, wineSandbox;
   int apps = 50, rounds = 3;
   for (int i = 1; i < argc; ++i) {

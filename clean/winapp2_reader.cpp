@@ -79,82 +79,6 @@ constexpr std::array<SectionHeading, 16> kLangSecRefs{{
     {3034, "Brave"},
 }};
 
-// Windows-1252 code points of the bytes 0x80-0x9F (0 where the byte is unassigned).
-constexpr std::array<char16_t, 32> kAnsiHigh{
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
-};
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-bool IsValidUtf8(std::string_view text) {
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    std::size_t length = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    if (length == 0 || (length == 2 && c < 0xC2) || i + length > text.size()) return false;
-    for (std::size_t k = 1; k < length; ++k)
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    i += length;
-  }
-  return true;
-}
-
-// The file's text as UTF-8. Unpaired UTF-16 surrogates and unassigned ANSI
-// bytes become U+FFFD, so nothing undecodable reaches a path.
-std::string DecodeText(std::string_view bytes) {
-  if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF")
-    bytes.remove_prefix(3);
-  else if (bytes.size() >= 2 && (bytes.substr(0, 2) == "\xFF\xFE" || bytes.substr(0, 2) == "\xFE\xFF")) {
-    const bool little = bytes[0] == '\xFF';
-    std::string out;
-    out.reserve(bytes.size() / 2);
-    auto unit = [&](std::size_t i) -> char32_t {
-      const unsigned char a = static_cast<unsigned char>(bytes[i]), b = static_cast<unsigned char>(bytes[i + 1]);
-      return little ? (a | (b << 8)) : ((a << 8) | b);
-    };
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-      char32_t c = unit(i);
-      if (c >= 0xD800 && c < 0xDC00 && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) < 0xE000) {
-        c = 0x10000 + ((c - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
-        i += 2;
-      } else if (c >= 0xD800 && c < 0xE000) {
-        c = 0xFFFD;
-      }
-      AppendUtf8(out, c);
-    }
-    return out;
-  }
-  if (IsValidUtf8(bytes)) return std::string(bytes);
-  std::string out;
-  out.reserve(bytes.size() + bytes.size() / 8);
-  for (char byte : bytes) {
-    const unsigned char c = static_cast<unsigned char>(byte);
-    if (c >= 0x80 && c < 0xA0)
-      AppendUtf8(out, kAnsiHigh[c - 0x80] ? kAnsiHigh[c - 0x80] : 0xFFFD);
-    else
-      AppendUtf8(out, c);
-  }
-  return out;
-}
-
 std::vector<std::string_view> Split(std::string_view text, char separator) {
   std::vector<std::string_view> parts;
   while (true) {
@@ -439,7 +363,7 @@ void ReadWinapp2(std::string_view bytes, Winapp2Database& into, std::vector<std:
     into.notes.push_back("file larger than " + std::to_string(kWinapp2MaxFileBytes >> 20) + " MB not read");
     return;
   }
-  const std::string text = DecodeText(bytes);
+  const std::string text = DecodeTextFile(bytes);
   std::optional<EntryBuilder> current;
   auto finish = [&] {
     if (!current) return;

@@ -73,7 +73,7 @@ struct Winapp2Database {
 inline constexpr std::size_t kWinapp2MaxFileBytes = 16u << 20;
 
 // Reads the text of one definition file (UTF-8 with or without a byte-order
-// mark, UTF-16 with one, or ANSI; CR LF, LF or CR line ends). Names already in
+// mark, UTF-16LE with one, or ANSI; CR LF, LF or CR line ends). Names already in
 // `taken` (lower-case) are rejected as duplicates; accepted names are added.
 void ReadWinapp2(std::string_view bytes, Winapp2Database& into, std::vector<std::string>& taken);
 

@@ -14,4 +14,17 @@ std::string_view TrimSpaces(std::string_view text);
 // Removes leading and trailing spaces and tabs.
 std::string_view TrimBlanks(std::string_view text);
 
+// Encodings. Text inside the program is UTF-8.
+void AppendUtf8(std::string& out, char32_t c);
+bool IsValidUtf8(std::string_view s);
+// ANSI (Windows-1252) text as UTF-8: kept when it already is UTF-8.
+std::string AnsiToUtf8(std::string_view s);
+// UTF-16LE bytes (even count) to UTF-8; NULs stay, lone surrogates become U+FFFD.
+std::string Utf16LeToUtf8(std::string_view bytes);
+// UTF-8 to UTF-16LE bytes; a byte that is not UTF-8 is taken as Windows-1252.
+std::string Utf8ToUtf16Le(std::string_view s);
+// A text file's bytes as UTF-8: UTF-16LE after an FF FE mark, a UTF-8 mark
+// skipped, otherwise as AnsiToUtf8.
+std::string DecodeTextFile(std::string_view bytes);
+
 }  // namespace cv

@@ -126,17 +126,60 @@ TEST_F(Winapp2RunTest, EntriesNamingProtectedFoldersAreRefusedWhole) {
   }
 }
 
-TEST_F(Winapp2RunTest, RejectedEntriesAreLoggedAndNeverOffered) {
+TEST_F(Winapp2RunTest, BothFilesAreReadRejectionsLoggedAndHugeFilesLeftUnread) {
   Definitions("[Nope *]\r\nFileKey1=%Nope%\\Cache|*\r\n\r\n[Odd *]\r\nFileKey1=%AppData%\\Odd|*\r\nColour=red\r\n");
+  WriteFile(ProgramFile("\\custom.ini"),
+            "[odd *]\r\nFileKey1=%AppData%\\X|*\r\n[Mine *]\r\nFileKey1=%AppData%\\Y|*\r\n");
   Platform services = platform();
-  const std::vector<ExtraItem> items = Winapp2Items(services);
-  ASSERT_EQ(items.size(), 1u);
-  EXPECT_EQ(items[0].key, "Odd");
+  std::vector<std::string> keys;
+  for (const ExtraItem& item : Winapp2Items(services)) keys.push_back(item.key);
+  EXPECT_EQ(keys, (std::vector<std::string>{"Odd", "Mine"}));
   std::string log;
   ASSERT_EQ(env.files.ReadFile(ProgramFile("\\winapp2.log"), log), kOk);
-  EXPECT_NE(log.find("winapp2.ini line 1 [Nope]: refused: FileKey uses the unknown variable %Nope%"), std::string::npos)
-      << log;
-  EXPECT_NE(log.find("unknown key \"Colour\" ignored"), std::string::npos) << log;
+  for (const char* line : {"winapp2.ini line 1 [Nope]: refused: FileKey uses the unknown variable %Nope%",
+                           "winapp2.ini line 6: [Odd] unknown key \"Colour\" ignored",
+                           "custom.ini line 1 [odd]: skipped: an entry of the same name came first"})
+    EXPECT_NE(log.find(line), std::string::npos) << line << "\n" << log;
+
+  // A 50 MB file is not read at all (sparse: no 50 MB are written).
+  std::filesystem::resize_file(env.files.HostPath(ProgramFile("\\custom.ini")), 50u << 20);
+  keys.clear();
+  for (const ExtraItem& item : Winapp2Items(services)) keys.push_back(item.key);
+  EXPECT_EQ(keys, std::vector<std::string>{"Odd"});
+  ASSERT_EQ(env.files.ReadFile(ProgramFile("\\winapp2.log"), log), kOk);
+  EXPECT_NE(log.find("custom.ini: larger than 16 MB, not read"), std::string::npos) << log;
+}
+
+// Every hostile entry ticked at once: whatever is read or refused, a clean
+// erases exactly what its preview listed, and nothing of the canaries.
+TEST_F(Winapp2RunTest, HostileFileErasesNothingBeyondItsPreview) {
+  std::string hostile =
+      "\xEF\xBB\xBF[Root *]\nFileKey1=C:\\|*.*|RECURSE\r\n[Win *]\r\nFileKey1=%WinDir%|*\r\n"
+      "[Profile *]\nFileKey1=%UserProfile%|*.*|RECURSE\r\n[Up *]\r\nFileKey1=%LocalAppData%\\Tool\\..\\..|*\r\n"
+      "[Nope *]\r\nFileKey1=%Nope%|*\r\n[NoEquals *]\r\nFileKey1=%LocalAppData%\\Tool|*\r\nFileKey2\r\n"
+      "[Dup *]\r\nFileKey1=%LocalAppData%\\Tool\\Logs|*.log\r\n[Dup *]\r\nFileKey1=%LocalAppData%|*|RECURSE\r\n"
+      "[Long *]\r\nFileKey1=%LocalAppData%\\" +
+      std::string(10000, 'x') +
+      "|*\r\n[Caf\xE9 *]\r\nRegKey1=HKCU\r\n"
+      "[Many *]\r\n";
+  for (int i = 1; i <= 2000; ++i)
+    hostile += "FileKey" + std::to_string(i) + "=%LocalAppData%\\Tool\\Logs|" + std::to_string(i) + ".log\r\n";
+  Definitions(hostile);
+  for (const char* name : {"Root", "Win", "Profile", "Up", "Nope", "NoEquals", "Dup", "Long", "Caf\xC3\xA9", "Many"})
+    Select("winapp2", name);
+  for (const char* file : {"Logs\\a.log", "Logs\\7.log", "Logs\\keep.txt", "settings.ini"}) WriteFile(At(file), "abc");
+  WriteFile("C:\\Users\\Tester\\Documents\\letter.doc", "abc");
+  WriteFile("C:\\WINDOWS\\system.log", "abc");
+
+  DoRun(EraseMode::Preview);
+  const std::vector<std::string> previewed = Listed();
+  DoRun(EraseMode::Clean);
+  EXPECT_EQ(Listed(), previewed);
+  EXPECT_EQ(previewed, (std::vector<std::string>{"!folder C:", "!folder C:\\WINDOWS", "file " + At("Logs\\7.log"),
+                                                 "file " + At("Logs\\a.log")}));
+  for (const char* kept : {"Logs\\keep.txt", "settings.ini"}) EXPECT_TRUE(Exists(At(kept))) << kept;
+  EXPECT_TRUE(Exists("C:\\Users\\Tester\\Documents\\letter.doc"));
+  EXPECT_TRUE(Exists("C:\\WINDOWS\\system.log"));
 }
 
 TEST_F(Winapp2RunTest, CommandLineListsAndReportsTheSource) {
