@@ -15,6 +15,16 @@ namespace {
 
 using Names = std::vector<std::string>;
 
+// 500 suffix patterns, "*.tmp" last.
+const std::string& ManyPatterns() {
+  static const std::string patterns = [] {
+    std::string text;
+    for (int i = 0; i < 500; ++i) text += "*.x" + std::to_string(i) + ";";
+    return text + "*.tmp";
+  }();
+  return patterns;
+}
+
 class FileSearchTest : public ::testing::Test {
  protected:
   FileSearchTest() : fixture(test::MakeFileSystemFixture()) { fixture->MakeFolder(Root()); }
@@ -76,6 +86,7 @@ TEST_F(FileSearchTest, PatternKindsMatchNamesWithoutRegardToCase) {
       {"**", {"a.tmp"}, {"a.tmp"}},
       {"*a\\b*;*:*;..\\a.tmp;c:\\a.tmp", {"a.tmp"}, {}},
       {"", {"a.tmp"}, {}},
+      {ManyPatterns().c_str(), {"a.tmp", "b.x499"}, {"a.tmp", "b.x499"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.searchString);
@@ -155,6 +166,19 @@ TEST_F(FileSearchTest, StopEndsTheSearchWithTheLinesFoundSoFar) {
   const SearchOutcome outcome = FindFiles(fixture->fs(), Root(), "*.tmp", found, control);
   EXPECT_FALSE(outcome.completed);
   EXPECT_EQ(Relative(), (Names{"a.tmp"}));
+}
+
+TEST_F(FileSearchTest, AQueuedFolderThatVanishesBeforeItsTurnIsPassedOver) {
+  Make({"a\\deep\\z.tmp", "a\\x.tmp", "y.tmp"});
+  SearchControl control;
+  control.folderStarted = [&](const std::string& folder) {
+    if (folder != Path("a\\deep\\")) return;
+    fixture->fs().DeleteFile(Path("a\\deep\\z.tmp"), false);
+    fixture->fs().RemoveFolder(Path("a\\deep"), false);
+  };
+  const SearchOutcome outcome = FindFiles(fixture->fs(), Root(), "*.tmp", found, control);
+  EXPECT_TRUE(outcome.completed);
+  EXPECT_EQ(Relative(), (Names{"y.tmp", "a\\x.tmp"}));
 }
 
 TEST_F(FileSearchTest, FolderLinksAreNeitherFollowedNorListed) {

@@ -47,6 +47,13 @@ fs::path TrashFiles() {
   return path;
 }
 
+std::wstring AllTexts(HWND window) {
+  std::wstring texts;
+  for (HWND child = ::GetWindow(window, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+    texts += Text(child).value_or(L"") + L"\n";
+  return texts;
+}
+
 class FinderGui : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -85,6 +92,17 @@ class FinderGui : public ::testing::Test {
   }
 
   WindowQuery Dialog(const std::wstring& caption) const { return {process_->Id(), L"#32770", caption, true}; }
+  // A visible dialog of the program with the caption, other than `besides`.
+  HWND OtherDialog(const std::wstring& caption, HWND besides) const {
+    for (HWND window = ::GetTopWindow(nullptr); window; window = ::GetWindow(window, GW_HWNDNEXT)) {
+      DWORD owner = 0;
+      ::GetWindowThreadProcessId(window, &owner);
+      if (window != besides && owner == process_->Id() && IsShown(window) && ClassName(window) == L"#32770" &&
+          Text(window) == caption)
+        return window;
+    }
+    return nullptr;
+  }
 
   // Searches the test's tree and waits for the summary.
   std::wstring Search(HWND finder, const std::wstring& expected) {
@@ -261,6 +279,18 @@ TEST_F(FinderGui, ExtensionDialogAddsRefusesAndRestoresWithTheKeyboard) {
   ASSERT_TRUE(PressKey(options, {}, VK_ESCAPE));
   EXPECT_TRUE(WaitForNoWindow(Dialog(L"Options"), 5000));
   EXPECT_FALSE(fs::exists(folder_ / "temp"));
+
+  // A folder that cannot be opened is reported; the window stays where it was.
+  HWND folder = FindControl(finder, IDC_FINDER_FOLDER);
+  const std::wstring before = Text(folder).value_or(L"");
+  ASSERT_TRUE(SetControlText(folder, L"Q:\\not ready"));
+  Click(FindControl(finder, IDC_FINDER_FIND));
+  HWND box = nullptr;  // the message box shares the window's caption
+  ASSERT_TRUE(WaitUntil([&] { return (box = OtherDialog(L"Search & Erase", finder)) != nullptr; }, 5000));
+  EXPECT_NE(AllTexts(box).find(L"The folder cannot be opened:"), std::wstring::npos);
+  Screenshot(box, "folder-refused");
+  ASSERT_TRUE(PressKey(box, {}, VK_RETURN));
+  EXPECT_TRUE(WaitUntil([&] { return Text(folder) == before; }, 5000));
 }
 
 }  // namespace
