@@ -1,40 +1,13 @@
 #include "finder/extension_list.h"
 
+#include "platform/text.h"
+
 namespace cv::finder {
 
 namespace {
 
 // A list that large is no list of extensions: it is refused, not loaded.
 constexpr std::uint64_t kMaxFileBytes = 16u << 20;
-
-bool IsUtf8(std::string_view text) {
-  for (size_t i = 0; i < text.size();) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    const size_t follow = c < 0x80 ? 0 : (c & 0xE0) == 0xC0 ? 1 : (c & 0xF0) == 0xE0 ? 2 : (c & 0xF8) == 0xF0 ? 3 : 9;
-    if (follow == 9 || i + follow >= text.size()) return false;
-    for (size_t k = 1; k <= follow; ++k)
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    i += follow + 1;
-  }
-  return true;
-}
-
-// Lines written by hand in the ANSI code page become text the program can
-// show and compare: a line that is not UTF-8 is read as Latin-1.
-std::string AsProgramText(std::string_view line) {
-  if (IsUtf8(line)) return std::string(line);
-  std::string text;
-  for (char c : line) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      text += c;
-    } else {
-      text += static_cast<char>(0xC0 | (byte >> 6));
-      text += static_cast<char>(0x80 | (byte & 0x3F));
-    }
-  }
-  return text;
-}
 
 }  // namespace
 
@@ -66,7 +39,8 @@ ExtentionHandller::Read ExtentionHandller::ReadLines(std::vector<std::string>& l
     if (end == std::string::npos) end = content.size();
     std::string_view line(content.data() + start, end - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(AsProgramText(line));
+    // Lines written by hand in the ANSI code page become UTF-8 text.
+    lines.push_back(AnsiToUtf8(line));
     start = end + 1;
   }
   return Read::Ok;
