@@ -2,7 +2,6 @@
 
 // After win.h (through the header): the shell and control headers need the Windows types.
 #include <commctrl.h>
-#include <objbase.h>
 #include <shlobj.h>
 
 #include <atomic>
@@ -16,6 +15,7 @@
 #include "finder/finder_actions.h"
 #include "finder/finder_texts.h"
 #include "platform/registry_settings_store.h"
+#include "platform/win32/com_apartment.h"
 #include "platform/win32/recycle_bin_win.h"
 #include "platform/win32/shell_win.h"
 #include "platform/win32/text_win.h"
@@ -74,20 +74,6 @@ std::wstring ControlText(HWND control) {
   text.resize(static_cast<size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
   return text;
 }
-
-// COM for the shell's file operations on the worker thread.
-class ComApartment {
- public:
-  ComApartment() : initialised_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ComApartment() {
-    if (initialised_) ::CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  bool initialised_;
-};
 
 class FinderWindow {
  public:
@@ -374,7 +360,7 @@ class FinderWindow {
 
   void Work(const JobRequest& request) {
     if (request.deleting) {
-      ComApartment com;
+      win32::ComApartment com;  // for the shell's file operations
       win32::Win32RecycleBin bin;
       job_.deletion = DeleteFoundFiles(platform_.files, request.recycle ? &bin : nullptr, request.deletionRoot,
                                        request.toDelete, &job_.stop);

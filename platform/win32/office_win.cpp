@@ -4,6 +4,7 @@
 #include <objbase.h>
 #include <oleauto.h>
 
+#include "platform/win32/com_apartment.h"
 #include "platform/win32/text_win.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win.h"
@@ -15,21 +16,6 @@ namespace {
 inline void ReleaseDispatch(IDispatch* object) { object->Release(); }
 inline IDispatch* NullDispatch() { return nullptr; }
 using UniqueDispatch = UniqueHandle<IDispatch*, ReleaseDispatch, NullDispatch>;
-
-// COM for this thread while the detection lasts; a thread that already
-// joined another apartment keeps it and COM still works there.
-class ComApartment {
- public:
-  ComApartment() : initialized_(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ComApartment() {
-    if (initialized_) ::CoUninitialize();
-  }
-  ComApartment(const ComApartment&) = delete;
-  ComApartment& operator=(const ComApartment&) = delete;
-
- private:
-  bool initialized_;
-};
 
 class ScopedVariant {
  public:
