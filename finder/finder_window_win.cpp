@@ -99,7 +99,7 @@ class FinderWindow {
         dialog_ = dialog;
         messages_.SetOwnerWindow(dialog);  // message boxes stay above this window and keep it modal
         Open();
-        return TRUE;
+        return FALSE;  // the focus is in the search string already
       case WM_COMMAND:
         return Command(LOWORD(wParam), HIWORD(wParam));
       case WM_NOTIFY:

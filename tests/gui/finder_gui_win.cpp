@@ -208,8 +208,7 @@ TEST_F(FinderGui, StopEndsALongScanAtOnceWithoutSummaryOrSelection) {
   HWND action = FindControl(finder, IDC_FINDER_ACTION);
   HWND list = FindControl(finder, IDC_FINDER_LIST);
   ASSERT_TRUE(SetControlText(FindControl(finder, IDC_FINDER_FOLDER), (folder_ / "tree").wstring()));
-  // Enter in the search string starts the search.
-  Click(FindControl(finder, IDC_FINDER_TEXT1));
+  // The window opens with the focus in the search string, where Enter starts the search.
   ASSERT_TRUE(PressKey(finder, {}, VK_RETURN));
   ASSERT_TRUE(WaitUntil([&] { return Text(action) == L"&Stop"; }, 20000, 5));
   Click(action);
