@@ -42,13 +42,13 @@ void MainController::Execute(Command command) {
       view_.ShowPanel(Panel::Status);
       break;
     case Command::CleaningSettings:
-      view_.OpenDialog(DialogKind::CleaningSettings);
+      OpenModal(DialogKind::CleaningSettings);
       break;
     case Command::SearchAndErase:
-      view_.OpenDialog(DialogKind::SearchAndErase);
+      OpenModal(DialogKind::SearchAndErase);
       break;
     case Command::CleanOptions:
-      view_.OpenDialog(DialogKind::CleanOptions);
+      OpenModal(DialogKind::CleanOptions);
       break;
     case Command::FileShredder:
     case Command::RegistryCleaner:
@@ -83,8 +83,8 @@ void MainController::Execute(Command command) {
       view_.RestoreWindow();
       break;
     case Command::TrayCleanNow: {
-      // Refused while a run is under way; that run keeps its own report.
-      const bool refused = cleaner_.Running();
+      // Refused while a run is under way (that run keeps its own report) or a window is open.
+      const bool refused = cleaner_.Running() || modalOpen_;
       CleanNow(true);
       if (!refused && !exiting_) view_.HideWindow();
       break;
@@ -107,6 +107,11 @@ void MainController::TrayEvent(unsigned mouseMessage) {
 
 void MainController::CleanNow(bool unattended) {
   if (exiting_) return;
+  if (modalOpen_) {
+    // The open window may be changing what the run would read.
+    platform_.messages.Show(texts::kRunRefusedWhileWindowOpen, texts::kApplicationTitle, kMbOk | kMbIconInformation);
+    return;
+  }
   if (cleaner_.Running()) {
     cleaner_.CleanNow(RunOptions{}, *this);  // says so on the status label
     return;
@@ -124,6 +129,14 @@ void MainController::CleanNow(bool unattended) {
   state_.BytesReleased = result.bytesReleased;
   // A run nobody watched leaves the window where it was: in the tray.
   if (!unattended) view_.ShowWindow();
+}
+
+void MainController::OpenModal(DialogKind dialog) {
+  // The tray menu still answers while a window is open: one at a time.
+  if (modalOpen_) return;
+  modalOpen_ = true;
+  view_.OpenDialog(dialog);
+  modalOpen_ = false;
 }
 
 void MainController::NotificationClicked(std::string_view key) {

@@ -81,6 +81,8 @@ class MainController : private RunObserver {
   void ShowReport(const RunReport& report) override;
   void StatisticsChanged(std::string_view lastClean, std::string_view statistics) override;
 
+  // Opens a modal window; while it is open no run starts and no second window opens.
+  void OpenModal(DialogKind dialog);
   void ShowHelp();
   void OpenWithShell(std::string_view target);
 
@@ -91,6 +93,7 @@ class MainController : private RunObserver {
   StartupValues values_;
   Cleaner cleaner_;
   bool exiting_ = false;
+  bool modalOpen_ = false;
 };
 
 }  // namespace cv

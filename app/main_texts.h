@@ -54,5 +54,7 @@ inline constexpr std::string_view kTrayTip = "Clearvane";
 
 // Shown by the commands whose windows are not part of this build yet.
 inline constexpr std::string_view kNotAvailable = "This window is not available in this version yet.";
+inline constexpr std::string_view kRunRefusedWhileWindowOpen =
+    "A cleaning cannot start while a settings window is open. Close it, then start the cleaning again.";
 
 }  // namespace cv::texts

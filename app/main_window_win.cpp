@@ -6,6 +6,7 @@
 #include "app/about_box_win.h"
 #include "app/main_texts.h"
 #include "app/window_names.h"
+#include "config/selection_dialog_win.h"
 #include "finder/finder_window_win.h"
 #include "platform/win32/text_win.h"
 #include "resources/resource.h"
@@ -321,6 +322,10 @@ void MainWindow::ShowAbout() {
 }
 
 void MainWindow::OpenDialog(DialogKind dialog) {
+  if (dialog == DialogKind::CleaningSettings) {
+    ShowSelectionDialog(instance_, window_, platform_);
+    return;
+  }
   if (dialog == DialogKind::SearchAndErase) {
     finder::ShowFinderWindow(instance_, window_, platform_, [this](HWND owner) {
       ShowAboutBox(instance_, owner, [this] { controller_.ViewLicense(); });

@@ -1,4 +1,5 @@
 // Mail clients: Outlook Express and Windows Mail.
+#include "clean/allerase.h"
 #include "clean/item_groups.h"
 #include "clean/item_steps.h"
 #include "clean/run_context.h"
@@ -48,12 +49,12 @@ constexpr ItemStep kMailSafe[] = {{kTree, kUser, "Software\\Microsoft\\Windows M
 constexpr ItemStep kMailRules[] = {{kTree, kUser, "Software\\Microsoft\\Windows Mail\\Rules\\Mail"}};
 constexpr ItemStep kMailNewsRules[] = {{kTree, kUser, "Software\\Microsoft\\Windows Mail\\Rules\\News"}};
 
-// The account files in the mail store. The stored folder is used as it
-// stands: a location that still holds "%USERPROFILE%" names no folder.
+// The account files in the mail store. Windows Mail stores its root as an
+// expandable string ("%USERPROFILE%\...\Windows Mail"), expanded here as
+// every folder setting is.
 void WindowsMailAccounts(RunContext& run) {
-  const std::string stored =
-      run.reg.ReadRegString("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows Mail", "Store Root");
-  const std::string folder(TrimSpaces(regfun::TrimAtNul(stored)));
+  const std::string folder = ReadFolderSetting(run.reg, run.platform.shell,
+                                               "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows Mail", "Store Root");
   if (!IsUsableLocation(folder)) return;
   run.BytesReleased += run.erase.DeleteFilesByExtensionInTree(folder, "oeaccount");
 }

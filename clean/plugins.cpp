@@ -40,13 +40,17 @@ bool IsPluginFileName(std::string_view name) {
   return !name.empty() && name != "." && name != ".." && name.find_first_of("\\/:") == std::string_view::npos;
 }
 
-void SavePluginTicks(FileSystemObject& fso, Inifun& ini, std::string_view pluginFolder,
-                     std::span<const PluginRow> rows) {
+std::vector<std::string> SavePluginTicks(FileSystemObject& fso, Inifun& ini, std::string_view pluginFolder,
+                                         std::span<const PluginRow> rows) {
+  std::vector<std::string> failed;
   for (const PluginRow& row : rows) {
     if (row.format != PluginFormat::kVpe || !IsPluginFileName(row.name)) continue;
     const std::string file = PluginFileFor(pluginFolder, row.name);
-    if (fso.FileExists(file)) ini.WriteIniValue(file, "swich", "on", row.ticked ? "1" : "0");
+    if (!fso.FileExists(file)) continue;
+    const Inifun::Value on{"swich", "on", row.ticked ? "1" : "0"};
+    if (ini.WriteIniValues(file, std::span(&on, 1)) != kOk) failed.push_back(file);
   }
+  return failed;
 }
 
 }  // namespace cv

@@ -44,9 +44,9 @@ std::string PluginFileFor(std::string_view pluginFolder, std::string_view name);
 std::vector<PluginRow> LoadPluginRows(FileSystemObject& fso, Inifun& ini, std::string_view pluginFolder);
 // Stores each row's tick as "1" or "0" in "swich"/"on" of PluginFileFor(row.name)
 // when that file exists: a row whose name is not its file's base name
-// creates no stray file.
-void SavePluginTicks(FileSystemObject& fso, Inifun& ini, std::string_view pluginFolder,
-                     std::span<const PluginRow> rows);
+// creates no stray file. Returns the files that could not be written.
+std::vector<std::string> SavePluginTicks(FileSystemObject& fso, Inifun& ini, std::string_view pluginFolder,
+                                         std::span<const PluginRow> rows);
 // Whether a row's name can be a file's base name in the plug-in folder: not
 // empty, no folder separator or drive colon, not "." or "..". Any other name
 // names no plug-in file (it would reach outside the folder).

@@ -43,6 +43,23 @@ void Inifun::WriteIniValue(std::string_view file, std::string_view section, std:
   fs_.WriteFileAtomic(file, ini::EncodeProfile(*profile));
 }
 
+Status Inifun::WriteIniValues(std::string_view file, std::span<const Value> values) {
+  Status status = kOk;
+  auto profile = Load(fs_, file, &status);
+  if (!profile) {
+    if (status != kErrFileNotFound) return status;
+    profile.emplace();
+  }
+  bool changed = false;
+  for (const Value& value : values) {
+    auto text = ini::WriteString(profile->text, value.section, value.key, StoredValue(value.value));
+    if (!text) continue;
+    profile->text = std::move(*text);
+    changed = true;
+  }
+  return changed ? fs_.WriteFileAtomic(file, ini::EncodeProfile(*profile)) : kOk;
+}
+
 std::string Inifun::ReadIniValue(std::string_view file, std::string_view section, std::string_view key) {
   const auto profile = Load(fs_, file);
   if (!profile) return {};

@@ -7,6 +7,7 @@
 // gives "" or an empty list, a write that cannot be made leaves the file as
 // it was.
 #include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,13 @@ class Inifun {
   // Stores the value cut at its first NUL, line break and at 128 characters;
   // creates the file, the section or the key as needed.
   void WriteIniValue(std::string_view file, std::string_view section, std::string_view key, std::string_view value);
+  struct Value {
+    std::string_view section, key, value;
+  };
+  // Stores several values with one atomic replace of the file: the result is
+  // byte for byte what WriteIniValue for each in turn would leave, but a
+  // failure part-way leaves the old file whole. kOk when nothing needed writing.
+  Status WriteIniValues(std::string_view file, std::span<const Value> values);
   // At most 127 characters, blanks trimmed; "" when anything is missing.
   std::string ReadIniValue(std::string_view file, std::string_view section, std::string_view key);
   // The section's "key=value" lines in file order (index 0 is the first).

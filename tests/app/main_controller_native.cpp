@@ -40,7 +40,10 @@ class RecordingView : public MainView {
   void ShowWindow() override { visible = true; }
   void ShowTrayMenu() override { ++trayMenus; }
   void ShowAbout() override { ++abouts; }
-  void OpenDialog(DialogKind dialog) override { dialogs.push_back(dialog); }
+  void OpenDialog(DialogKind dialog) override {
+    dialogs.push_back(dialog);
+    if (onDialog) onDialog();
+  }
   void AddTrayIcon() override { trayIcon = true; }
   void RemoveTrayIcon() override { trayIcon = false; }
   void EndProgram() override { ended = true; }
@@ -53,6 +56,7 @@ class RecordingView : public MainView {
   int pumps = 0, trayMenus = 0, abouts = 0;
   std::vector<DialogKind> dialogs;
   std::function<void()> onPump;
+  std::function<void()> onDialog;  // while the modal window is open
 };
 
 class NoPopups : public PopupFactory {
@@ -170,6 +174,25 @@ TEST_F(MainControllerTest, ARequestDuringARunIsRefusedAndTheRunReportsOnce) {
   EXPECT_TRUE(notifications.NotificationQueue().empty());
   EXPECT_TRUE(view.visible);
   EXPECT_EQ(main.State().UnattendedRun, 0);
+}
+
+TEST_F(MainControllerTest, NoRunAndNoSecondWindowWhileAWindowIsOpen) {
+  Select("WINDOWS", "clip");
+  MainController& main = Loaded();
+  view.HideWindow();
+  view.onDialog = [&] {
+    view.onDialog = nullptr;
+    main.Execute(Command::TrayCleanNow);
+    main.Execute(Command::StartCleaning);
+    main.Execute(Command::CleanOptions);
+  };
+  main.Execute(Command::CleaningSettings);
+  EXPECT_EQ(fixture.shell.clipboardCleared, 0);
+  EXPECT_EQ(view.dialogs, (std::vector<DialogKind>{DialogKind::CleaningSettings}));
+  ASSERT_EQ(fixture.messages.shown.size(), 2u);
+  EXPECT_EQ(fixture.messages.shown[0].text, texts::kRunRefusedWhileWindowOpen);
+  main.Execute(Command::TrayCleanNow);  // closed again: runs
+  EXPECT_EQ(fixture.shell.clipboardCleared, 1);
 }
 
 TEST_F(MainControllerTest, TrayCleanNowReportsByPopupAndLeavesTheWindowHidden) {

@@ -82,15 +82,17 @@ TEST_F(MailItemsTest, AccountFilesInTheStoreFolderTree) {
   EXPECT_TRUE(Exists("C:\\Mail Store\\Local Folders\\Inbox\\message.eml"));
 }
 
-TEST_F(MailItemsTest, StoreRootThatIsMissingOrUnexpandedErasesNothing) {
+TEST_F(MailItemsTest, StoreRootIsExpandedAndAMissingOneErasesNothing) {
   // Relative paths resolve against the current folder (C:\).
   WriteFile("C:\\Error\\a.oeaccount", "1");
   WriteFile("C:\\%USERPROFILE%\\Mail\\b.oeaccount", "1");
   WriteFile("C:\\x.oeaccount", "1");
+  WriteFile("C:\\Users\\Tester\\Mail\\c.oeaccount", "12");
   Select("mail", "accounts");
   EXPECT_EQ(DoRun().bytesReleased, 0);
   SetString("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows Mail", "Store Root", "%USERPROFILE%\\Mail");
-  EXPECT_EQ(DoRun().bytesReleased, 0);
+  EXPECT_EQ(DoRun().bytesReleased, 2);
+  EXPECT_FALSE(Exists("C:\\Users\\Tester\\Mail\\c.oeaccount"));
   SetString("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows Mail", "Store Root", "");
   EXPECT_EQ(DoRun().bytesReleased, 0);
   EXPECT_TRUE(Exists("C:\\Error\\a.oeaccount"));

@@ -10,6 +10,7 @@
 
 #include "app/window_names.h"
 #include "driver.h"
+#include "gui_support.h"
 #include "resources/resource.h"
 
 namespace cv::guidriver {
@@ -21,19 +22,6 @@ constexpr wchar_t kCaption[] = L"Clearvane V6.10";
 constexpr DWORD kStartTimeoutMs = 30000;
 
 std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
-
-// The texts of all controls of a window, for message boxes.
-std::wstring AllTexts(HWND window) {
-  std::wstring texts;
-  ::EnumChildWindows(
-      window,
-      [](HWND child, LPARAM param) -> BOOL {
-        if (auto text = Text(child)) *reinterpret_cast<std::wstring*>(param) += *text + L"\n";
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&texts));
-  return texts;
-}
 
 class ClearvaneGui : public ::testing::Test {
  protected:
@@ -75,7 +63,9 @@ class ClearvaneGui : public ::testing::Test {
     ASSERT_TRUE(process_) << "cannot start clearvane.exe";
   }
 
-  WindowQuery Main(bool visibleOnly = true) const { return {process_->Id(), ui::kMainWindowClass, kCaption, visibleOnly}; }
+  WindowQuery Main(bool visibleOnly = true) const {
+    return {process_->Id(), ui::kMainWindowClass, kCaption, visibleOnly};
+  }
   WindowQuery Popup() const { return {process_->Id(), ui::kNotificationClass, L"", true}; }
   WindowQuery MessageBox(const std::wstring& caption) const { return {process_->Id(), L"#32770", caption, true}; }
 
