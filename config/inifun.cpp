@@ -60,6 +60,15 @@ Status Inifun::WriteIniValues(std::string_view file, std::span<const Value> valu
   return changed ? fs_.WriteFileAtomic(file, ini::EncodeProfile(*profile)) : kOk;
 }
 
+std::vector<std::string> Inifun::ReadIniValues(std::string_view file, std::span<const Value> keys) {
+  std::vector<std::string> values(keys.size());
+  const auto profile = Load(fs_, file);
+  if (!profile) return values;
+  for (std::size_t i = 0; i < keys.size(); ++i)
+    values[i] = TrimSpaces(ini::ReadString(profile->text, keys[i].section, keys[i].key, kValueBufferChars));
+  return values;
+}
+
 std::string Inifun::ReadIniValue(std::string_view file, std::string_view section, std::string_view key) {
   const auto profile = Load(fs_, file);
   if (!profile) return {};

@@ -29,12 +29,15 @@ class Inifun {
   // creates the file, the section or the key as needed.
   void WriteIniValue(std::string_view file, std::string_view section, std::string_view key, std::string_view value);
   struct Value {
-    std::string_view section, key, value;
+    std::string_view section, key, value;  // `value` unused by reads
   };
   // Stores several values with one atomic replace of the file: the result is
   // byte for byte what WriteIniValue for each in turn would leave, but a
   // failure part-way leaves the old file whole. kOk when nothing needed writing.
   Status WriteIniValues(std::string_view file, std::span<const Value> values);
+  // ReadIniValue for several keys of one file, read once: element i is what
+  // ReadIniValue(file, section i, key i) returns.
+  std::vector<std::string> ReadIniValues(std::string_view file, std::span<const Value> keys);
   // At most 127 characters, blanks trimmed; "" when anything is missing.
   std::string ReadIniValue(std::string_view file, std::string_view section, std::string_view key);
   // The section's "key=value" lines in file order (index 0 is the first).

@@ -17,6 +17,16 @@ std::size_t IndexOf(const ItemSwitch* itemSwitch) {
 
 std::size_t ExplorerIndex(std::string_view key) { return *FindSwitchIndex("EXPLORER", key); }
 
+// The 140 switches in write order, each with "1" or "0" from `ticked` (none given: "").
+std::vector<Inifun::Value> SwitchKeys(const std::vector<bool>& ticked) {
+  const auto switches = ItemSwitches();
+  std::vector<Inifun::Value> keys;
+  keys.reserve(switches.size());
+  for (std::size_t i = 0; i < switches.size(); ++i)
+    keys.push_back({switches[i].section, switches[i].key, ticked.empty() ? "" : (ticked[i] ? "1" : "0")});
+  return keys;
+}
+
 }  // namespace
 
 SelectionDialogModel::SelectionDialogModel(Platform& platform, MessageBoxes& messages, ModifiedTimeText timeText)
@@ -41,9 +51,9 @@ std::string SelectionDialogModel::PluginFolderPath() const { return PluginFolder
 void SelectionDialogModel::Open() {
   Inifun ini(platform_.files);
   const std::string selectionFile = SelectionFile();
-  const auto switches = ItemSwitches();
-  for (std::size_t i = 0; i < switches.size(); ++i) {
-    ticked_[i] = DialogTicksSwitch(ini.ReadIniValue(selectionFile, switches[i].section, switches[i].key));
+  const std::vector<std::string> stored = ini.ReadIniValues(selectionFile, SwitchKeys({}));
+  for (std::size_t i = 0; i < kItemSwitchCount; ++i) {
+    ticked_[i] = DialogTicksSwitch(stored[i]);
     enabled_[i] = true;
   }
 
@@ -134,13 +144,8 @@ std::vector<std::string> SelectionDialogModel::Save() {
   std::vector<std::string> failed;
   Inifun ini(platform_.files);
 
-  const auto switches = ItemSwitches();
-  std::vector<Inifun::Value> values;
-  values.reserve(switches.size());
-  for (std::size_t i = 0; i < switches.size(); ++i)
-    values.push_back({switches[i].section, switches[i].key, ticked_[i] ? "1" : "0"});
   const std::string selectionFile = SelectionFile();
-  if (ini.WriteIniValues(selectionFile, values) != kOk) failed.push_back(selectionFile);
+  if (ini.WriteIniValues(selectionFile, SwitchKeys(ticked_)) != kOk) failed.push_back(selectionFile);
 
   // A list that did not change is not written, so a read-only list the
   // user left alone is no failure.

@@ -10,7 +10,6 @@
 
 #include "app/window_names.h"
 #include "driver.h"
-#include "gui_support.h"
 #include "resources/resource.h"
 
 namespace cv::guidriver {

@@ -16,7 +16,6 @@
 #include "app/window_names.h"
 #include "config/selection_schema.h"
 #include "driver.h"
-#include "gui_support.h"
 #include "resources/resource.h"
 #include "resources/selection_res.h"
 

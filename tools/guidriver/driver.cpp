@@ -154,6 +154,18 @@ std::optional<std::wstring> Text(HWND window) {
   return text;
 }
 
+std::wstring AllTexts(HWND window) {
+  std::wstring texts;
+  ::EnumChildWindows(
+      window,
+      [](HWND child, LPARAM param) -> BOOL {
+        if (auto text = Text(child)) *reinterpret_cast<std::wstring*>(param) += *text + L"\n";
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&texts));
+  return texts;
+}
+
 bool IsShown(HWND window) { return window && ::IsWindowVisible(window) && !::IsIconic(window); }
 bool IsEnabled(HWND window) { return window && ::IsWindowEnabled(window); }
 

@@ -65,6 +65,8 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD po
 std::wstring ClassName(HWND window);
 // WM_GETTEXT through a time-out; nullopt when the window does not answer.
 std::optional<std::wstring> Text(HWND window);
+// The texts of all descendants of a window, one per line (for message boxes).
+std::wstring AllTexts(HWND window);
 bool IsShown(HWND window);
 bool IsEnabled(HWND window);
 std::optional<bool> IsChecked(HWND checkBox);
