@@ -8,12 +8,16 @@ namespace cv {
 
 namespace {
 
+// The four values from one read of the file.
 PluginRow ReadVpeRow(Inifun& ini, const std::string& file) {
+  constexpr Inifun::Value kKeys[] = {{"name", "appname", ""}, {"version", "appver", ""}, {"dec", "decs", ""},
+                                     {"swich", "on", ""}};
+  const std::vector<std::string> values = ini.ReadIniValues(file, kKeys);
   PluginRow row;
-  row.name = ini.ReadIniValue(file, "name", "appname");
-  row.version = ini.ReadIniValue(file, "version", "appver");
-  row.description = row.name + " " + row.version + " " + ini.ReadIniValue(file, "dec", "decs");
-  row.ticked = ini.ReadIniValue(file, "swich", "on") == "1";
+  row.name = values[0];
+  row.version = values[1];
+  row.description = row.name + " " + row.version + " " + values[2];
+  row.ticked = values[3] == "1";
   row.format = PluginFormat::kVpe;
   row.source = file;
   return row;

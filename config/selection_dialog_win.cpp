@@ -8,6 +8,7 @@
 
 #include "config/selection_pages.h"
 #include "keep/keep_windows_win.h"
+#include "platform/win32/com_apartment.h"
 #include "platform/win32/text_win.h"
 #include "platform/win32/win.h"
 #include "resources/selection_res.h"
@@ -124,7 +125,7 @@ std::optional<std::string> PickFiles(HWND owner) {
 }
 
 std::optional<std::string> PickFolder(HWND owner) {
-  const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  const win32::ComApartment com;
   BROWSEINFOW browse{};
   browse.hwndOwner = owner;
   browse.lpszTitle = L"Clearvane";
@@ -135,7 +136,6 @@ std::optional<std::string> PickFolder(HWND owner) {
     if (::SHGetPathFromIDListW(chosen, path)) folder = Narrow(path);
     ::CoTaskMemFree(chosen);
   }
-  if (SUCCEEDED(com)) ::CoUninitialize();
   return folder;
 }
 
