@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <string>
 
 #include "app/window_names.h"
@@ -54,20 +55,26 @@ int SwitchId(std::string_view section, std::string_view key) {
 
 int SelectAllId(SelectionFrame frame) { return IDC_SELECTALL_FIRST + static_cast<int>(frame); }
 
-// A string value of HKEY_CURRENT_USER, put back (or removed) when the guard goes.
+// A value of HKEY_CURRENT_USER, put back (or removed) when the guard goes.
 class RegistryValueGuard {
  public:
-  RegistryValueGuard(const std::wstring& key, const std::wstring& name, DWORD type, const std::wstring& value)
+  RegistryValueGuard(const std::wstring& key, const std::wstring& name, DWORD type, const std::wstring& text)
+      : RegistryValueGuard(
+            key, name, type,
+            std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t))) {}
+  RegistryValueGuard(const std::wstring& key, const std::wstring& name, DWORD number)
+      : RegistryValueGuard(key, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&number), sizeof(number))) {}
+  RegistryValueGuard(const std::wstring& key, const std::wstring& name, DWORD type, const std::string& bytes)
       : key_(key), name_(name) {
     HKEY handle = nullptr;
     ::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr);
-    wchar_t old[2048] = {};
+    char old[4096] = {};
     DWORD size = sizeof(old);
     had_ = ::RegQueryValueExW(handle, name.c_str(), nullptr, &oldType_, reinterpret_cast<BYTE*>(old), &size) ==
            ERROR_SUCCESS;
-    if (had_) old_.assign(old, size / sizeof(wchar_t));
-    ::RegSetValueExW(handle, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    if (had_) old_.assign(old, size);
+    ::RegSetValueExW(handle, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                     static_cast<DWORD>(bytes.size()));
     ::RegCloseKey(handle);
   }
   ~RegistryValueGuard() {
@@ -75,7 +82,7 @@ class RegistryValueGuard {
     if (::RegOpenKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_ALL_ACCESS, &handle) != ERROR_SUCCESS) return;
     if (had_) {
       ::RegSetValueExW(handle, name_.c_str(), 0, oldType_, reinterpret_cast<const BYTE*>(old_.data()),
-                       static_cast<DWORD>(old_.size() * sizeof(wchar_t)));
+                       static_cast<DWORD>(old_.size()));
     } else {
       ::RegDeleteValueW(handle, name_.c_str());
     }
@@ -83,10 +90,31 @@ class RegistryValueGuard {
   }
 
  private:
-  std::wstring key_, name_, old_;
+  std::wstring key_, name_;
+  std::string old_;
   DWORD oldType_ = REG_SZ;
   bool had_ = false;
 };
+
+// Every control of the window lies inside its parent's client area.
+std::vector<std::wstring> ClippedControls(HWND window) {
+  std::vector<std::wstring> clipped;
+  ::EnumChildWindows(
+      window,
+      [](HWND child, LPARAM param) -> BOOL {
+        if (!IsShown(child)) return TRUE;
+        RECT rect = ScreenRect(child), parent{};
+        HWND owner = ::GetParent(child);
+        ::GetClientRect(owner, &parent);
+        ::MapWindowPoints(owner, nullptr, reinterpret_cast<POINT*>(&parent), 2);
+        if (rect.left < parent.left || rect.top < parent.top || rect.right > parent.right ||
+            rect.bottom > parent.bottom)
+          reinterpret_cast<std::vector<std::wstring>*>(param)->push_back(Text(child).value_or(L"?"));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&clipped));
+  return clipped;
+}
 
 class SelectionGui : public ::testing::Test {
  protected:
@@ -166,6 +194,7 @@ TEST_F(SelectionGui, EveryPageShowsAndFitsAndCtrlTabWalksThePages) {
   EXPECT_GE(window.left, area.left);
   EXPECT_LE(window.bottom, area.bottom);
 
+  EXPECT_EQ(ClippedControls(settings), std::vector<std::wstring>{});
   EXPECT_EQ(Text(FindControl(settings, IDOK)), L"OK");
   EXPECT_EQ(Text(FindControl(settings, IDCANCEL)), L"Cancel");
   // The captions as shown: a mnemonic's "&" is not part of the text.
@@ -432,6 +461,26 @@ TEST_F(SelectionGui, KeepListWindowsAddAndRemoveAndTheirFilesFollow) {
   Click(FindControl(cookieWindow, IDOK));
   ASSERT_TRUE(WaitForNoWindow(Dialog(L"Cookies Options"), kWaitMs));
   EXPECT_TRUE(IsShown(settings));
+  Click(FindControl(settings, IDCANCEL));
+}
+
+// At 144 DPI (fonts half as large again) every page still holds its controls.
+TEST_F(SelectionGui, PagesLayOutAt144Dpi) {
+  RegistryValueGuard dpi(L"Control Panel\\Desktop", L"LogPixels", 144);
+  HWND main = StartMain();
+  ASSERT_NE(main, nullptr);
+  HWND settings = OpenSettings(main);
+  ASSERT_NE(settings, nullptr);
+  const RECT window = ScreenRect(settings), area = WorkArea();
+  std::cout << "dialog at 144 DPI: " << window.right - window.left << " x " << window.bottom - window.top << "\n";
+  EXPECT_LE(window.right - window.left, area.right - area.left);
+  EXPECT_LE(window.bottom - window.top, area.bottom - area.top);
+  for (int page = 0; page < 16; ++page) {
+    ::Sleep(300);
+    EXPECT_EQ(ClippedControls(settings), std::vector<std::wstring>{}) << "page " << page;
+    if (page == 0 || page == 10) Screenshot(settings, "144dpi-" + std::to_string(page));
+    PressKey(settings, {VK_CONTROL}, VK_TAB);
+  }
   Click(FindControl(settings, IDCANCEL));
 }
 
