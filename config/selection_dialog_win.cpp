@@ -346,9 +346,12 @@ class LayoutPage : public PageContent {
       }
       const std::size_t columns = std::max<std::size_t>(1, (rows.size() + kMaxRows - 1) / kMaxRows);
       const std::size_t perColumn = (rows.size() + columns - 1) / columns;
-      std::vector<int> columnWidths(columns, 0);
+      // Buttons beside boxes line up after the widest box of their column.
+      std::vector<int> boxWidths(columns, 0), columnWidths(columns, 0);
+      for (std::size_t r = 0; r < rows.size(); ++r)
+        boxWidths[r / perColumn] = std::max(boxWidths[r / perColumn], BoxWidth(rows[r][0]));
       for (std::size_t r = 0; r < rows.size(); ++r) {
-        int width = BoxWidth(rows[r][0]);
+        int width = boxWidths[r / perColumn];
         for (std::size_t b = 1; b < rows[r].size(); ++b) width += dialog_.DluX(4) + ButtonWidth(rows[r][b]);
         columnWidths[r / perColumn] = std::max(columnWidths[r / perColumn], width);
       }
@@ -375,7 +378,7 @@ class LayoutPage : public PageContent {
         int itemX = columnX;
         const int boxWidth = BoxWidth(rows[r][0]);
         PlaceControl(rows[r][0], itemX, rowY, boxWidth, boxHeight);
-        itemX += boxWidth + dialog_.DluX(4);
+        itemX += boxWidths[column] + dialog_.DluX(4);
         for (std::size_t b = 1; b < rows[r].size(); ++b) {
           const int buttonWidth = ButtonWidth(rows[r][b]);
           PlaceControl(rows[r][b], itemX, rowY - (buttonHeight - boxHeight) / 2, buttonWidth, buttonHeight);
