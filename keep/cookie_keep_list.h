@@ -43,8 +43,8 @@ class CookieKeepListModel {
   // be read, or is larger than kMaxPreviewBytes, leaves the preview as it was.
   void ShowCookie(std::string_view path);
   // "Add >" and "< Remove", as for the URL keep list.
-  void Add(std::optional<std::size_t> selectedCurrent);
-  void Remove(const std::vector<std::size_t>& selectedKept);
+  Status Add(std::optional<std::size_t> selectedCurrent);
+  Status Remove(const std::vector<std::size_t>& selectedKept);
 
   // Cookies are a few kilobytes; a huge file named in the keep list is not
   // read into memory for the preview box.

@@ -52,8 +52,9 @@ std::vector<std::size_t> AllSelected(HWND list) {
 template <typename Model>
 class KeepListWindow : public ModalDialog {
  public:
+  // `file` is the keep-list file, the model's last argument.
   template <typename... Args>
-  explicit KeepListWindow(Args&&... args) : model_(std::forward<Args>(args)...) {}
+  KeepListWindow(const std::string& file, Args&&... args) : file_(file), model_(std::forward<Args>(args)..., file) {}
 
  protected:
   void CreateButtons(int addId, int removeId) {
@@ -80,19 +81,27 @@ class KeepListWindow : public ModalDialog {
       End(id);
       return;
     }
+    Status status = kOk;
     if (code == BN_CLICKED && control && control == add_) {
-      model_.Add(Selected(current_));
+      status = model_.Add(Selected(current_));
     } else if (code == BN_CLICKED && control && control == remove_) {
-      model_.Remove(AllSelected(keep_));
+      status = model_.Remove(AllSelected(keep_));
     } else {
       OnOtherCommand(id, code);
       return;
     }
     FillList(keep_, model_.Kept());
     SetExtent(keep_);
+    if (status != kOk) {
+      // The list still shows what the file holds; say why it did not change.
+      DialogMessageBoxes(*this).Show(
+          "The keep list could not be saved to " + file_ + ". The file may be read-only or in use.", "Clearvane",
+          MB_OK | MB_ICONEXCLAMATION);
+    }
   }
   virtual void OnOtherCommand(int id, int code) {}
 
+  std::string file_;
   Model model_;
   HWND current_ = nullptr, keep_ = nullptr, add_ = nullptr, remove_ = nullptr, close_ = nullptr;
 };
@@ -100,7 +109,7 @@ class KeepListWindow : public ModalDialog {
 class UrlKeepListWindow : public KeepListWindow<UrlKeepListModel> {
  public:
   UrlKeepListWindow(Platform& platform, regfun& reg)
-      : KeepListWindow(platform.registry, reg, platform.files, platform.shell.ProgramFolder() + "\\keepurl.dat") {}
+      : KeepListWindow(platform.shell.ProgramFolder() + "\\keepurl.dat", platform.registry, reg, platform.files) {}
 
  private:
   void OnInit() override {
@@ -133,7 +142,7 @@ class UrlKeepListWindow : public KeepListWindow<UrlKeepListModel> {
 class CookieKeepListWindow : public KeepListWindow<CookieKeepListModel> {
  public:
   CookieKeepListWindow(Platform& platform, regfun& reg)
-      : KeepListWindow(reg, platform.shell, platform.files, platform.shell.ProgramFolder() + "\\keepcook.dat") {}
+      : KeepListWindow(platform.shell.ProgramFolder() + "\\keepcook.dat", reg, platform.shell, platform.files) {}
 
  private:
   void OnInit() override {

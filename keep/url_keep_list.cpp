@@ -31,16 +31,21 @@ void UrlKeepListModel::Load() {
   kept_ = file_.Read();
 }
 
-void UrlKeepListModel::Add(std::optional<std::size_t> selectedCurrent) {
+Status UrlKeepListModel::Add(std::optional<std::size_t> selectedCurrent) {
   std::string text;
   if (selectedCurrent && *selectedCurrent < current_.size()) text = current_[*selectedCurrent];
-  kept_.push_back(text);
-  file_.Append(text);
+  const Status status = file_.Append(text);
+  // The list shows what the file holds: a refused write adds nothing.
+  if (status == kOk) kept_.push_back(text);
+  return status;
 }
 
-void UrlKeepListModel::Remove(const std::vector<std::size_t>& selectedKept) {
-  RemoveAtPositions(kept_, selectedKept);
-  file_.Rewrite(kept_);
+Status UrlKeepListModel::Remove(const std::vector<std::size_t>& selectedKept) {
+  std::vector<std::string> rest = kept_;
+  RemoveAtPositions(rest, selectedKept);
+  const Status status = file_.Rewrite(rest);
+  if (status == kOk) kept_ = std::move(rest);
+  return status;
 }
 
 }  // namespace cv

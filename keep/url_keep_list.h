@@ -34,10 +34,12 @@ class UrlKeepListModel {
 
   // "Add >": the selected current address (empty text when none is selected)
   // joins the keep list as it is and is appended to the file without trailing spaces.
-  void Add(std::optional<std::size_t> selectedCurrent);
+  Status Add(std::optional<std::size_t> selectedCurrent);
   // "< Remove": drops every selected keep entry (indices into Kept(), any
   // order, out-of-range ones ignored) and rewrites the file with the rest.
-  void Remove(const std::vector<std::size_t>& selectedKept);
+  // When the file cannot be written, the list stays as the file is and the
+  // status says why (Add likewise).
+  Status Remove(const std::vector<std::size_t>& selectedKept);
 
  private:
   Registry& registry_;

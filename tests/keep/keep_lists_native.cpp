@@ -117,6 +117,18 @@ TEST_F(KeepListTest, CookieModelListsDotTxtFilesCaseSensitively) {
   EXPECT_EQ(Read("keepcook.dat"), "");
 }
 
+TEST_F(KeepListTest, AReadOnlyKeepFileLeavesTheListAsTheFileIs) {
+  SetTypedUrl("url1", "http://a.example/");
+  fixture->WriteFile(Path("keepurl.dat"), "kept\r\n");
+  ASSERT_TRUE(fixture->SetReadOnly(Path("keepurl.dat")));
+  UrlKeepListModel model(registry, reg, fixture->fs(), Path("keepurl.dat"));
+  model.Load();
+  EXPECT_NE(model.Remove({0}), kOk);
+  EXPECT_NE(model.Add(0), kOk);
+  EXPECT_EQ(model.Kept(), (Lines{"kept"}));
+  EXPECT_EQ(Read("keepurl.dat"), "kept\r\n");
+}
+
 TEST_F(KeepListTest, CookieModelWithoutFolderOrFileIsEmpty) {
   CookieKeepListModel model(reg, shell, fixture->fs(), Path("keepcook.dat"));
   model.Load();
