@@ -131,6 +131,7 @@ void PrintRun(std::ostream& out, bool json, bool preview, const RunResult& resul
       out << (i ? ", " : "") << "{\"item\": " << JsonString(item)
           << ", \"kind\": " << JsonString(EntryKindName(entry.kind)) << ", \"path\": " << JsonString(entry.path)
           << ", \"bytes\": " << PlainNumber(entry.bytes);
+      if (entry.kind == EntryKind::Rows) out << ", \"rows\": " << entry.rows;
       if (entry.refused) out << ", \"refused\": true";
       if (!source.empty()) out << ", \"source\": " << JsonString(source);
       out << "}";

@@ -11,6 +11,7 @@ std::string_view EntryKindName(EntryKind kind) {
     case EntryKind::RegValue: return "regvalue";
     case EntryKind::IniSection: return "inisection";
     case EntryKind::Command: return "command";
+    case EntryKind::Rows: return "rows";
   }
   return "file";
 }

@@ -59,6 +59,10 @@ class RunContext {
   // URL history store, keystrokes): reported as a "command" entry. The item
   // performs it only when not previewing.
   void ReportSideEffect(std::string_view what) { ReportCommand(what); }
+  // An entry the item erased (or would erase) by other means than the primitives.
+  void ReportEntry(const EraseEntry& entry) {
+    if (sink_) sink_->Erased(entry);
+  }
   // A target the item itself declined as unsafe: reported as refused, not touched.
   void ReportRefused(EntryKind kind, std::string_view path) {
     if (sink_) sink_->Erased(EraseEntry{kind, std::string(path), 0, true});

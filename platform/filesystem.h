@@ -63,6 +63,10 @@ class FileSystem {
   virtual Status SetAttributes(std::string_view path, std::uint32_t attributes) = 0;
   // Marks a file for deletion when Windows next starts (MoveFileEx with a null target).
   virtual Status DeleteAtReboot(std::string_view path) = 0;
+
+  // The name the system's own file functions take for `path`, for a library
+  // that opens files itself (SQLite). Empty when the path cannot be named.
+  virtual std::string NativePath(std::string_view path) { return std::string(path); }
 };
 
 }  // namespace cv

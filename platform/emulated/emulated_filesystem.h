@@ -33,6 +33,8 @@ class EmulatedFileSystem : public FileSystem {
   Status CreateFolder(std::string_view path) override;
   Status SetAttributes(std::string_view path, std::uint32_t attributes) override;
   Status DeleteAtReboot(std::string_view path) override;
+  // The host path (see HostPath).
+  std::string NativePath(std::string_view path) override { return HostPath(path).string(); }
 
   // Test hooks.
 

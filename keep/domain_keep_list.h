@@ -1,0 +1,37 @@
+#pragma once
+// The domain keep list: the sites whose cookies the modern-browser cookie
+// items spare, one domain per line in "keepdomains.dat" beside the program
+// (the user edits it like the other keep lists). A domain keeps its own
+// cookies and those of its sub-domains: "example.com" keeps "example.com",
+// ".example.com" and "www.example.com", not "badexample.com".
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/filesystem.h"
+
+namespace cv {
+
+inline constexpr std::string_view kDomainKeepFileName = "keepdomains.dat";
+
+// A list entry as the matcher uses it: blanks, a leading "*." or ".", a
+// trailing "." and a scheme or path ("https://a.com/x") removed, lower case.
+// Empty for an entry that names no domain.
+std::string NormalizeKeptDomain(std::string_view entry);
+
+class DomainKeepList {
+ public:
+  DomainKeepList() = default;
+  explicit DomainKeepList(const std::vector<std::string>& entries);
+  // The list in `file`; a missing or unreadable file keeps nothing.
+  static DomainKeepList Load(FileSystem& files, std::string_view file);
+
+  // Whether a cookie's host (as a browser stores it, "www.a.com" or ".a.com") is kept.
+  bool Keeps(std::string_view host) const;
+  const std::vector<std::string>& Domains() const { return domains_; }
+
+ private:
+  std::vector<std::string> domains_;  // normalised, none empty
+};
+
+}  // namespace cv

@@ -1,0 +1,411 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "clean/browser_profiles.h"
+#include "clean/json_keys.h"
+#include "keep/domain_keep_list.h"
+#include "modern_browsers_fixture.h"
+
+namespace cv::test {
+namespace {
+
+class ModernBrowsersTest : public ::testing::Test, public ModernBrowsersFixture {
+ protected:
+  // The snapshot key of a path below the user profile folder.
+  static std::string Key(std::string_view windowsPath) {
+    std::string key(windowsPath.substr(std::string_view(EmulatedPlatformFixture::kUserProfile).size() + 1));
+    std::replace(key.begin(), key.end(), '\\', '/');
+    return key;
+  }
+  // Every entry of the snapshot at or below one of the given paths.
+  static std::set<std::string> Under(const TreeSnapshot& tree, const std::vector<std::string>& paths) {
+    std::set<std::string> found;
+    for (const std::string& path : paths) {
+      const std::string key = Key(path);
+      for (const auto& [entry, content] : tree)
+        if (entry == key || entry == key + "/" || entry.rfind(key + "/", 0) == 0) found.insert(entry);
+    }
+    return found;
+  }
+  static std::string ChromeProfile(std::string_view name, std::string_view relative) {
+    return Local("Google\\Chrome\\User Data\\" + std::string(name) + "\\" + std::string(relative));
+  }
+  static std::string FirefoxProfile(std::string_view relative, bool local = false) {
+    return (local ? Local("Mozilla\\Firefox\\Profiles\\abcd.default-release\\")
+                  : Roaming("Mozilla\\Firefox\\Profiles\\abcd.default-release\\")) +
+           std::string(relative);
+  }
+};
+
+// Each kind removes exactly its own files and folders, in both profiles and,
+// for the cache, in the user-data folder; databases change only where the
+// kind edits rows. Preview changes nothing.
+TEST_F(ModernBrowsersTest, ChromiumKindsRemoveExactlyTheirTraces) {
+  struct Case {
+    TraceKind kind;
+    std::vector<std::string> gone;  // in each profile
+    std::vector<std::string> changed;
+  };
+  const Case cases[] = {
+      {TraceKind::kCache, {"Cache", "Code Cache", "GPUCache"}, {}},
+      {TraceKind::kHistory, {"History", "Visited Links", "Top Sites", "Top Sites-journal"}, {}},
+      {TraceKind::kSessions, {"Current Session", "Sessions"}, {}},
+      {TraceKind::kSiteStorage, {"Local Storage", "IndexedDB"}, {}},
+      {TraceKind::kCookies, {}, {"Network\\Cookies"}},
+      {TraceKind::kDownloads, {}, {"History"}},
+      {TraceKind::kFormData, {}, {"Web Data"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(InfoOf(c.kind).name));
+    std::filesystem::remove_all(env.files.HostPath(Local("Google")));
+    AddChrome();
+    const TreeSnapshot before = Snapshot();
+    std::vector<std::string> gonePaths, changedPaths;
+    for (const char* profile : {"Default", "Profile 1"}) {
+      for (const std::string& g : c.gone) gonePaths.push_back(ChromeProfile(profile, g));
+      for (const std::string& g : c.changed) changedPaths.push_back(ChromeProfile(profile, g));
+    }
+    if (c.kind == TraceKind::kCache) gonePaths.push_back(Local("Google\\Chrome\\User Data\\ShaderCache"));
+
+    EXPECT_EQ(CleanItem("Google Chrome", c.kind, EraseMode::Preview), "Done");
+    ExpectOnlyRemoved(before, Snapshot(), {}, {}, true);
+
+    EXPECT_EQ(CleanItem("Google Chrome", c.kind), "Done");
+    const std::set<std::string> changed = Under(before, changedPaths);
+    ExpectOnlyRemoved(before, Snapshot(), Under(before, gonePaths), changed, true);
+    for (const std::string& db : changedPaths) EXPECT_EQ(IntegrityCheck(db), "ok") << db;
+    if (c.kind == TraceKind::kDownloads) {
+      const std::string history = ChromeProfile("Default", "History");
+      EXPECT_EQ(Rows(history, "SELECT count(*) FROM urls"), std::vector<std::string>{"1"});
+      EXPECT_EQ(Rows(history, "SELECT count(*) FROM downloads_url_chains"), std::vector<std::string>{"0"});
+    }
+  }
+  // Form data leaves the rest of Web Data; no kind reaches the passwords.
+  const std::string p = ChromeProfile("Default", "");
+  EXPECT_EQ(Rows(p + "Web Data", "SELECT name_on_card FROM credit_cards"), std::vector<std::string>{"Me"});
+  EXPECT_EQ(Rows(p + "Web Data", "SELECT count(*) FROM autofill"), std::vector<std::string>{"0"});
+  EXPECT_EQ(Rows(p + "Login Data", "SELECT origin_url FROM logins"), std::vector<std::string>{"https://a.example/"});
+}
+
+TEST_F(ModernBrowsersTest, OperaKeepsItsProfileInTheRoamingRootAndItsCacheInTheLocalOne) {
+  const std::string roaming = Roaming("Opera Software\\Opera Stable");
+  WriteFile(roaming + "\\Preferences", "{}");
+  WriteFile(roaming + "\\History", "h");
+  WriteFile(roaming + "\\Bookmarks", "{}");
+  WriteFile(Local("Opera Software\\Opera Stable\\Cache\\Cache_Data\\f_1"), "cache");
+  const TreeSnapshot before = Snapshot();
+  EXPECT_EQ(CleanItem("Opera", TraceKind::kHistory), "Done");
+  EXPECT_EQ(CleanItem("Opera", TraceKind::kCache), "Done");
+  ExpectOnlyRemoved(before, Snapshot(),
+                    Under(before, {roaming + "\\History", Local("Opera Software\\Opera Stable\\Cache")}), {}, true);
+}
+
+TEST_F(ModernBrowsersTest, FirefoxHistoryGoesAndBookmarkedPagesStayRowForRow) {
+  AddFirefox();
+  const std::string places = FirefoxProfile("places.sqlite");
+  const auto bookmarks = Rows(places, "SELECT * FROM moz_bookmarks");
+  const auto keywords = Rows(places, "SELECT * FROM moz_keywords");
+  const auto annos = Rows(places, "SELECT * FROM moz_annos");
+  const TreeSnapshot before = Snapshot();
+
+  EXPECT_EQ(CleanItem("Mozilla Firefox", TraceKind::kHistory, EraseMode::Preview), "Done");
+  ExpectOnlyRemoved(before, Snapshot(), {}, {}, true);
+  EXPECT_EQ(RowsReported("[moz_historyvisits]"), 12) << "six visits in each of two profiles";
+  EXPECT_EQ(RowsReported("[moz_places]"), 2) << "one page only history knew, in each profile";
+
+  EXPECT_EQ(CleanItem("Mozilla Firefox", TraceKind::kHistory), "Done");
+  const std::set<std::string> changed = Under(before, {places, Roaming("Mozilla\\Firefox\\Profiles\\efgh.work\\places.sqlite")});
+  ExpectOnlyRemoved(before, Snapshot(), {}, changed, true);
+  EXPECT_EQ(Rows(places, "SELECT count(*) FROM moz_historyvisits"), std::vector<std::string>{"0"});
+  EXPECT_EQ(Rows(places, "SELECT count(*) FROM moz_inputhistory"), std::vector<std::string>{"0"});
+  EXPECT_EQ(Rows(places, "SELECT id, visit_count, last_visit_date FROM moz_places ORDER BY id"),
+            (std::vector<std::string>{"1|0|NULL", "3|0|NULL", "4|0|NULL", "5|0|NULL"}));
+  EXPECT_EQ(Rows(places, "SELECT * FROM moz_bookmarks"), bookmarks);
+  EXPECT_EQ(Rows(places, "SELECT * FROM moz_keywords"), keywords);
+  EXPECT_EQ(Rows(places, "SELECT * FROM moz_annos"), annos);
+  EXPECT_EQ(IntegrityCheck(places), "ok");
+  EXPECT_EQ(RowsReported("[moz_historyvisits]"), 12);
+}
+
+TEST_F(ModernBrowsersTest, FirefoxDownloadHistoryTakesOnlyDownloadedPages) {
+  AddFirefox();
+  const std::string places = FirefoxProfile("places.sqlite");
+  EXPECT_EQ(CleanItem("Mozilla Firefox", TraceKind::kDownloads), "Done");
+  EXPECT_EQ(Rows(places, "SELECT id FROM moz_places ORDER BY id"), (std::vector<std::string>{"1", "2", "3", "4"}));
+  EXPECT_EQ(Rows(places, "SELECT id FROM moz_annos"), std::vector<std::string>{"2"});
+  EXPECT_EQ(Rows(places, "SELECT count(*) FROM moz_historyvisits"), std::vector<std::string>{"5"});
+  EXPECT_EQ(IntegrityCheck(places), "ok");
+}
+
+TEST_F(ModernBrowsersTest, CookiesOfKeptDomainsAndTheirSubdomainsStay) {
+  struct Case {
+    std::string_view browser;
+    std::string db;
+    std::string query;
+    std::vector<std::string> kept;
+  };
+  const Case cases[] = {
+      {"Google Chrome", ChromeProfile("Default", "Network\\Cookies"), "SELECT host_key FROM cookies ORDER BY rowid",
+       {".kept.example", "www.kept.example"}},
+      {"Mozilla Firefox", FirefoxProfile("cookies.sqlite"), "SELECT host FROM moz_cookies ORDER BY id",
+       {".kept.example", "sub.kept.example"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.browser));
+    for (const bool withList : {false, true}) {
+      std::filesystem::remove_all(env.files.HostPath(EmulatedPlatformFixture::kAppData));
+      std::filesystem::remove_all(env.files.HostPath(Local("Google")));
+      AddChrome();
+      AddFirefox();
+      env.files.DeleteFile(ProgramFile("\\keepdomains.dat"), true);
+      if (withList) KeepDomains("  Kept.Example \r\n\r\nhttps://other.example/path\r\n");
+      EXPECT_EQ(CleanItem(c.browser, TraceKind::kCookies), "Done");
+      EXPECT_EQ(Rows(c.db, c.query), withList ? c.kept : std::vector<std::string>{});
+      EXPECT_EQ(IntegrityCheck(c.db), "ok");
+    }
+  }
+}
+
+TEST_F(ModernBrowsersTest, RunningBrowsersAreSkipped) {
+  AddChrome();
+  AddFirefox();
+  WriteFile(Local("Google\\Chrome\\User Data\\lockfile"), "");
+  const TreeSnapshot before = Snapshot();
+  EXPECT_EQ(CleanItem("Google Chrome", TraceKind::kCache), "Skipped: Google Chrome is running");
+  ExpectOnlyRemoved(before, Snapshot(), {}, {}, true);
+
+  // A Firefox profile is in use while its lock file is held open; an idle
+  // profile's lock file is just a file.
+  auto held = env.files.LockFile(FirefoxProfile("parent.lock"));
+  ASSERT_TRUE(held);
+  EXPECT_EQ(CleanItem("Mozilla Firefox", TraceKind::kCache),
+            "Done; 1 profile skipped: Mozilla Firefox is running");
+  const TreeSnapshot after = Snapshot();
+  EXPECT_TRUE(after.count(Key(FirefoxProfile("cache2\\entries\\ABCDEF", true))));
+  EXPECT_FALSE(after.count(Key(Local("Mozilla\\Firefox\\Profiles\\efgh.work\\cache2\\entries\\ABCDEF"))));
+
+  auto second = env.files.LockFile(Roaming("Mozilla\\Firefox\\Profiles\\efgh.work\\parent.lock"));
+  EXPECT_EQ(CleanItem("Mozilla Firefox", TraceKind::kHistory), "Skipped: Mozilla Firefox is running");
+}
+
+TEST_F(ModernBrowsersTest, DatabasesThatCannotBeCleanedSafelyAreLeftUntouched) {
+  struct Case {
+    const char* name;
+    std::function<void(ModernBrowsersTest&, const std::string&)> spoil;
+    const char* why;
+  };
+  const Case cases[] = {
+      {"not a database", [](ModernBrowsersTest& t, const std::string& db) { t.WriteFile(db, std::string(5000, 'x')); },
+       "is not a database"},
+      {"damaged",
+       [](ModernBrowsersTest& t, const std::string& db) {
+         t.Sql(db, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+               "INSERT INTO moz_historyvisits (place_id, visit_date) SELECT 1, i FROM n");
+         std::fstream file(t.env.files.HostPath(db), std::ios::in | std::ios::out | std::ios::binary);
+         file.seekp(4096 * 3);
+         const std::string junk(8192, '\xA5');
+         file.write(junk.data(), junk.size());
+       },
+       "is damaged"},
+      {"another schema",
+       [](ModernBrowsersTest& t, const std::string& db) {
+         t.env.files.DeleteFile(db, true);
+         t.Sql(db, "CREATE TABLE notes (x TEXT); INSERT INTO notes VALUES ('keep me');");
+       },
+       "is not a history database"},
+      {"pending journal",
+       [](ModernBrowsersTest& t, const std::string& db) { t.WriteFile(db + "-journal", std::string(512, 'j')); },
+       "has a pending journal"},
+      {"link",
+       [](ModernBrowsersTest& t, const std::string& db) {
+         t.Sql("C:\\Outside\\places.sqlite", kPlacesSchema);
+         t.Sql("C:\\Outside\\places.sqlite", "INSERT INTO moz_historyvisits (place_id) VALUES (1)");
+         t.env.files.DeleteFile(db, true);
+         std::filesystem::create_symlink(t.env.files.HostPath("C:\\Outside\\places.sqlite"), t.env.files.HostPath(db));
+       },
+       "is a link"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(env.files.HostPath(EmulatedPlatformFixture::kAppData));
+    AddFirefox();
+    const std::string db = FirefoxProfile("places.sqlite");
+    c.spoil(*this, db);
+    const TreeSnapshot before = Snapshot();
+    const std::string status = CleanItem("Mozilla Firefox", TraceKind::kHistory);
+    EXPECT_NE(status.find(std::string("places.sqlite ") + c.why + ", left untouched"), std::string::npos) << status;
+    const std::set<std::string> otherProfile = Under(before, {Roaming("Mozilla\\Firefox\\Profiles\\efgh.work\\places.sqlite")});
+    ExpectOnlyRemoved(before, Snapshot(), {}, otherProfile, true);
+  }
+  EXPECT_EQ(Rows("C:\\Outside\\places.sqlite", "SELECT count(*) FROM moz_historyvisits"), std::vector<std::string>{"1"});
+
+  // Locked by another program's open transaction.
+  std::filesystem::remove_all(env.files.HostPath(EmulatedPlatformFixture::kAppData));
+  AddFirefox();
+  const std::string db = FirefoxProfile("places.sqlite");
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(env.files.HostPath(db).c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  const std::string status = CleanItem("Mozilla Firefox", TraceKind::kHistory);
+  EXPECT_NE(status.find("places.sqlite is locked, left untouched"), std::string::npos) << status;
+  sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(other);
+  EXPECT_EQ(Rows(db, "SELECT count(*) FROM moz_historyvisits"), std::vector<std::string>{"6"});
+}
+
+// Hostile profile lists: folders outside the browser's own, protected ones
+// and links are never cleaned, and the real profiles still are.
+TEST_F(ModernBrowsersTest, HostileProfileListsCleanOnlyRealProfiles) {
+  const std::string decoys[] = {"C:\\", EmulatedPlatformFixture::kUserProfile, EmulatedPlatformFixture::kAppData,
+                                "C:\\Outside\\Linked"};
+  struct Case {
+    const char* name;
+    std::string profilesIni;
+  };
+  const std::string legit = "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/abcd.default-release\r\n";
+  const Case cases[] = {
+      {"drive root", legit + "[Profile1]\r\nIsRelative=0\r\nPath=C:\\\r\n"},
+      {"user profile", legit + "[Profile1]\r\nIsRelative=0\r\nPath=C:\\Users\\Tester\r\n"},
+      {"parent folders", legit + "[Profile1]\r\nIsRelative=1\r\nPath=..\\..\r\n[Profile2]\r\nPath=Profiles/../../..\r\n"},
+      {"absolute as relative", legit + "[Profile1]\r\nIsRelative=1\r\nPath=C:\\Users\\Tester\\AppData\\Roaming\r\n"},
+      {"a link", legit + "[Profile1]\r\nIsRelative=1\r\nPath=Profiles/linked\r\n"},
+      {"garbage", legit + std::string("[Profile1]\r\nPath=\x01\xff\r\n=\r\n[[[\r\n", 24)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(env.files.HostPath("C:\\Outside"));
+    std::filesystem::remove_all(env.files.HostPath(EmulatedPlatformFixture::kAppData));
+    std::filesystem::remove_all(env.files.HostPath(EmulatedPlatformFixture::kLocalAppData));
+    AddFirefox();
+    WriteFile(Roaming("Mozilla\\Firefox\\profiles.ini"), c.profilesIni);
+    for (const std::string& decoy : decoys) {
+      WriteFile(decoy + (decoy.back() == '\\' ? "" : "\\") + "prefs.js", "//");
+      WriteFile(decoy + (decoy.back() == '\\' ? "" : "\\") + "sessionstore.jsonlz4", "decoy");
+    }
+    std::filesystem::create_directory_symlink(env.files.HostPath("C:\\Outside\\Linked"),
+                                              env.files.HostPath(Roaming("Mozilla\\Firefox\\Profiles\\linked")));
+    const TreeSnapshot before = Snapshot();
+    CleanItem("Mozilla Firefox", TraceKind::kSessions);
+    ExpectOnlyRemoved(before, Snapshot(),
+                      Under(before, {FirefoxProfile("sessionstore.jsonlz4"), FirefoxProfile("sessionstore-backups")}),
+                      {}, true);
+    EXPECT_TRUE(Exists("C:\\sessionstore.jsonlz4"));
+    EXPECT_TRUE(Exists("C:\\Outside\\Linked\\sessionstore.jsonlz4"));
+  }
+  // No profile list at all: nothing to clean, nothing said.
+  env.files.DeleteFile(Roaming("Mozilla\\Firefox\\profiles.ini"), true);
+  EXPECT_EQ(CleanItem("Mozilla Firefox", TraceKind::kSessions), "Done");
+}
+
+TEST_F(ModernBrowsersTest, BadLocalStateFallsBackToTheProfileFolders) {
+  const std::string root = Local("Google\\Chrome\\User Data");
+  struct Case {
+    const char* name;
+    std::function<void()> write;
+  };
+  const Case cases[] = {
+      {"not JSON", [&] { WriteFile(root + "\\Local State", "{\"profile\": {\"info_cache\": {\"Default\": "); }},
+      {"100 MB",
+       [&] {
+         WriteFile(root + "\\Local State", "{");
+         std::filesystem::resize_file(env.files.HostPath(root + "\\Local State"), 100u << 20);
+       }},
+      {"hostile names",
+       [&] {
+         WriteFile(root + "\\Local State",
+                   R"({"profile": {"info_cache": {"..\\..": {}, "C:\\": {}, "..": {}, "Default": {}}}})");
+       }},
+      {"deep nesting", [&] { WriteFile(root + "\\Local State", std::string(200000, '[')); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove_all(env.files.HostPath(Local("Google")));
+    AddChrome();
+    WriteFile(Local("Preferences"), "{}");
+    WriteFile(Local("Cache\\decoy"), "decoy");
+    c.write();
+    const TreeSnapshot before = Snapshot();
+    CleanItem("Google Chrome", TraceKind::kCache);
+    const TreeSnapshot after = Snapshot();
+    EXPECT_TRUE(after.count(Key(Local("Cache\\decoy"))));
+    for (const char* profile : {"Default", "Profile 1"})
+      EXPECT_FALSE(after.count(Key(ChromeProfile(profile, "Cache\\Cache_Data\\f_000001")))) << profile;
+  }
+}
+
+TEST_F(ModernBrowsersTest, ProfilesFoundByListAndByNameAndNotThroughLinks) {
+  const std::string root = Local("Vivaldi\\User Data");
+  std::string list = "{\"profile\": {\"info_cache\": {";
+  for (int i = 1; i <= 200; ++i) {
+    const std::string name = i == 7 ? "Custom Seven" : "Profile " + std::to_string(i);
+    list += (i > 1 ? ", \"" : "\"") + name + "\": {\"name\": \"n\\u00e9\"}";
+    WriteFile(root + "\\" + name + "\\Preferences", "{}");
+    WriteFile(root + "\\" + name + "\\Current Session", "s");
+  }
+  WriteFile(root + "\\Local State", list + "}}}");
+  WriteFile(root + "\\Default\\Preferences", "{}");
+  WriteFile(root + "\\Default\\Current Session", "s");
+  WriteFile(root + "\\Not A Profile\\Preferences", "{}");
+  WriteFile(root + "\\Not A Profile\\Current Session", "s");
+  WriteFile("C:\\Outside\\Elsewhere\\Preferences", "{}");
+  WriteFile("C:\\Outside\\Elsewhere\\Current Session", "s");
+  std::filesystem::create_directory_symlink(env.files.HostPath("C:\\Outside\\Elsewhere"),
+                                            env.files.HostPath(root + "\\Profile 201"));
+
+  const std::string status = CleanItem("Vivaldi", TraceKind::kSessions);
+  EXPECT_NE(status.find("Profile 201 is a link, not cleaned"), std::string::npos) << status;
+  for (int i = 1; i <= 200; ++i) EXPECT_FALSE(Exists(root + "\\Profile " + std::to_string(i) + "\\Current Session")) << i;
+  EXPECT_FALSE(Exists(root + "\\Custom Seven\\Current Session"));
+  EXPECT_FALSE(Exists(root + "\\Default\\Current Session"));
+  EXPECT_TRUE(Exists(root + "\\Not A Profile\\Current Session"));
+  EXPECT_TRUE(Exists("C:\\Outside\\Elsewhere\\Current Session"));
+}
+
+TEST(JsonObjectKeysTest, ReadsOneObjectsMemberNamesAndRefusesAnythingElse) {
+  using Keys = std::optional<std::vector<std::string>>;
+  struct Case {
+    std::string json;
+    Keys keys;
+  };
+  const Case cases[] = {
+      {R"({"profile": {"info_cache": {"Default": {}, "Profile 1": [1, 2.5e3, -0, true, null]}}})",
+       std::vector<std::string>{"Default", "Profile 1"}},
+      {"\xEF\xBB\xBF{\"profile\":{\"info_cache\":{\"\\u00e9\\ud83d\\ude00\\\"x\":1}}}",
+       std::vector<std::string>{"\xC3\xA9\xF0\x9F\x98\x80\"x"}},
+      {R"({"profile": {"info_cache": {}}})", std::vector<std::string>{}},
+      {R"({"profile": {"info_cache": []}})", std::nullopt},
+      {R"({"profile": {}})", std::nullopt},
+      {R"({"profile": {"info_cache": {"a": 1}}} x)", std::nullopt},
+      {R"({"profile": {"info_cache": {"a": 01}}})", std::nullopt},
+      {R"({"profile": {"info_cache": {"a": "x	y"}}})", std::nullopt},
+      {"", std::nullopt},
+      {std::string(100000, '[') + std::string(100000, ']'), std::nullopt},
+  };
+  for (const Case& c : cases) EXPECT_EQ(JsonObjectKeys(c.json, {"profile", "info_cache"}), c.keys) << c.json.substr(0, 80);
+}
+
+TEST(DomainKeepListTest, ADomainKeepsItselfAndItsSubdomainsOnly) {
+  const DomainKeepList list({"Example.COM", " *.bank.example. ", "https://mail.example.org/inbox", "", "bad entry", "*"});
+  EXPECT_EQ(list.Domains(), (std::vector<std::string>{"example.com", "bank.example", "mail.example.org"}));
+  const std::pair<const char*, bool> hosts[] = {
+      {"example.com", true},       {".example.com", true},     {"WWW.Example.com", true},
+      {"badexample.com", false},   {"example.com.evil", false}, {"a.b.bank.example", true},
+      {"example.org", false},      {"mail.example.org", true},  {"", false},
+  };
+  for (const auto& [host, kept] : hosts) EXPECT_EQ(list.Keeps(host), kept) << host;
+  EXPECT_FALSE(DomainKeepList().Keeps("example.com"));
+}
+
+TEST(BrowserProfilesTest, JoinInsideStaysInsideItsBase) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Profiles/abc.default", "C:\\Root\\Profiles\\abc.default"},
+      {"Profiles\\\\abc\\", "C:\\Root\\Profiles\\abc"},
+      {"..\\..", ""}, {"Profiles/../../x", ""}, {".", ""}, {"", ""}, {"\\x", ""}, {"C:\\x", ""}, {"a:b", ""},
+  };
+  for (const auto& [relative, joined] : cases) EXPECT_EQ(JoinInside("C:\\Root", relative), joined) << relative;
+}
+
+}  // namespace
+}  // namespace cv::test
