@@ -46,7 +46,8 @@ Measure InChild(const std::function<int()>& work) {
   Measure m;
   m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   m.peakKb = usage.ru_maxrss;
-  m.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  m.cpuSeconds =
+      usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   m.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
   return m;
 }
@@ -92,14 +93,17 @@ bool MakePlaces(const fs::path& file, long visits) {
       PRIMARY KEY (place_id, input));
     WITH RECURSIVE s(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM s WHERE i < 2000)
       INSERT INTO moz_origins SELECT i, 'https://', 'site' || i || '.example', 100 FROM s;
-    WITH RECURSIVE p(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM p WHERE i < )" + n + R"()
+    WITH RECURSIVE p(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM p WHERE i < )" +
+                               n + R"()
       INSERT INTO moz_places (id, url, title, rev_host, visit_count, last_visit_date, guid, foreign_count, url_hash, origin_id)
       SELECT i, 'https://site' || (i % 2000 + 1) || '.example/page/' || i || '?q=' || hex(randomblob(8)),
         'Page ' || i, 'elpmaxe.' || (i % 2000 + 1) || 'etis.', 4, 1700000000000000 + i, hex(randomblob(6)),
         CASE WHEN i % 50 = 0 THEN 1 ELSE 0 END, abs(random()) % 1000000000, i % 2000 + 1 FROM p;
-    WITH RECURSIVE h(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM h WHERE i < )" + v + R"()
+    WITH RECURSIVE h(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM h WHERE i < )" +
+                               v + R"()
       INSERT INTO moz_historyvisits (id, from_visit, place_id, visit_date, visit_type, session)
-      SELECT i, CASE WHEN i % 3 = 0 THEN i - 1 ELSE 0 END, (i * 7919) % )" + n + R"( + 1, 1700000000000000 + i * 1000, 1, 0 FROM h;
+      SELECT i, CASE WHEN i % 3 = 0 THEN i - 1 ELSE 0 END, (i * 7919) % )" +
+                               n + R"( + 1, 1700000000000000 + i * 1000, 1, 0 FROM h;
     INSERT INTO moz_bookmarks (type, fk, parent, position, title, guid)
       SELECT 1, id, 2, id, title, guid FROM moz_places WHERE foreign_count = 1;
     INSERT INTO moz_anno_attributes VALUES (1, 'downloads/destinationFileURI');
@@ -127,9 +131,12 @@ int main(int argc, char** argv) {
   int rounds = 3;
   fs::path dir = fs::temp_directory_path() / ("cv-bench-history-" + std::to_string(::getpid()));
   for (int i = 2; i + 1 < argc; i += 2) {
-    if (!std::strcmp(argv[i], "--visits")) visits = std::atol(argv[i + 1]);
-    else if (!std::strcmp(argv[i], "--rounds")) rounds = std::atoi(argv[i + 1]);
-    else if (!std::strcmp(argv[i], "--dir")) dir = argv[i + 1];
+    if (!std::strcmp(argv[i], "--visits"))
+      visits = std::atol(argv[i + 1]);
+    else if (!std::strcmp(argv[i], "--rounds"))
+      rounds = std::atoi(argv[i + 1]);
+    else if (!std::strcmp(argv[i], "--dir"))
+      dir = argv[i + 1];
   }
   fs::remove_all(dir);
   fs::create_directories(dir / "c" / "p");
@@ -189,8 +196,9 @@ int main(int argc, char** argv) {
   }
   const double o = Median(ours), t = Median(theirs);
   const double oc = Median(oursCpu), tc = Median(theirsCpu);
-  std::printf("| Firefox history clean, %ld visits | %.2f s (cpu %.2f s) | %.2f s (cpu %.2f s) | %.2fx | %.1f MB | %.1f MB |\n",
-              visits, o, oc, t, tc, t > 0 ? o / t : 0, oursPeak / 1024.0, theirsPeak / 1024.0);
+  std::printf(
+      "| Firefox history clean, %ld visits | %.2f s (cpu %.2f s) | %.2f s (cpu %.2f s) | %.2fx | %.1f MB | %.1f MB |\n",
+      visits, o, oc, t, tc, t > 0 ? o / t : 0, oursPeak / 1024.0, theirsPeak / 1024.0);
   fs::remove_all(dir);
   return 0;
 }

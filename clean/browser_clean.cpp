@@ -29,8 +29,7 @@ class BrowserCleaner {
       : run_(run), browser_(browser), kind_(kind), tick_([&run] { run.Pump(); }) {}
 
   void Run() {
-    const BrowserFolders folders =
-        FoldersOf(browser_, run_.values.AppDataFolder, run_.values.LocalAppDataFolder);
+    const BrowserFolders folders = FoldersOf(browser_, run_.values.AppDataFolder, run_.values.LocalAppDataFolder);
     const ProfileScan scan = FindProfiles(run_.platform.files, run_.erase.Guard(), browser_, folders);
     for (const std::string& refused : scan.refused) notes_.push_back(refused + ", not cleaned");
     if (scan.profiles.empty()) return Finish();
@@ -40,7 +39,8 @@ class BrowserCleaner {
       run_.SetFinalStatus(SkippedRunningText(browser_));
       return;
     }
-    if (kind_ == TraceKind::kCookies) keep_ = DomainKeepList::Load(run_.platform.files, run_.ProgramFile("\\" + std::string(kDomainKeepFileName)));
+    if (kind_ == TraceKind::kCookies)
+      keep_ = DomainKeepList::Load(run_.platform.files, run_.ProgramFile("\\" + std::string(kDomainKeepFileName)));
 
     std::size_t skipped = 0;
     for (const BrowserProfile& profile : scan.profiles) {
@@ -71,12 +71,15 @@ class BrowserCleaner {
     for (const TraceSpec& trace : Traces()) {
       if (trace.family != browser_.family || trace.kind != kind_) continue;
       switch (trace.scope) {
-        case TraceScope::kProfile: Apply(trace, Below(profile.folder, trace.path)); break;
+        case TraceScope::kProfile:
+          Apply(trace, Below(profile.folder, trace.path));
+          break;
         case TraceScope::kLocal:
           Apply(trace, Below(profile.localFolder, trace.path));
           if (profile.localFolder != profile.folder) Apply(trace, Below(profile.folder, trace.path));
           break;
-        case TraceScope::kRoot: break;  // once per browser, after the profiles
+        case TraceScope::kRoot:
+          break;  // once per browser, after the profiles
       }
     }
   }
@@ -88,8 +91,12 @@ class BrowserCleaner {
         for (std::string_view companion : kDatabaseCompanions)
           run_.BytesReleased += run_.erase.DeleteSingleFile(path + std::string(companion));
         break;
-      case TraceAction::kFolder: run_.BytesReleased += run_.erase.DeleteFolderTree(path); break;
-      default: CleanRows(trace, path); break;
+      case TraceAction::kFolder:
+        run_.BytesReleased += run_.erase.DeleteFolderTree(path);
+        break;
+      default:
+        CleanRows(trace, path);
+        break;
     }
   }
 
@@ -114,7 +121,8 @@ class BrowserCleaner {
       entry.rows = removed.rows;
       run_.ReportEntry(entry);
     }
-    if (!result.checkedAfter) notes_.push_back(std::string(FileName(path)) + " failed its integrity check (" + path + ")");
+    if (!result.checkedAfter)
+      notes_.push_back(std::string(FileName(path)) + " failed its integrity check (" + path + ")");
   }
 
   void Finish() {

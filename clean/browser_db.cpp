@@ -19,9 +19,7 @@ struct Plan {
   std::vector<std::string> afterwards;  // statements that change, not delete (clean only)
 };
 
-RowStep AllRows(std::string table) {
-  return {table, "SELECT count(*) FROM " + table, "DELETE FROM " + table};
-}
+RowStep AllRows(std::string table) { return {table, "SELECT count(*) FROM " + table, "DELETE FROM " + table}; }
 
 RowStep RowsWhere(std::string table, const std::string& where) {
   return {table, "SELECT count(*) FROM " + table + " WHERE " + where, "DELETE FROM " + table + " WHERE " + where};
@@ -33,7 +31,8 @@ RowStep RowsWhere(std::string table, const std::string& where) {
 std::string UnreferencedPlaces(SqliteDb& db, bool downloadAnnosCount) {
   std::string where = "1";
   if (db.HasTable("moz_bookmarks")) where += " AND id NOT IN (SELECT fk FROM moz_bookmarks WHERE fk NOT NULL)";
-  if (db.HasTable("moz_keywords")) where += " AND id NOT IN (SELECT place_id FROM moz_keywords WHERE place_id NOT NULL)";
+  if (db.HasTable("moz_keywords"))
+    where += " AND id NOT IN (SELECT place_id FROM moz_keywords WHERE place_id NOT NULL)";
   if (db.HasTable("moz_annos")) {
     where += " AND id NOT IN (SELECT place_id FROM moz_annos WHERE place_id NOT NULL";
     if (!downloadAnnosCount && db.HasTable("moz_anno_attributes"))
@@ -56,14 +55,16 @@ Plan FirefoxHistory(SqliteDb& db) {
     // Origins no remaining page uses; counted against the pages that stay.
     plan.steps.push_back({"moz_origins",
                           "SELECT count(*) FROM moz_origins WHERE id NOT IN (SELECT origin_id FROM moz_places "
-                          "WHERE origin_id NOT NULL AND NOT (" + unreferenced + "))",
+                          "WHERE origin_id NOT NULL AND NOT (" +
+                              unreferenced + "))",
                           "DELETE FROM moz_origins WHERE id NOT IN (SELECT origin_id FROM moz_places WHERE "
                           "origin_id NOT NULL)"});
   }
   // The bookmarked pages that stay no longer carry visit figures.
   std::string reset;
   if (db.HasColumn("moz_places", "visit_count")) reset += "visit_count = 0";
-  if (db.HasColumn("moz_places", "last_visit_date")) reset += std::string(reset.empty() ? "" : ", ") + "last_visit_date = NULL";
+  if (db.HasColumn("moz_places", "last_visit_date"))
+    reset += std::string(reset.empty() ? "" : ", ") + "last_visit_date = NULL";
   if (!reset.empty()) plan.afterwards.push_back("UPDATE moz_places SET " + reset);
   return plan;
 }
@@ -80,9 +81,12 @@ Plan FirefoxDownloads(SqliteDb& db) {
   // First the pages known only as downloads, while their annotations and visits still tell them.
   std::string downloaded = "0";
   if (annos) downloaded += " OR id IN (SELECT place_id FROM moz_annos WHERE " + downloadAnno + ")";
-  if (visits) downloaded += " OR id IN (SELECT place_id FROM moz_historyvisits WHERE " + std::string(kDownloadVisit) + ")";
+  if (visits)
+    downloaded += " OR id IN (SELECT place_id FROM moz_historyvisits WHERE " + std::string(kDownloadVisit) + ")";
   std::string onlyDownloaded = "(" + downloaded + ") AND " + UnreferencedPlaces(db, false);
-  if (visits) onlyDownloaded += " AND id NOT IN (SELECT place_id FROM moz_historyvisits WHERE NOT " + std::string(kDownloadVisit) + ")";
+  if (visits)
+    onlyDownloaded +=
+        " AND id NOT IN (SELECT place_id FROM moz_historyvisits WHERE NOT " + std::string(kDownloadVisit) + ")";
   plan.steps.push_back(RowsWhere("moz_places", onlyDownloaded));
   if (annos) plan.steps.push_back(RowsWhere("moz_annos", downloadAnno));
   if (visits) plan.steps.push_back(RowsWhere("moz_historyvisits", std::string(kDownloadVisit)));
@@ -123,12 +127,16 @@ Plan FormEntries(SqliteDb& db, BrowserFamily family) {
 
 Plan PlanFor(SqliteDb& db, BrowserFamily family, TraceAction action) {
   switch (action) {
-    case TraceAction::kCookieRows: return Cookies(db, family);
+    case TraceAction::kCookieRows:
+      return Cookies(db, family);
     case TraceAction::kHistoryRows:
       return family == BrowserFamily::kFirefox ? FirefoxHistory(db) : Plan{"a history database", {}, {}};
-    case TraceAction::kDownloadRows: return family == BrowserFamily::kFirefox ? FirefoxDownloads(db) : ChromiumDownloads(db);
-    case TraceAction::kFormRows: return FormEntries(db, family);
-    default: return {};
+    case TraceAction::kDownloadRows:
+      return family == BrowserFamily::kFirefox ? FirefoxDownloads(db) : ChromiumDownloads(db);
+    case TraceAction::kFormRows:
+      return FormEntries(db, family);
+    default:
+      return {};
   }
 }
 

@@ -25,10 +25,10 @@ struct RemovedRows {
 };
 
 struct DatabaseCleanResult {
-  bool present = false;             // the file exists (nothing else is meaningful otherwise)
-  std::string untouchedBecause;     // non-empty: the file was left as it was ("is locked")
+  bool present = false;              // the file exists (nothing else is meaningful otherwise)
+  std::string untouchedBecause;      // non-empty: the file was left as it was ("is locked")
   std::vector<RemovedRows> removed;  // per table; in preview what would go
-  bool checkedAfter = true;         // clean: PRAGMA integrity_check answered "ok"
+  bool checkedAfter = true;          // clean: PRAGMA integrity_check answered "ok"
 };
 
 // `action` is one of the row actions of the browser model (kCookieRows,

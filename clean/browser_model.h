@@ -27,11 +27,11 @@ const TraceKindInfo& InfoOf(TraceKind kind);
 enum class UserFolder : std::uint8_t { kAppData, kLocalAppData };
 
 struct BrowserSpec {
-  std::string_view name;      // "Google Chrome"
-  std::string_view section;   // its switch section in the selection file
+  std::string_view name;     // "Google Chrome"
+  std::string_view section;  // its switch section in the selection file
   BrowserFamily family;
   UserFolder rootBase;
-  std::string_view root;      // Chromium: the user-data folder; Firefox: the folder holding profiles.ini
+  std::string_view root;  // Chromium: the user-data folder; Firefox: the folder holding profiles.ini
   // Firefox: the folder below %LOCALAPPDATA% holding the profiles' caches.
   // Opera: the folder below %LOCALAPPDATA% holding the caches of its one profile.
   std::string_view localRoot;

@@ -26,16 +26,22 @@ class JsonReader {
   bool Value(int depth, int matched) {
     if (depth > kMaxJsonDepth || pos_ >= text_.size()) return false;
     switch (text_[pos_]) {
-      case '{': return Object(depth, matched);
-      case '[': return Array(depth);
+      case '{':
+        return Object(depth, matched);
+      case '[':
+        return Array(depth);
       case '"': {
         std::string ignored;
         return String(ignored);
       }
-      case 't': return Word("true");
-      case 'f': return Word("false");
-      case 'n': return Word("null");
-      default: return Number();
+      case 't':
+        return Word("true");
+      case 'f':
+        return Word("false");
+      case 'n':
+        return Word("null");
+      default:
+        return Number();
     }
   }
 
@@ -97,14 +103,30 @@ class JsonReader {
       if (pos_ >= text_.size()) return false;
       const char e = text_[pos_++];
       switch (e) {
-        case '"': out += '"'; break;
-        case '\\': out += '\\'; break;
-        case '/': out += '/'; break;
-        case 'b': out += '\b'; break;
-        case 'f': out += '\f'; break;
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
+        case '"':
+          out += '"';
+          break;
+        case '\\':
+          out += '\\';
+          break;
+        case '/':
+          out += '/';
+          break;
+        case 'b':
+          out += '\b';
+          break;
+        case 'f':
+          out += '\f';
+          break;
+        case 'n':
+          out += '\n';
+          break;
+        case 'r':
+          out += '\r';
+          break;
+        case 't':
+          out += '\t';
+          break;
         case 'u': {
           std::uint32_t cp = 0;
           if (!Hex4(cp)) return false;
@@ -123,7 +145,8 @@ class JsonReader {
           AppendUtf8(out, cp);
           break;
         }
-        default: return false;
+        default:
+          return false;
       }
     }
     return false;
@@ -134,10 +157,14 @@ class JsonReader {
     for (int i = 0; i < 4; ++i) {
       const char c = text_[pos_++];
       value <<= 4;
-      if (c >= '0' && c <= '9') value |= c - '0';
-      else if (c >= 'a' && c <= 'f') value |= c - 'a' + 10;
-      else if (c >= 'A' && c <= 'F') value |= c - 'A' + 10;
-      else return false;
+      if (c >= '0' && c <= '9')
+        value |= c - '0';
+      else if (c >= 'a' && c <= 'f')
+        value |= c - 'a' + 10;
+      else if (c >= 'A' && c <= 'F')
+        value |= c - 'A' + 10;
+      else
+        return false;
     }
     return true;
   }
@@ -191,7 +218,8 @@ class JsonReader {
 
   bool Peek(char c) const { return pos_ < text_.size() && text_[pos_] == c; }
   void SkipSpace() {
-    while (pos_ < text_.size() && (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\n' || text_[pos_] == '\r'))
+    while (pos_ < text_.size() &&
+           (text_[pos_] == ' ' || text_[pos_] == '\t' || text_[pos_] == '\n' || text_[pos_] == '\r'))
       ++pos_;
   }
 

@@ -14,12 +14,18 @@ constexpr int kBusyWaitMs = 250;
 
 std::string_view DbProblemText(DbProblem problem) {
   switch (problem) {
-    case DbProblem::None: return "is fine";
-    case DbProblem::Missing: return "could not be opened";
-    case DbProblem::Locked: return "is locked";
-    case DbProblem::NotADatabase: return "is not a database";
-    case DbProblem::Damaged: return "is damaged";
-    case DbProblem::Failed: return "could not be changed";
+    case DbProblem::None:
+      return "is fine";
+    case DbProblem::Missing:
+      return "could not be opened";
+    case DbProblem::Locked:
+      return "is locked";
+    case DbProblem::NotADatabase:
+      return "is not a database";
+    case DbProblem::Damaged:
+      return "is damaged";
+    case DbProblem::Failed:
+      return "could not be changed";
   }
   return "could not be changed";
 }
@@ -28,13 +34,19 @@ DbProblem ProblemOf(int code) {
   switch (code & 0xff) {
     case SQLITE_OK:
     case SQLITE_ROW:
-    case SQLITE_DONE: return DbProblem::None;
+    case SQLITE_DONE:
+      return DbProblem::None;
     case SQLITE_BUSY:
-    case SQLITE_LOCKED: return DbProblem::Locked;
-    case SQLITE_NOTADB: return DbProblem::NotADatabase;
-    case SQLITE_CORRUPT: return DbProblem::Damaged;
-    case SQLITE_CANTOPEN: return DbProblem::Missing;
-    default: return DbProblem::Failed;
+    case SQLITE_LOCKED:
+      return DbProblem::Locked;
+    case SQLITE_NOTADB:
+      return DbProblem::NotADatabase;
+    case SQLITE_CORRUPT:
+      return DbProblem::Damaged;
+    case SQLITE_CANTOPEN:
+      return DbProblem::Missing;
+    default:
+      return DbProblem::Failed;
   }
 }
 
@@ -48,8 +60,8 @@ SqliteDb SqliteDb::Open(const std::string& nativePath, Access access, DbProblem&
     problem = DbProblem::Missing;
     return result;
   }
-  const int flags = (access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
-                    SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_PRIVATECACHE | SQLITE_OPEN_EXRESCODE;
+  const int flags = (access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | SQLITE_OPEN_NOMUTEX |
+                    SQLITE_OPEN_PRIVATECACHE | SQLITE_OPEN_EXRESCODE;
   sqlite3* raw = nullptr;
   const int rc = sqlite3_open_v2(nativePath.c_str(), &raw, flags, nullptr);
   result.db_.reset(raw);
@@ -90,8 +102,8 @@ bool SqliteDb::DefineKeptHost(const std::function<bool(std::string_view)>* keeps
     sqlite3_result_int(context, (*keeps)(host) ? 1 : 0);
   };
   return sqlite3_create_function_v2(db_.get(), "kept_host", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                    const_cast<std::function<bool(std::string_view)>*>(keeps), call, nullptr,
-                                    nullptr, nullptr) == SQLITE_OK;
+                                    const_cast<std::function<bool(std::string_view)>*>(keeps), call, nullptr, nullptr,
+                                    nullptr) == SQLITE_OK;
 }
 
 void SqliteDb::SetProgress(const std::function<void()>* tick) {

@@ -111,8 +111,9 @@ class ModernBrowsersFixture : public ItemRunFixture {
     Sql(p + "Web Data",
         "CREATE TABLE autofill (name TEXT, value TEXT); INSERT INTO autofill VALUES ('email', 'me@example');"
         "CREATE TABLE credit_cards (guid TEXT, name_on_card TEXT); INSERT INTO credit_cards VALUES ('g', 'Me');");
-    Sql(p + "Login Data", "CREATE TABLE logins (origin_url TEXT, password_value BLOB);"
-                          "INSERT INTO logins VALUES ('https://a.example/', x'0102');");
+    Sql(p + "Login Data",
+        "CREATE TABLE logins (origin_url TEXT, password_value BLOB);"
+        "INSERT INTO logins VALUES ('https://a.example/', x'0102');");
     WriteFile(p + "Bookmarks", "{\"roots\": {}}");
     WriteFile(p + "Visited Links", "links");
     WriteFile(p + "Top Sites", "top");
@@ -152,8 +153,9 @@ class ModernBrowsersFixture : public ItemRunFixture {
         "CREATE TABLE moz_cookies (id INTEGER PRIMARY KEY, host TEXT, name TEXT, value TEXT);"
         "INSERT INTO moz_cookies VALUES (1, '.kept.example', 'a', '1'), (2, 'sub.kept.example', 'b', '2'),"
         " (3, '.tracker.example', 'c', '3'), (4, 'kept.example.evil', 'd', '4');");
-    Sql(p + "formhistory.sqlite", "CREATE TABLE moz_formhistory (id INTEGER PRIMARY KEY, fieldname TEXT, value TEXT);"
-                                  "INSERT INTO moz_formhistory VALUES (1, 'q', 'search');");
+    Sql(p + "formhistory.sqlite",
+        "CREATE TABLE moz_formhistory (id INTEGER PRIMARY KEY, fieldname TEXT, value TEXT);"
+        "INSERT INTO moz_formhistory VALUES (1, 'q', 'search');");
     WriteFile(p + "logins.json", "{\"logins\": []}");
     WriteFile(p + "key4.db", "keys");
     WriteFile(p + "sessionstore.jsonlz4", "mozLz40");

@@ -116,7 +116,8 @@ TEST_F(ModernBrowsersTest, FirefoxHistoryGoesAndBookmarkedPagesStayRowForRow) {
   EXPECT_EQ(RowsReported("[moz_places]"), 2) << "one page only history knew, in each profile";
 
   EXPECT_EQ(CleanItem("Mozilla Firefox", TraceKind::kHistory), "Done");
-  const std::set<std::string> changed = Under(before, {places, Roaming("Mozilla\\Firefox\\Profiles\\efgh.work\\places.sqlite")});
+  const std::set<std::string> changed =
+      Under(before, {places, Roaming("Mozilla\\Firefox\\Profiles\\efgh.work\\places.sqlite")});
   ExpectOnlyRemoved(before, Snapshot(), {}, changed, true);
   EXPECT_EQ(Rows(places, "SELECT count(*) FROM moz_historyvisits"), std::vector<std::string>{"0"});
   EXPECT_EQ(Rows(places, "SELECT count(*) FROM moz_inputhistory"), std::vector<std::string>{"0"});
@@ -147,9 +148,13 @@ TEST_F(ModernBrowsersTest, CookiesOfKeptDomainsAndTheirSubdomainsStay) {
     std::vector<std::string> kept;
   };
   const Case cases[] = {
-      {"Google Chrome", ChromeProfile("Default", "Network\\Cookies"), "SELECT host_key FROM cookies ORDER BY rowid",
+      {"Google Chrome",
+       ChromeProfile("Default", "Network\\Cookies"),
+       "SELECT host_key FROM cookies ORDER BY rowid",
        {".kept.example", "www.kept.example"}},
-      {"Mozilla Firefox", FirefoxProfile("cookies.sqlite"), "SELECT host FROM moz_cookies ORDER BY id",
+      {"Mozilla Firefox",
+       FirefoxProfile("cookies.sqlite"),
+       "SELECT host FROM moz_cookies ORDER BY id",
        {".kept.example", "sub.kept.example"}},
   };
   for (const Case& c : cases) {
@@ -180,8 +185,7 @@ TEST_F(ModernBrowsersTest, RunningBrowsersAreSkipped) {
   // profile's lock file is just a file.
   auto held = env.files.LockFile(FirefoxProfile("parent.lock"));
   ASSERT_TRUE(held);
-  EXPECT_EQ(CleanItem("Mozilla Firefox", TraceKind::kCache),
-            "Done; 1 profile skipped: Mozilla Firefox is running");
+  EXPECT_EQ(CleanItem("Mozilla Firefox", TraceKind::kCache), "Done; 1 profile skipped: Mozilla Firefox is running");
   const TreeSnapshot after = Snapshot();
   EXPECT_TRUE(after.count(Key(FirefoxProfile("cache2\\entries\\ABCDEF", true))));
   EXPECT_FALSE(after.count(Key(Local("Mozilla\\Firefox\\Profiles\\efgh.work\\cache2\\entries\\ABCDEF"))));
@@ -201,7 +205,8 @@ TEST_F(ModernBrowsersTest, DatabasesThatCannotBeCleanedSafelyAreLeftUntouched) {
        "is not a database"},
       {"damaged",
        [](ModernBrowsersTest& t, const std::string& db) {
-         t.Sql(db, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+         t.Sql(db,
+               "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
                "INSERT INTO moz_historyvisits (place_id, visit_date) SELECT 1, i FROM n");
          std::fstream file(t.env.files.HostPath(db), std::ios::in | std::ios::out | std::ios::binary);
          file.seekp(4096 * 3);
@@ -236,10 +241,12 @@ TEST_F(ModernBrowsersTest, DatabasesThatCannotBeCleanedSafelyAreLeftUntouched) {
     const TreeSnapshot before = Snapshot();
     const std::string status = CleanItem("Mozilla Firefox", TraceKind::kHistory);
     EXPECT_NE(status.find(std::string("places.sqlite ") + c.why + ", left untouched"), std::string::npos) << status;
-    const std::set<std::string> otherProfile = Under(before, {Roaming("Mozilla\\Firefox\\Profiles\\efgh.work\\places.sqlite")});
+    const std::set<std::string> otherProfile =
+        Under(before, {Roaming("Mozilla\\Firefox\\Profiles\\efgh.work\\places.sqlite")});
     ExpectOnlyRemoved(before, Snapshot(), {}, otherProfile, true);
   }
-  EXPECT_EQ(Rows("C:\\Outside\\places.sqlite", "SELECT count(*) FROM moz_historyvisits"), std::vector<std::string>{"1"});
+  EXPECT_EQ(Rows("C:\\Outside\\places.sqlite", "SELECT count(*) FROM moz_historyvisits"),
+            std::vector<std::string>{"1"});
 
   // Locked by another program's open transaction.
   std::filesystem::remove_all(env.files.HostPath(EmulatedPlatformFixture::kAppData));
@@ -268,7 +275,8 @@ TEST_F(ModernBrowsersTest, HostileProfileListsCleanOnlyRealProfiles) {
   const Case cases[] = {
       {"drive root", legit + "[Profile1]\r\nIsRelative=0\r\nPath=C:\\\r\n"},
       {"user profile", legit + "[Profile1]\r\nIsRelative=0\r\nPath=C:\\Users\\Tester\r\n"},
-      {"parent folders", legit + "[Profile1]\r\nIsRelative=1\r\nPath=..\\..\r\n[Profile2]\r\nPath=Profiles/../../..\r\n"},
+      {"parent folders",
+       legit + "[Profile1]\r\nIsRelative=1\r\nPath=..\\..\r\n[Profile2]\r\nPath=Profiles/../../..\r\n"},
       {"absolute as relative", legit + "[Profile1]\r\nIsRelative=1\r\nPath=C:\\Users\\Tester\\AppData\\Roaming\r\n"},
       {"a link", legit + "[Profile1]\r\nIsRelative=1\r\nPath=Profiles/linked\r\n"},
       {"garbage", legit + std::string("[Profile1]\r\nPath=\x01\xff\r\n=\r\n[[[\r\n", 24)},
@@ -356,7 +364,8 @@ TEST_F(ModernBrowsersTest, ProfilesFoundByListAndByNameAndNotThroughLinks) {
 
   const std::string status = CleanItem("Vivaldi", TraceKind::kSessions);
   EXPECT_NE(status.find("Profile 201 is a link, not cleaned"), std::string::npos) << status;
-  for (int i = 1; i <= 200; ++i) EXPECT_FALSE(Exists(root + "\\Profile " + std::to_string(i) + "\\Current Session")) << i;
+  for (int i = 1; i <= 200; ++i)
+    EXPECT_FALSE(Exists(root + "\\Profile " + std::to_string(i) + "\\Current Session")) << i;
   EXPECT_FALSE(Exists(root + "\\Custom Seven\\Current Session"));
   EXPECT_FALSE(Exists(root + "\\Default\\Current Session"));
   EXPECT_TRUE(Exists(root + "\\Not A Profile\\Current Session"));
@@ -383,16 +392,18 @@ TEST(JsonObjectKeysTest, ReadsOneObjectsMemberNamesAndRefusesAnythingElse) {
       {"", std::nullopt},
       {std::string(100000, '[') + std::string(100000, ']'), std::nullopt},
   };
-  for (const Case& c : cases) EXPECT_EQ(JsonObjectKeys(c.json, {"profile", "info_cache"}), c.keys) << c.json.substr(0, 80);
+  for (const Case& c : cases)
+    EXPECT_EQ(JsonObjectKeys(c.json, {"profile", "info_cache"}), c.keys) << c.json.substr(0, 80);
 }
 
 TEST(DomainKeepListTest, ADomainKeepsItselfAndItsSubdomainsOnly) {
-  const DomainKeepList list({"Example.COM", " *.bank.example. ", "https://mail.example.org/inbox", "", "bad entry", "*"});
+  const DomainKeepList list(
+      {"Example.COM", " *.bank.example. ", "https://mail.example.org/inbox", "", "bad entry", "*"});
   EXPECT_EQ(list.Domains(), (std::vector<std::string>{"example.com", "bank.example", "mail.example.org"}));
   const std::pair<const char*, bool> hosts[] = {
-      {"example.com", true},       {".example.com", true},     {"WWW.Example.com", true},
-      {"badexample.com", false},   {"example.com.evil", false}, {"a.b.bank.example", true},
-      {"example.org", false},      {"mail.example.org", true},  {"", false},
+      {"example.com", true},     {".example.com", true},      {"WWW.Example.com", true},
+      {"badexample.com", false}, {"example.com.evil", false}, {"a.b.bank.example", true},
+      {"example.org", false},    {"mail.example.org", true},  {"", false},
   };
   for (const auto& [host, kept] : hosts) EXPECT_EQ(list.Keeps(host), kept) << host;
   EXPECT_FALSE(DomainKeepList().Keeps("example.com"));
@@ -402,7 +413,13 @@ TEST(BrowserProfilesTest, JoinInsideStaysInsideItsBase) {
   const std::pair<const char*, const char*> cases[] = {
       {"Profiles/abc.default", "C:\\Root\\Profiles\\abc.default"},
       {"Profiles\\\\abc\\", "C:\\Root\\Profiles\\abc"},
-      {"..\\..", ""}, {"Profiles/../../x", ""}, {".", ""}, {"", ""}, {"\\x", ""}, {"C:\\x", ""}, {"a:b", ""},
+      {"..\\..", ""},
+      {"Profiles/../../x", ""},
+      {".", ""},
+      {"", ""},
+      {"\\x", ""},
+      {"C:\\x", ""},
+      {"a:b", ""},
   };
   for (const auto& [relative, joined] : cases) EXPECT_EQ(JoinInside("C:\\Root", relative), joined) << relative;
 }
