@@ -146,7 +146,8 @@ void PrintRun(std::ostream& out, bool json, bool preview, const RunResult& resul
   if (preview) {
     for (const auto& [item, source, entry] : seen.entries)
       out << (entry.refused ? "refused\t" : "") << EntryKindName(entry.kind) << '\t' << entry.path << '\t'
-          << PlainNumber(entry.bytes) << '\n';
+          << (entry.kind == EntryKind::Rows ? std::to_string(entry.rows) + " rows" : PlainNumber(entry.bytes))
+          << '\n';
   }
 }
 

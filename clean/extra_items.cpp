@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "clean/items_modern_browsers.h"
 #include "clean/run_context.h"
 #include "clean/winapp2_items.h"
 #include "config/selection_schema.h"
@@ -11,7 +12,8 @@ namespace cv {
 namespace {
 
 // The sources, in run order.
-constexpr std::array<ExtraItemSourceFn, 1> kSources{Winapp2Items};
+// Today's browsers first: their items know the browsers; community definitions follow.
+constexpr std::array<ExtraItemSourceFn, 2> kSources{ModernBrowserItems, Winapp2Items};
 
 }  // namespace
 

@@ -4,9 +4,12 @@
 #include <filesystem>
 
 #include "clean/browser_profiles.h"
+#include "clean/items_modern_browsers.h"
 #include "clean/json_keys.h"
+#include "clean/run_items.h"
 #include "keep/domain_keep_list.h"
 #include "modern_browsers_fixture.h"
+#include "platform/text.h"
 
 namespace cv::test {
 namespace {
@@ -422,6 +425,47 @@ TEST(BrowserProfilesTest, JoinInsideStaysInsideItsBase) {
       {"a:b", ""},
   };
   for (const auto& [relative, joined] : cases) EXPECT_EQ(JoinInside("C:\\Root", relative), joined) << relative;
+}
+
+}  // namespace
+}  // namespace cv::test
+
+namespace cv::test {
+namespace {
+
+class ModernBrowsersRunTest : public ::testing::Test, public ModernBrowsersFixture {};
+
+// One item per browser and kind, each on a switch of its own that no
+// built-in switch shares (sections match without regard to case).
+TEST_F(ModernBrowsersRunTest, EveryBrowserAndKindIsAnItemWithItsOwnSwitch) {
+  Platform services = platform();
+  const std::vector<ExtraItem> items = ModernBrowserItems(services);
+  EXPECT_EQ(items.size(), Browsers().size() * TraceKinds().size());
+  std::set<std::string> switches, builtInSections;
+  for (const RunItem& item : RunItems()) builtInSections.insert(AsciiLower(item.section));
+  for (const ExtraItem& item : items) {
+    EXPECT_TRUE(switches.insert(AsciiLower(item.section + "\\" + item.key)).second) << item.section << item.key;
+    EXPECT_FALSE(builtInSections.count(AsciiLower(item.section))) << item.section;
+    EXPECT_EQ(item.source, "browser");
+    EXPECT_TRUE(item.action);
+  }
+}
+
+TEST_F(ModernBrowsersRunTest, SelectedItemsRunInTheRunWithTheirOwnRows) {
+  AddChrome();
+  AddFirefox();
+  Select("ModernChrome", "cache");
+  Select("ModernFirefox", "history");
+  const TreeSnapshot before = Snapshot();
+  DoRun(EraseMode::Preview);
+  std::vector<std::string> rows;
+  for (const auto& row : recorder.ItemRows()) rows.push_back(row.item + "|" + row.status + "|" + row.source);
+  EXPECT_EQ(rows,
+            (std::vector<std::string>{"Google Chrome Cache|Done|browser", "Mozilla Firefox History|Done|browser"}));
+  ExpectOnlyRemoved(before, Snapshot(), {}, {}, true);
+  const RunResult result = DoRun();
+  EXPECT_FALSE(Exists(Local("Google\\Chrome\\User Data\\Default\\Cache")));
+  EXPECT_EQ(result.bytesReleased, 2 * (1000 + 4 + 3) + 6) << "the cache files of two profiles and the shader cache";
 }
 
 }  // namespace
