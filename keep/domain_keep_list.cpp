@@ -39,4 +39,25 @@ bool DomainKeepList::Keeps(std::string_view host) const {
   return false;
 }
 
+DomainKeepListModel::DomainKeepListModel(FileSystem& files, std::string file) : files_(files), file_(std::move(file)) {}
+
+void DomainKeepListModel::Load() { entries_ = KeepListFile(files_, file_).Read(); }
+
+DomainKeepListModel::AddResult DomainKeepListModel::Add(std::string_view text) {
+  const std::string domain = NormalizeKeptDomain(text);
+  if (domain.empty()) return AddResult::kNotADomain;
+  if (DomainKeepList(entries_).Keeps(domain)) return AddResult::kAlreadyListed;
+  if (KeepListFile(files_, file_).Append(domain) != kOk) return AddResult::kNotSaved;
+  entries_.push_back(domain);
+  return AddResult::kAdded;
+}
+
+bool DomainKeepListModel::Remove(const std::vector<std::size_t>& positions) {
+  std::vector<std::string> kept = entries_;
+  RemoveAtPositions(kept, positions);
+  if (KeepListFile(files_, file_).Rewrite(kept) != kOk) return false;
+  entries_ = std::move(kept);
+  return true;
+}
+
 }  // namespace cv

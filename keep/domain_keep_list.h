@@ -34,4 +34,26 @@ class DomainKeepList {
   std::vector<std::string> domains_;  // normalised, none empty
 };
 
+// The window that edits the list: entries as the user wrote them, each
+// "Add" and "Remove" written to the file at once.
+class DomainKeepListModel {
+ public:
+  DomainKeepListModel(FileSystem& files, std::string file);
+
+  void Load();
+  const std::vector<std::string>& Entries() const { return entries_; }
+
+  enum class AddResult { kAdded, kNotADomain, kAlreadyListed, kNotSaved };
+  // Adds the domain as NormalizeKeptDomain writes it, unless it names no
+  // domain or the list keeps it already.
+  AddResult Add(std::string_view text);
+  // Drops the entries at the given positions (out-of-range ones ignored).
+  bool Remove(const std::vector<std::size_t>& positions);
+
+ private:
+  FileSystem& files_;
+  std::string file_;
+  std::vector<std::string> entries_;
+};
+
 }  // namespace cv

@@ -412,6 +412,27 @@ TEST(DomainKeepListTest, ADomainKeepsItselfAndItsSubdomainsOnly) {
   EXPECT_FALSE(DomainKeepList().Keeps("example.com"));
 }
 
+TEST_F(ModernBrowsersTest, DomainKeepListWindowWritesEachChangeAtOnce) {
+  const std::string file = ProgramFile("\\keepdomains.dat");
+  DomainKeepListModel model(env.files, file);
+  model.Load();
+  using enum DomainKeepListModel::AddResult;
+  EXPECT_EQ(model.Add(" https://Example.COM/login "), kAdded);
+  EXPECT_EQ(model.Add("www.example.com"), kAlreadyListed);
+  EXPECT_EQ(model.Add("no domain"), kNotADomain);
+  EXPECT_EQ(model.Add("bank.example"), kAdded);
+  std::string text;
+  ASSERT_EQ(env.files.ReadFile(file, text), kOk);
+  EXPECT_EQ(text, "example.com\r\nbank.example\r\n");
+  EXPECT_TRUE(model.Remove({0, 7}));
+  DomainKeepListModel reloaded(env.files, file);
+  reloaded.Load();
+  EXPECT_EQ(reloaded.Entries(), std::vector<std::string>{"bank.example"});
+  ASSERT_EQ(env.files.SetAttributes(file, kAttrReadOnly), kOk);
+  EXPECT_EQ(reloaded.Add("other.example"), kNotSaved);
+  EXPECT_EQ(reloaded.Entries(), std::vector<std::string>{"bank.example"}) << "unchanged when the file was not written";
+}
+
 TEST(BrowserProfilesTest, JoinInsideStaysInsideItsBase) {
   const std::pair<const char*, const char*> cases[] = {
       {"Profiles/abc.default", "C:\\Root\\Profiles\\abc.default"},
