@@ -11,8 +11,7 @@ namespace cv {
 
 namespace {
 
-// The sources, in run order.
-// Today's browsers first: their items know the browsers; community definitions follow.
+// The sources, in run order: today's browsers, then the community definitions.
 constexpr std::array<ExtraItemSourceFn, 2> kSources{ModernBrowserItems, Winapp2Items};
 
 }  // namespace
