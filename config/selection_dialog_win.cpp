@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "config/community_page_win.h"
 #include "config/selection_pages.h"
 #include "keep/keep_windows_win.h"
 #include "platform/win32/com_apartment.h"
@@ -501,6 +502,7 @@ std::vector<SelectionTab> SelectionTabs() {
       browsers.children.push_back({Widen(page.browserTab), LayoutPageFor(page.page), {}});
     } else {
       others.push_back({Widen(page.tab), LayoutPageFor(page.page), {}});
+      if (page.page == SelectionPage::kApplications) others.push_back({kCommunityTabCaption, CommunityPageFor(), {}});
     }
   }
   std::vector<SelectionTab> tabs{std::move(browsers)};

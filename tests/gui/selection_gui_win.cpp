@@ -19,6 +19,7 @@
 #include "driver.h"
 #include "resources/resource.h"
 #include "resources/selection_res.h"
+#include "resources/winapp2_res.h"
 
 namespace cv::guidriver {
 namespace {
@@ -202,20 +203,24 @@ TEST_F(SelectionGui, EveryPageShowsAndFitsAndCtrlTabWalksThePages) {
   EXPECT_EQ(WithoutMnemonic(Text(FindControl(settings, SelectAllId(SelectionFrame::kSafari)))),
             L"Select all of the above");
 
-  // The 16 pages in order through Ctrl+Tab; each page's first box shows.
+  // The 17 pages in order through Ctrl+Tab; each page's first box shows
+  // (the plug-in list and the community list on the pages without boxes).
   const std::pair<const char*, const char*> firstBoxes[] = {
-      {"EXPLORER", "location"}, {"FIREFOX", "Address"}, {"OPERA", "Address"},     {"NETSCAPE", "Location"},
-      {"AOL", "Address"},       {"MSN", "Location"},    {"Mozilla", "Address"},   {"Maxthon", "keywords"},
-      {"Chrome", "download"},   {"Safari", "history"},  {"WINDOWS", "recent"},    {"OFFICE", "word"},
-      {nullptr, nullptr},       {"Custom", "Custom"},   {"Messenger", "msnchat"}, {"outlook", "address"}};
-  const char* names[] = {"ie",     "firefox", "opera",   "netscape", "aol",          "msn",    "mozilla",   "maxthon",
-                         "chrome", "safari",  "windows", "office",   "applications", "custom", "messaging", "email"};
+      {"EXPLORER", "location"}, {"FIREFOX", "Address"}, {"OPERA", "Address"},   {"NETSCAPE", "Location"},
+      {"AOL", "Address"},       {"MSN", "Location"},    {"Mozilla", "Address"}, {"Maxthon", "keywords"},
+      {"Chrome", "download"},   {"Safari", "history"},  {"WINDOWS", "recent"},  {"OFFICE", "word"},
+      {nullptr, nullptr},       {nullptr, "community"}, {"Custom", "Custom"},   {"Messenger", "msnchat"},
+      {"outlook", "address"}};
+  const char* names[] = {"ie",           "firefox",   "opera",  "netscape",  "aol",     "msn",
+                         "mozilla",      "maxthon",   "chrome", "safari",    "windows", "office",
+                         "applications", "community", "custom", "messaging", "email"};
   for (std::size_t page = 0; page < std::size(firstBoxes); ++page) {
     if (firstBoxes[page].first) {
       HWND box = FindControl(settings, SwitchId(firstBoxes[page].first, firstBoxes[page].second));
       EXPECT_TRUE(WaitUntil([&] { return IsShown(box); }, 3000)) << names[page];
     } else {
-      EXPECT_TRUE(WaitUntil([&] { return IsShown(FindControl(settings, IDC_PLUGIN_LIST)); }, 3000));
+      const int list = firstBoxes[page].second ? IDC_COMMUNITY_LIST : IDC_PLUGIN_LIST;
+      EXPECT_TRUE(WaitUntil([&] { return IsShown(FindControl(settings, list)); }, 3000)) << names[page];
     }
     ::Sleep(300);  // painted
     Screenshot(settings, std::to_string(page + 10) + "-" + names[page]);
@@ -238,6 +243,43 @@ TEST_F(SelectionGui, EveryPageShowsAndFitsAndCtrlTabWalksThePages) {
   PressKey(settings, {}, VK_ESCAPE);
   EXPECT_TRUE(WaitForNoWindow(Dialog(kSettingsCaption), kWaitMs)) << "Esc is Cancel";
   EXPECT_TRUE(IsEnabled(main));
+}
+
+// The community page by the keyboard: detected entries only, the search,
+// a warning when an entry that has one is ticked, and the tick stored on OK.
+TEST_F(SelectionGui, CommunityPageWarnsWhenTickedAndStoresTheTick) {
+  WriteBytes(folder_ / "winapp2.ini",
+             "[Zed Tool *]\r\nLangSecRef=3024\r\nFileKey1=%Temp%\\ZedTool|*.log\r\n\r\n"
+             "[Alpha Player *]\r\nLangSecRef=3023\r\nWarning=Playlists go too.\r\nFileKey1=%Temp%\\Alpha|*.tmp\r\n\r\n"
+             "[Absent *]\r\nLangSecRef=3021\r\nDetectFile=%WinDir%\\NoSuchFolder\r\nFileKey1=%Temp%\\Absent|*\r\n");
+  HWND main = StartMain();
+  ASSERT_NE(main, nullptr);
+  HWND settings = OpenSettings(main);
+  ASSERT_NE(settings, nullptr);
+  HWND list = FindControl(settings, IDC_COMMUNITY_LIST);
+  for (int page = 0; page < 13; ++page) PressKey(settings, {VK_CONTROL}, VK_TAB);
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(list); }, 3000));
+  EXPECT_EQ(ListViewRows(list, 2),
+            (std::vector<std::vector<std::wstring>>{{L"Alpha Player", L"Multimedia"}, {L"Zed Tool", L"Utilities"}}));
+  PressKey(settings, {VK_MENU}, 'S');  // "&Search:"
+  for (WORD key : {'Z', 'E', 'D'}) PressKey(settings, {}, key);
+  EXPECT_TRUE(WaitUntil([&] { return ListViewRowCount(list) == 1; }, 3000));
+  for (int i = 0; i < 3; ++i) PressKey(settings, {}, VK_BACK);
+  EXPECT_TRUE(WaitUntil([&] { return ListViewRowCount(list) == 2; }, 3000));
+
+  PressKey(settings, {}, VK_TAB);  // to the list
+  PressKey(settings, {}, VK_HOME);
+  PressKey(settings, {}, VK_SPACE);
+  std::wstring warning;
+  ASSERT_TRUE(Answer(L"Clearvane", IDOK, &warning));
+  EXPECT_NE(warning.find(L"Playlists go too."), std::wstring::npos);
+  EXPECT_NE(Text(FindControl(settings, IDC_COMMUNITY_WARNING)).value_or(L"").find(L"Playlists go too."),
+            std::wstring::npos);
+  Screenshot(settings, "community");
+  PressKey(settings, {}, VK_RETURN);  // OK
+  ASSERT_TRUE(WaitForNoWindow(Dialog(kSettingsCaption), kWaitMs));
+  const std::string stored = ReadBytes(folder_ / "vanesd.dat");
+  EXPECT_NE(stored.find("[winapp2]\r\nZed Tool=0\r\nAlpha Player=1\r\n"), std::string::npos) << stored;
 }
 
 TEST_F(SelectionGui, SelectAllBoxesTickTheirGroupsAndInternetExplorerAsksTwice) {
