@@ -45,7 +45,7 @@ int wmain(int argc, wchar_t** argv) {
   cv::win32::Win32Platform platform;
   cv::Platform view = platform.View();
   // The system's protected folders stay refused; the bench folder is not one of them.
-  const cv::PathGuard guard = cv::PathGuard::ForSystem(platform.shell);
+  const cv::PathGuard guard = cv::PathGuard::ForSystem(platform.shell, view.files);
   if (!guard.AllowsFolder(folder)) {
     std::fprintf(stderr, "the path guard refuses %s\n", folder.c_str());
     return 3;

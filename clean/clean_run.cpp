@@ -93,7 +93,7 @@ RunResult Cleaner::CleanNow(const RunOptions& options, RunObserver& observer) {
 
   Inifun ini(platform_.files);
   regfun registry(platform_.registry, platform_.messages);
-  const PathGuard guard = PathGuard::ForSystem(platform_.shell);
+  const PathGuard guard = PathGuard::ForSystem(platform_.shell, platform_.files);
   allerase erase(platform_, guard, options.mode, options.sink, [&observer] { observer.Pump(); });
   RunContext run(platform_, values_, ini, registry, erase, observer, options.sink);
   const std::string selectionFile = run.SelectionFile();

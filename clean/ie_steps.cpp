@@ -31,7 +31,7 @@ void RestoreKeptTypedUrls(RunContext& run) {
 void DeleteCookiesNotKept(RunContext& run) {
   const std::string folder = ShellFolder(run, "Cookies");
   const std::vector<std::string> kept = KeepListFile(run.platform.files, run.ProgramFile("\\keepcook.dat")).Read();
-  if (!PathGuard::ForSystem(run.platform.shell).AllowsFolder(folder)) {
+  if (!run.erase.Guard().AllowsFolder(folder)) {
     run.ReportRefused(EntryKind::Folder, folder);
     return;
   }

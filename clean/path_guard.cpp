@@ -58,14 +58,14 @@ std::string PathGuard::Normalize(std::string_view path) {
     component = StripTrailingDotsAndBlanks(component);
     if (component.empty()) continue;  // "..." and the like resolve to the folder itself
     out += '\\';
-    for (char c : component) out += AsciiLower(c);
+    out += FoldCase(component);
   }
   if (out.size() == rootLength) out += '\\';  // the drive root keeps its backslash
   return out;
 }
 
-PathGuard PathGuard::ForSystem(Shell& shell) {
-  PathGuard guard;
+PathGuard PathGuard::ForSystem(Shell& shell, FileSystem& files) {
+  PathGuard guard(files);
   const auto env = [&shell](std::string_view name) { return shell.GetEnvironmentVariable(name).value_or(""); };
 
   const std::string windows = shell.GetWindowsDirectory();
@@ -83,18 +83,54 @@ PathGuard PathGuard::ForSystem(Shell& shell) {
 }
 
 void PathGuard::Protect(std::string_view folder) {
-  std::string normalized = Normalize(folder);
-  if (normalized.empty()) return;  // unset variables and the like protect nothing
-  if (std::find(protected_.begin(), protected_.end(), normalized) == protected_.end())
-    protected_.push_back(std::move(normalized));
+  const auto add = [this](std::string normalized) {
+    if (normalized.empty()) return;  // unset variables and the like protect nothing
+    if (std::find(protected_.begin(), protected_.end(), normalized) == protected_.end())
+      protected_.push_back(std::move(normalized));
+  };
+  if (Normalize(folder).empty()) return;
+  add(Normalize(folder));
+  if (!files_) return;
+  const auto resolved = files_->Identify(folder, true);
+  if (!resolved) return;
+  add(Normalize(resolved->finalPath));
+  // The folder and each folder above it, by identity: another name for any
+  // of them (a link, a short name) is then known whatever its spelling.
+  std::string above = resolved->finalPath;
+  for (;;) {
+    if (const auto id = files_->Identify(above, true)) {
+      const auto same = [&id](const FileIdentity& known) { return known.SameFile(*id); };
+      if (std::none_of(protectedFiles_.begin(), protectedFiles_.end(), same)) protectedFiles_.push_back(*id);
+    }
+    const size_t cut = above.find_last_of('\\');
+    if (cut == std::string::npos || cut + 1 >= above.size()) break;
+    above.resize(cut <= 2 ? cut + 1 : cut);  // "C:\a" -> "C:\", then stop
+  }
 }
 
-bool PathGuard::AllowsFolder(std::string_view folder) const {
+bool PathGuard::SpellingAllowed(std::string_view folder) const {
   const std::string normalized = Normalize(folder);
   if (normalized.empty()) return false;        // empty, relative, UNC or device path
   if (normalized.size() <= 3) return false;    // "c:\"
   for (const std::string& guarded : protected_)
     if (IsSameOrAncestor(normalized, guarded)) return false;
+  return true;
+}
+
+bool PathGuard::AllowsIdentity(const FileIdentity& identity) const {
+  if (!SpellingAllowed(identity.finalPath)) return false;
+  const auto same = [&identity](const FileIdentity& known) { return known.SameFile(identity); };
+  return std::none_of(protectedFiles_.begin(), protectedFiles_.end(), same);
+}
+
+bool PathGuard::AllowsFolder(std::string_view folder) const {
+  if (!SpellingAllowed(folder)) return false;
+  if (!files_) return true;
+  // The entry itself (a link judged as the link), then what it leads to.
+  for (const bool follow : {false, true}) {
+    const auto id = files_->Identify(folder, follow);
+    if (id && !AllowsIdentity(*id)) return false;
+  }
   return true;
 }
 

@@ -32,12 +32,36 @@ struct FileEntry {
   bool IsReparsePoint() const { return (attributes & kAttrReparsePoint) != 0; }
 };
 
+// What a path names on disk: the volume and the file's ID on it (an inode
+// on the emulated platform), and its full path with every link on the way
+// and every short (8.3) name resolved.
+struct FileIdentity {
+  std::uint64_t volume = 0;
+  std::uint64_t idHigh = 0;
+  std::uint64_t idLow = 0;
+  std::string finalPath;
+
+  bool SameFile(const FileIdentity& other) const {
+    return volume == other.volume && idHigh == other.idHigh && idLow == other.idLow;
+  }
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
   // The entry itself, without following a final reparse point. nullopt when missing.
   virtual std::optional<FileEntry> Stat(std::string_view path) = 0;
+
+  // Opens `path` (following a final link only when `followFinalLink`) and
+  // tells what it is. nullopt when it cannot be opened. File systems that
+  // cannot tell (test doubles) answer nullopt, and callers then judge by the
+  // path's spelling alone.
+  virtual std::optional<FileIdentity> Identify(std::string_view path, bool followFinalLink) {
+    (void)path;
+    (void)followFinalLink;
+    return std::nullopt;
+  }
 
   // Calls `visit` for each file and folder directly inside `folder`, in the
   // order the file system lists them ("." and ".." left out). Entries are

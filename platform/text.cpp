@@ -20,6 +20,85 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+namespace {
+
+struct FoldRange {
+  char32_t first, last;
+  int delta;   // added to a capital
+  int parity;  // -1: every code point; 0/1: only those with this parity
+};
+constexpr FoldRange kFoldRanges[] = {
+    {U'A', U'Z', 32, -1},   {0xC0, 0xD6, 32, -1},      {0xD8, 0xDE, 32, -1},  {0x100, 0x12F, 1, 0},
+    {0x132, 0x137, 1, 0},   {0x139, 0x148, 1, 1},      {0x14A, 0x177, 1, 0},  {0x178, 0x178, -0x79, -1},
+    {0x179, 0x17E, 1, 1},   {0x386, 0x386, 38, -1},    {0x388, 0x38A, 37, -1}, {0x38C, 0x38C, 64, -1},
+    {0x38E, 0x38F, 63, -1}, {0x391, 0x3A1, 32, -1},    {0x3A3, 0x3AB, 32, -1}, {0x400, 0x40F, 80, -1},
+    {0x410, 0x42F, 32, -1}, {0x460, 0x481, 1, 0},      {0x48A, 0x4BF, 1, 0},  {0x4D0, 0x52F, 1, 0},
+    {0x531, 0x556, 48, -1}, {0x1E00, 0x1E95, 1, 0},    {0x1EA0, 0x1EFF, 1, 0}, {0xFF21, 0xFF3A, 32, -1},
+};
+
+char32_t FoldCodePoint(char32_t c) {
+  for (const auto& range : kFoldRanges) {
+    if (c < range.first || c > range.last) continue;
+    if (range.parity >= 0 && static_cast<int>(c % 2) != range.parity) return c;
+    return static_cast<char32_t>(static_cast<int>(c) + range.delta);
+  }
+  return c;
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+}  // namespace
+
+std::string FoldCase(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    const auto b = static_cast<unsigned char>(utf8[i]);
+    if (b < 0x80) {
+      out += AsciiLower(static_cast<char>(b));
+      ++i;
+      continue;
+    }
+    int extra = 0;
+    if (b >= 0xC2 && b < 0xE0) extra = 1;
+    else if (b >= 0xE0 && b < 0xF0) extra = 2;
+    else if (b >= 0xF0 && b < 0xF5) extra = 3;
+    char32_t c = b & (0x3F >> extra);
+    bool valid = extra > 0;
+    for (int k = 1; valid && k <= extra; ++k) {
+      if (i + k >= utf8.size() || (static_cast<unsigned char>(utf8[i + k]) & 0xC0) != 0x80) {
+        valid = false;
+        break;
+      }
+      c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    }
+    if (!valid) {
+      out += static_cast<char>(b);  // kept as it is: it matches only itself
+      ++i;
+      continue;
+    }
+    AppendUtf8(out, FoldCodePoint(c));
+    i += static_cast<size_t>(extra) + 1;
+  }
+  return out;
+}
+
 static std::string_view TrimOf(std::string_view text, std::string_view blanks) {
   const auto first = text.find_first_not_of(blanks);
   if (first == std::string_view::npos) return {};

@@ -1,6 +1,7 @@
 #pragma once
-// Small text helpers shared by the portable code. Case folding is ASCII only,
-// as the profile and registry name comparisons the program relies on are.
+// Small text helpers shared by the portable code. AsciiLower and EqualsNoCase
+// fold ASCII only, as the profile and registry name comparisons the program
+// relies on do; FoldCase folds file names as Windows compares them.
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,10 @@ namespace cv {
 char AsciiLower(char c);
 std::string AsciiLower(std::string_view text);
 bool EqualsNoCase(std::string_view a, std::string_view b);
+// UTF-8 text with capitals mapped to small letters one to one, as Windows
+// matches file names (ASCII, Latin-1, Latin Extended-A, Greek, Cyrillic,
+// full-width Latin). Bytes that are not valid UTF-8 are kept as they are.
+std::string FoldCase(std::string_view utf8);
 // Removes leading and trailing spaces (only the blank character).
 std::string_view TrimSpaces(std::string_view text);
 // Removes leading and trailing spaces and tabs.

@@ -11,6 +11,8 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/text.h"
+
 namespace cv::emulated {
 
 namespace fs = std::filesystem;
@@ -48,61 +50,6 @@ Status FromErrno(int error, Status whenMissing = kErrFileNotFound) {
     case EISDIR: return kErrAccessDenied;
     default: return kErrAccessDenied;
   }
-}
-
-// Simple case folding, as Windows compares names: ASCII, Latin-1, Latin
-// Extended-A, Greek, Cyrillic and full-width Latin capitals to small letters.
-struct FoldRange {
-  char32_t first, last;
-  int delta;      // added to a capital
-  int parity;     // -1: every code point; 0/1: only those with this parity
-};
-constexpr FoldRange kFoldRanges[] = {
-    {U'A', U'Z', 32, -1},         {0xC0, 0xD6, 32, -1},    {0xD8, 0xDE, 32, -1},
-    {0x100, 0x12F, 1, 0},         {0x132, 0x137, 1, 0},    {0x139, 0x148, 1, 1},
-    {0x14A, 0x177, 1, 0},         {0x178, 0x178, -0x79, -1}, {0x179, 0x17E, 1, 1},
-    {0x391, 0x3A1, 32, -1},       {0x3A3, 0x3AB, 32, -1},  {0x400, 0x40F, 80, -1},
-    {0x410, 0x42F, 32, -1},       {0xFF21, 0xFF3A, 32, -1},
-};
-
-char32_t FoldCodePoint(char32_t c) {
-  for (const auto& range : kFoldRanges) {
-    if (c < range.first || c > range.last) continue;
-    if (range.parity >= 0 && static_cast<int>(c % 2) != range.parity) return c;
-    return static_cast<char32_t>(static_cast<int>(c) + range.delta);
-  }
-  return c;
-}
-
-// Decodes UTF-8; a byte that does not start a valid sequence stands for itself
-// (mapped above the Unicode range so it never equals a real character).
-std::u32string FoldName(std::string_view utf8) {
-  std::u32string out;
-  out.reserve(utf8.size());
-  for (size_t i = 0; i < utf8.size();) {
-    const auto b = static_cast<unsigned char>(utf8[i]);
-    int extra = 0;
-    if (b >= 0xC2 && b < 0xE0) extra = 1;
-    else if (b >= 0xE0 && b < 0xF0) extra = 2;
-    else if (b >= 0xF0 && b < 0xF5) extra = 3;
-    char32_t c = extra == 0 ? b : (b & (0x3F >> extra));
-    bool valid = b < 0x80 || extra > 0;
-    for (int k = 1; valid && k <= extra; ++k) {
-      if (i + k >= utf8.size() || (static_cast<unsigned char>(utf8[i + k]) & 0xC0) != 0x80) {
-        valid = false;
-        break;
-      }
-      c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-    }
-    if (!valid) {
-      out.push_back(0x110000 + b);
-      ++i;
-      continue;
-    }
-    out.push_back(FoldCodePoint(c));
-    i += static_cast<size_t>(extra) + 1;
-  }
-  return out;
 }
 
 // Characters Windows does not allow in a file name.
@@ -173,11 +120,11 @@ std::optional<std::string> FindFolded(int folder, std::string_view wanted) {
     ::close(fd);
     return std::nullopt;
   }
-  const auto folded = FoldName(wanted);
+  const auto folded = FoldCase(wanted);
   while (const dirent* entry = ::readdir(dir.get())) {
     const std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
-    if (FoldName(name) == folded) return std::string(name);
+    if (FoldCase(name) == folded) return std::string(name);
   }
   return std::nullopt;
 }
@@ -357,11 +304,11 @@ Status EmulatedFileSystem::Resolve(std::string_view input, Resolved& out) {
     fs::path next = cur / parts[i];
     auto st = LinkStat(next);
     if (!st) {
-      const auto wanted = FoldName(parts[i]);
+      const auto wanted = FoldCase(parts[i]);
       std::error_code ec;
       for (fs::directory_iterator it(cur, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string hostName = it->path().filename().string();
-        if (FoldName(hostName) == wanted) {
+        if (FoldCase(hostName) == wanted) {
           next = cur / hostName;
           st = LinkStat(next);
           break;
@@ -479,6 +426,46 @@ std::optional<FileEntry> EmulatedFileSystem::Stat(std::string_view path) {
   Resolved r;
   if (Resolve(path, r) != kOk || !r.parentFound) return std::nullopt;
   return EntryFor(r);
+}
+
+std::optional<std::string> EmulatedFileSystem::WindowsPathOf(const fs::path& hostPath) const {
+  const std::string root = hostRoot_.string() + '/';
+  const std::string host = hostPath.string();
+  if (host.compare(0, root.size(), root) != 0 || host.size() < root.size() + 1) return std::nullopt;
+  const char drive = host[root.size()];
+  if (!IsDriveLetter(drive) || (host.size() > root.size() + 1 && host[root.size() + 1] != '/')) return std::nullopt;
+  std::string out = std::string(1, UpperDrive(drive)) + ":\\";
+  std::string rest = host.size() > root.size() + 2 ? host.substr(root.size() + 2) : std::string();
+  for (char& c : rest)
+    if (c == '/') c = '\\';
+  return out + rest;
+}
+
+// The host's real path and inode stand for the final path and file ID: links
+// on the way resolve as the host resolves them, names found without regard
+// to case give the name as stored.
+std::optional<FileIdentity> EmulatedFileSystem::Identify(std::string_view path, bool followFinalLink) {
+  Resolved r;
+  if (Resolve(path, r) != kOk || !r.parentFound) return std::nullopt;
+  const auto own = r.LinkStat();
+  if (!own) return std::nullopt;
+  std::error_code ec;
+  fs::path real;
+  struct stat st = *own;
+  if (followFinalLink && S_ISLNK(own->st_mode)) {
+    real = fs::canonical(r.host, ec);
+    if (ec || !InsideRoot(real) || ::stat(real.c_str(), &st) != 0) return std::nullopt;
+  } else {
+    real = r.isRoot ? fs::canonical(r.host, ec) : fs::canonical(r.host.parent_path(), ec) / r.host.filename();
+    if (ec) return std::nullopt;
+  }
+  auto windows = WindowsPathOf(real);
+  if (!windows) return std::nullopt;
+  FileIdentity id;
+  id.volume = static_cast<std::uint64_t>(st.st_dev);
+  id.idLow = static_cast<std::uint64_t>(st.st_ino);
+  id.finalPath = std::move(*windows);
+  return id;
 }
 
 bool EmulatedFileSystem::ListFolder(std::string_view folder, const std::function<void(const FileEntry&)>& visit) {

@@ -25,6 +25,7 @@ class EmulatedFileSystem : public FileSystem {
   explicit EmulatedFileSystem(std::filesystem::path hostRoot);
 
   std::optional<FileEntry> Stat(std::string_view path) override;
+  std::optional<FileIdentity> Identify(std::string_view path, bool followFinalLink) override;
   bool ListFolder(std::string_view folder, const std::function<void(const FileEntry&)>& visit) override;
   Status ReadFile(std::string_view path, std::string& out) override;
   Status WriteFileAtomic(std::string_view path, std::string_view data) override;
@@ -90,6 +91,8 @@ class EmulatedFileSystem : public FileSystem {
   Status Resolve(std::string_view path, Resolved& out);
   bool ResolvePlainFolders(char drive, const std::vector<std::string>& parts, Resolved& out);
   bool InsideRoot(const std::filesystem::path& hostPath) const;
+  // "C:\a\b" for hostRoot/c/a/b; nullopt for a host path outside the drives.
+  std::optional<std::string> WindowsPathOf(const std::filesystem::path& hostPath) const;
   std::optional<FileEntry> EntryFor(const Resolved& r);
   FileEntry MakeEntry(const struct stat& st, bool linkToFolder, std::string name, std::string path,
                       const std::function<std::string()>& key) const;

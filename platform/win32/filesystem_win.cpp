@@ -38,7 +38,43 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
 
 DWORD AttributesOf(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()); }
 
+// The volume, file ID and final path of an open handle.
+std::optional<FileIdentity> IdentityOf(HANDLE handle) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!::GetFileInformationByHandle(handle, &info)) return std::nullopt;
+  FileIdentity id;
+  id.volume = info.dwVolumeSerialNumber;
+  id.idLow = SizeValue(info.nFileIndexHigh, info.nFileIndexLow);
+  std::wstring path(MAX_PATH, L'\0');
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const DWORD n = ::GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
+                                                FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    if (n == 0) return std::nullopt;
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.assign(n + 1, L'\0');
+  }
+  // "\\?\C:\a" names "C:\a"; "\\?\UNC\server\share" names "\\server\share".
+  if (path.rfind(L"\\\\?\\UNC\\", 0) == 0)
+    path = L"\\" + path.substr(7);
+  else if (path.rfind(L"\\\\?\\", 0) == 0)
+    path.erase(0, 4);
+  id.finalPath = Narrow(path);
+  return id;
+}
+
 }  // namespace
+
+std::optional<FileIdentity> Win32FileSystem::Identify(std::string_view path, bool followFinalLink) {
+  const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (followFinalLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);
+  UniqueFileHandle handle(::CreateFileW(LongPath(path).c_str(), FILE_READ_ATTRIBUTES,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        flags, nullptr));
+  if (!handle) return std::nullopt;
+  return IdentityOf(handle.get());
+}
 
 std::optional<FileEntry> Win32FileSystem::Stat(std::string_view path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};

@@ -8,6 +8,7 @@ namespace cv::win32 {
 class Win32FileSystem : public FileSystem {
  public:
   std::optional<FileEntry> Stat(std::string_view path) override;
+  std::optional<FileIdentity> Identify(std::string_view path, bool followFinalLink) override;
   bool ListFolder(std::string_view folder, const std::function<void(const FileEntry&)>& visit) override;
   Status ReadFile(std::string_view path, std::string& out) override;
   Status WriteFileAtomic(std::string_view path, std::string_view data) override;

@@ -31,7 +31,7 @@ struct RecordingSink : EraseSink {
 
 class Erase : public ::testing::Test {
  protected:
-  Erase() : platform(world.platform()), guard(PathGuard::ForSystem(world.shell)) {}
+  Erase() : platform(world.platform()), guard(PathGuard::ForSystem(world.shell, world.files)) {}
 
   // A fresh primitive set per call, as a run makes one per mode.
   allerase Make(EraseMode mode, RecordingSink& sink) {

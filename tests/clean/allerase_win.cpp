@@ -23,7 +23,7 @@ class EraseOnDisk : public ::testing::Test {
   EraseOnDisk()
       : fixture(test::MakeFileSystemFixture()),
         platform{registry, fixture->fs(), shell, messages, clock},
-        guard(PathGuard::ForSystem(shell)) {}
+        guard(PathGuard::ForSystem(shell, fixture->fs())) {}
 
   void Write(std::string_view relative, size_t bytes, std::uint32_t attributes = 0) {
     const std::string path = fixture->Path(relative);

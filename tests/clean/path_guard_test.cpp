@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "test_filesystem.h"
+
 namespace cv {
 namespace {
 
@@ -75,7 +77,8 @@ TEST(PathGuardSystem, ProtectsTheRunningSystemsFolders) {
     bool EmptyRecycleBin() override { return false; }
     bool ClearClipboard() override { return false; }
   } shell;
-  const PathGuard guard = PathGuard::ForSystem(shell);
+  const auto files = test::MakeFileSystemFixture();
+  const PathGuard guard = PathGuard::ForSystem(shell, files->fs());
   for (const char* path : {"C:\\Win", "C:\\Win\\System32", "C:\\Users", "C:\\Users\\Ann", "C:\\Program Files",
                            "C:\\Program Files (x86)", "D:\\Tools", "D:\\Tools\\Clearvane",
                            "C:\\Users\\Ann\\AppData", "C:\\Users\\Ann\\AppData\\Roaming"})
