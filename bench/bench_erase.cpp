@@ -175,13 +175,19 @@ void Print(const Row& row) {
 }
 
 // The sides take turns: ours first in even rounds, the tool first in odd ones.
+// The disk is synced before each side, so neither pays for writes left by
+// the fixtures or by the other side.
 void Alternate(int round, const std::function<void()>& ours, const std::function<void()>& tool) {
+  const auto synced = [](const std::function<void()>& side) {
+    ::sync();
+    side();
+  };
   if (round % 2 == 0) {
-    ours();
-    tool();
+    synced(ours);
+    synced(tool);
   } else {
-    tool();
-    ours();
+    synced(tool);
+    synced(ours);
   }
 }
 

@@ -64,7 +64,7 @@ std::string ChildKey(std::string_view folderKey, std::string_view name) {
   key.reserve(folderKey.size() + 1 + name.size());
   key.append(folderKey);
   if (key.empty() || key.back() != '\\') key += '\\';
-  for (char c : name) key += AsciiLower(c);
+  key += FoldCase(name);
   return key;
 }
 
@@ -121,82 +121,88 @@ bool allerase::IsClaimedOrUnder(std::string_view key) const {
 // ---------------------------------------------------------------------------
 // File walks
 
+// Opens the folder a primitive works in, or reports it refused. The guard
+// judges the path before and the folder as opened, so what the walk works in
+// is what the guard saw. nullptr when refused or missing.
+std::unique_ptr<Folder> allerase::OpenGuarded(std::string_view folder) {
+  if (!guard_.AllowsFolder(folder)) {
+    Report(EntryKind::Folder, std::string(folder), 0, true);
+    return nullptr;
+  }
+  auto opened = fso_.OpenFolder(WithoutTrailingBackslash(folder));
+  if (!opened) return nullptr;
+  if (const auto identity = opened->Identity(); identity && !guard_.AllowsIdentity(*identity)) {
+    Report(EntryKind::Folder, std::string(folder), 0, true);
+    return nullptr;
+  }
+  return opened;
+}
+
+// The claim key of an entry listed in `in`, as PathGuard::Normalize gives it
+// for the entry's path; the folder's own key is worked out once per folder.
+std::string allerase::EntryKey(Folder& in, std::string_view name) {
+  if (in.Path() != keyedFolder_) {
+    keyedFolder_ = in.Path();
+    folderKey_ = PathGuard::Normalize(keyedFolder_);
+  }
+  return ChildKey(folderKey_, name);
+}
+
 // The engine of the six file primitives: each file of `folder` (and, when
 // `rule.recursive`, of every folder below it, depth first, files before
 // sub-folders) gets the hidden step; the files that match are counted and
-// deleted. Pending folders are kept on a stack of paths, so neither depth nor
-// the number of files costs call stack or memory; links found on the way are
-// never entered.
+// deleted. Everything is reached through the folder opened before it, so the
+// walk stays in its tree; links found on the way are never entered.
 double allerase::EraseFiles(std::string_view folder, const FileRule& rule) {
-  if (!guard_.AllowsFolder(folder)) {
-    Report(EntryKind::Folder, std::string(folder), 0, true);
-    return 0;
-  }
-  const std::string start(WithoutTrailingBackslash(folder));
+  const auto root = OpenGuarded(folder);
+  if (!root) return 0;
   const bool preview = mode_ == EraseMode::Preview;
-  if (preview && IsClaimedOrUnder(PathGuard::Normalize(start))) return 0;
+  if (preview && IsClaimedOrUnder(PathGuard::Normalize(root->Path()))) return 0;
+  const std::string start(WithoutTrailingBackslash(folder));
 
-  // In preview each pending folder carries its claim key, so an entry's key
-  // is its folder's key and its name, without parsing the whole path again.
-  struct Pending {
-    std::string path;
-    std::string key;
-  };
   double total = 0;
-  std::vector<Pending> pending{{start, preview ? PathGuard::Normalize(start) : std::string()}};
-  std::vector<Pending> children;
-  while (!pending.empty()) {
-    const Pending current = std::move(pending.back());
-    pending.pop_back();
-
-    // One listing per folder: files are handled as they come, sub-folders
-    // are noted and searched after all of this folder's files.
-    children.clear();
-    fso_.Files().ListFolder(current.path, [&](const FileEntry& file) {
-      if (file.IsFolder()) {
-        if (!rule.recursive || file.IsReparsePoint()) return;
-        Pending child{file.path, {}};
-        if (preview) {
-          child.key = ChildKey(current.key, file.name);
-          if (IsClaimed(child.key)) return;
-        }
-        children.push_back(std::move(child));
-        return;
-      }
-      std::string key;
+  const auto visit = [&](Folder& in, const FileEntry& file) {
+    if (file.IsFolder()) {
+      if (!rule.recursive || file.IsReparsePoint()) return false;
+      return !preview || !IsClaimed(EntryKey(in, file.name));
+    }
+    std::string key;
+    if (preview) {
+      key = EntryKey(in, file.name);
+      if (IsClaimed(key)) return false;
+    }
+    // A link is removed as a link: no attribute change, no size of its target.
+    const bool link = file.IsReparsePoint();
+    if (!preview && !link && (file.attributes & kAttrHidden)) in.SetEntryAttributes(file.name, 0);
+    if (rule.yieldAfterHiddenStep) Yield();
+    if (rule.matches(file)) {
+      const double bytes = link ? 0 : static_cast<double>(file.size);
+      total += bytes;  // counted before the delete, kept when it fails
+      bool gone = false;
       if (preview) {
-        key = ChildKey(current.key, file.name);
-        if (IsClaimed(key)) return;
-      }
-      // A link is removed as a link: no attribute change, no size of its target.
-      const bool link = file.IsReparsePoint();
-      if (!preview && !link && (file.attributes & kAttrHidden)) fso_.SetAttributes(file.path, 0);
-      if (rule.yieldAfterHiddenStep) Yield();
-      if (rule.matches(file)) {
-        const double bytes = link ? 0 : static_cast<double>(file.size);
-        total += bytes;  // counted before the delete, kept when it fails
-        bool gone = false;
-        if (preview) {
-          if (PlainDeleteRemoves(file)) {
-            Report(EntryKind::File, file.path, bytes, false);
-            Claim(key);
-            gone = true;
-          }
-        } else if (fso_.DeleteFile(file.path, false) == kOk) {
+        if (PlainDeleteRemoves(file)) {
           Report(EntryKind::File, file.path, bytes, false);
+          Claim(key);
           gone = true;
         }
-        if (gone && rule.emptiedFrom && (rule.emptiedFrom->empty() || rule.emptiedFrom->back() != current.path))
-          rule.emptiedFrom->push_back(current.path);
+      } else if (in.DeleteEntry(file.name, false) == kOk) {
+        Report(EntryKind::File, file.path, bytes, false);
+        gone = true;
       }
-      // Every walk lets the window breathe after each file, not only those
-      // that historically did: a 100,000-file cache must not freeze it.
-      Yield();
-    });
-    if (!rule.recursive) break;
-    std::move(children.rbegin(), children.rend(), std::back_inserter(pending));
-    if (rule.yieldAfterFolder && current.path != start) Yield();
-  }
+      if (gone && rule.emptiedFrom) {
+        // Spelled from the folder as the caller named it.
+        std::string from = start + in.Path().substr(root->Path().size());
+        if (rule.emptiedFrom->empty() || rule.emptiedFrom->back() != from) rule.emptiedFrom->push_back(std::move(from));
+      }
+    }
+    // Every walk lets the window breathe after each file, not only those
+    // that historically did: a 100,000-file cache must not freeze it.
+    Yield();
+    return false;
+  };
+  fso_.Walk(*root, visit, [&](Folder&, const FileEntry&) {
+    if (rule.yieldAfterFolder) Yield();
+  });
   return total;
 }
 
@@ -297,89 +303,99 @@ void allerase::RemoveEmptiedFolders(const std::string& start, const std::vector<
 
 // In preview: the bytes of the files below `folder` that no earlier call has
 // claimed, never through a link.
-double allerase::UnclaimedTreeSize(const std::string& folder) {
+double allerase::UnclaimedTreeSize(Folder& folder) {
   double total = 0;
-  std::vector<std::string> pending{folder};
-  while (!pending.empty()) {
-    const std::string current = std::move(pending.back());
-    pending.pop_back();
-    fso_.Files().ListFolder(current, [&](const FileEntry& entry) {
-      Yield();
-      if (entry.IsReparsePoint()) return;
-      if (!claimed_.empty() && IsClaimed(PathGuard::Normalize(entry.path))) return;
-      if (entry.IsFolder())
-        pending.push_back(entry.path);
-      else
-        total += static_cast<double>(entry.size);
-    });
-  }
+  fso_.Walk(folder, [&](Folder&, const FileEntry& entry) {
+    Yield();
+    if (entry.IsReparsePoint()) return false;
+    if (!claimed_.empty() && IsClaimed(PathGuard::Normalize(entry.path))) return false;
+    if (!entry.IsFolder()) total += static_cast<double>(entry.size);
+    return true;
+  });
   return total;
 }
 
-// Deletes (or in preview reports and claims) one folder with its contents.
-// Returns the bytes counted for it. In clean mode the entry is reported when
-// anything was released: the whole size when the folder went, else what
+// Deletes (or in preview reports and claims) the contents of the open folder
+// and then, through `removeFolder` when given, the folder itself. Returns
+// the bytes counted for it. In clean mode the entry is reported when
+// anything was released: the whole size when everything went, else what
 // went before a file in use or a read-only file stopped the delete.
-double allerase::EraseFolderTree(const std::string& folder, bool force) {
+double allerase::EraseFolderTree(Folder& folder, bool force, const std::function<Status()>& removeFolder) {
   if (mode_ == EraseMode::Preview) {
-    const std::string key = PathGuard::Normalize(folder);
+    const std::string key = PathGuard::Normalize(folder.Path());
     if (IsClaimedOrUnder(key)) return 0;
     const double size = UnclaimedTreeSize(folder);
-    Report(EntryKind::Folder, folder, size, false);
+    Report(EntryKind::Folder, folder.Path(), size, false);
     Claim(key);
     return size;
   }
   const double size = static_cast<double>(fso_.FolderSize(folder));
-  if (fso_.DeleteFolder(folder, force) == kOk) {
-    Report(EntryKind::Folder, folder, size, false);
-  } else if (fso_.FolderExists(folder)) {
+  Status status = fso_.DeleteContents(folder, force);
+  if (status == kOk && removeFolder) status = removeFolder();
+  if (status == kOk) {
+    Report(EntryKind::Folder, folder.Path(), size, false);
+  } else {
     const double left = static_cast<double>(fso_.FolderSize(folder));
-    if (left < size) Report(EntryKind::Folder, folder, size - left, false);
+    if (left < size) Report(EntryKind::Folder, folder.Path(), size - left, false);
   }
   return size;
 }
 
-double allerase::DeleteNamedFoldersInTree(std::string_view folder, std::string_view folderName) {
-  if (!guard_.AllowsFolder(folder)) {
-    Report(EntryKind::Folder, std::string(folder), 0, true);
+// A target named by the user or a plug-in that is itself a link goes as the
+// link: 0 bytes, and what it leads to is kept.
+double allerase::RemoveLink(const std::string& link) {
+  if (mode_ == EraseMode::Preview) {
+    const std::string key = PathGuard::Normalize(link);
+    if (IsClaimedOrUnder(key)) return 0;
+    Report(EntryKind::Folder, link, 0, false);
+    Claim(key);
     return 0;
   }
-  const std::string start(WithoutTrailingBackslash(folder));
+  if (fso_.Files().RemoveFolder(link, false) == kOk) Report(EntryKind::Folder, link, 0, false);
+  return 0;
+}
+
+double allerase::DeleteNamedFoldersInTree(std::string_view folder, std::string_view folderName) {
+  const auto root = OpenGuarded(folder);
+  if (!root) return 0;
   const bool preview = mode_ == EraseMode::Preview;
-  if (preview && IsClaimedOrUnder(PathGuard::Normalize(start))) return 0;
+  if (preview && IsClaimedOrUnder(PathGuard::Normalize(root->Path()))) return 0;
 
   double total = 0;
-  std::vector<std::string> pending{start};
-  std::vector<std::string> remaining;
-  while (!pending.empty()) {
-    const std::string current = std::move(pending.back());
-    pending.pop_back();
-
-    bool hiddenStepDone = false;
-    remaining.clear();
-    fso_.ForEachSubFolder(current, [&](const FileEntry& sub) {
-      // The hidden step here applies to the folder being searched, once it
-      // turns out to have sub-folders.
-      if (!hiddenStepDone && !preview) {
-        const auto self = fso_.GetFolder(current);
-        if (self && (self->attributes & kAttrHidden) && !self->IsReparsePoint()) fso_.SetAttributes(current, 0);
-      }
-      hiddenStepDone = true;
-      if (sub.IsReparsePoint()) return;  // neither matched nor entered
-      if (AsciiLower(sub.name) == folderName) {
-        // A matched folder is not searched further: it is gone, or what is
-        // left of it was already counted.
-        total += EraseFolderTree(sub.path, false);
-      } else if (!preview || !IsClaimed(PathGuard::Normalize(sub.path))) {
-        remaining.push_back(sub.path);
-      }
-    });
-    std::move(remaining.rbegin(), remaining.rend(), std::back_inserter(pending));
-  }
+  std::string hiddenStepDoneIn;
+  fso_.Walk(*root, [&](Folder& in, const FileEntry& sub) {
+    if (!sub.IsFolder()) return false;
+    // The hidden step here applies to the folder being searched, once it
+    // turns out to have sub-folders.
+    if (!preview && hiddenStepDoneIn != in.Path()) {
+      hiddenStepDoneIn = in.Path();
+      const auto attributes = in.Attributes();
+      if (attributes && (*attributes & kAttrHidden) && !(*attributes & kAttrReparsePoint)) in.SetAttributes(0);
+    }
+    if (sub.IsReparsePoint()) return false;  // neither matched nor entered
+    if (AsciiLower(sub.name) == folderName) {
+      // A matched folder is not searched further: it is gone, or what is
+      // left of it was already counted.
+      if (auto match = in.OpenSubFolder(sub.name))
+        total += EraseFolderTree(*match, false, [&] { return in.DeleteEntry(sub.name, false); });
+      return false;
+    }
+    return !preview || !IsClaimed(EntryKey(in, sub.name));
+  });
   return total;
 }
 
-double allerase::EmptyFolder(std::string_view folder) {
+double allerase::EmptyFolder(std::string_view folder) { return EmptyFolderAt(folder, true); }
+
+double allerase::EmptyNamedFolder(std::string_view folder) { return EmptyFolderAt(folder, false); }
+
+// The folder is emptied in place, not removed and made again, so it keeps
+// its permissions and whatever else makes it what it is; the result is the
+// folder's whole size as found, also when files in use stay. A folder that
+// is itself a link (such as the profile's compatibility links) is emptied
+// through the link, which stays, unless `throughLink` is false: then the
+// link alone goes. A missing folder is created, empty.
+double allerase::EmptyFolderAt(std::string_view folder, bool throughLink) {
   if (!guard_.AllowsFolder(folder)) {
     Report(EntryKind::Folder, std::string(folder), 0, true);
     return 0;
@@ -388,51 +404,22 @@ double allerase::EmptyFolder(std::string_view folder) {
   const bool preview = mode_ == EraseMode::Preview;
   const auto self = fso_.Files().Stat(path);
   if (!self) {
-    if (!preview) fso_.CreateFolder(path);  // a missing folder is created, empty
+    if (!preview) fso_.CreateFolder(path);
     return 0;
   }
   if (!self->IsFolder()) return 0;  // a file of that name: nothing to empty, nothing created
+  if (self->IsReparsePoint() && !throughLink) return RemoveLink(path);
 
-  if (self->IsReparsePoint()) return EmptyLinkedFolder(path);
-
-  if (preview) return EraseFolderTree(path, true);
-  if (self->attributes & kAttrHidden) fso_.SetAttributes(path, 0);
-  const double size = EraseFolderTree(path, true);
-  fso_.CreateFolder(path);  // fails quietly when files in use kept the folder
-  return size;
-}
-
-// A folder that is itself a junction or link (such as the profile's
-// compatibility links) is emptied in place: deleting it would remove only
-// the link, and creating the folder again would replace the link by an empty
-// real folder. Its contents go as EmptyFolder would delete them.
-double allerase::EmptyLinkedFolder(const std::string& folder) {
-  double total = 0;
-  const bool preview = mode_ == EraseMode::Preview;
-  if (preview && IsClaimedOrUnder(PathGuard::Normalize(folder))) return 0;
-  fso_.Files().ListFolder(folder, [&](const FileEntry& entry) {
-    if (entry.IsFolder()) {
-      if (entry.IsReparsePoint()) {
-        if (!preview && fso_.Files().RemoveFolder(entry.path, true) == kOk)
-          Report(EntryKind::Folder, entry.path, 0, false);
-        return;
-      }
-      total += EraseFolderTree(entry.path, true);
-      return;
-    }
-    const double bytes = entry.IsReparsePoint() ? 0 : static_cast<double>(entry.size);
-    if (preview) {
-      std::string key = PathGuard::Normalize(entry.path);
-      if (IsClaimed(key)) return;
-      total += bytes;
-      Report(EntryKind::File, entry.path, bytes, false);
-      Claim(key);
-      return;
-    }
-    total += bytes;
-    if (fso_.DeleteFile(entry.path, true) == kOk) Report(EntryKind::File, entry.path, bytes, false);
-  });
-  return total;
+  const auto opened = OpenGuarded(path);
+  if (!opened) return 0;
+  if (!throughLink) {
+    // A link put in the folder's place since it was looked at is still a link.
+    const auto own = fso_.Files().Identify(path, false);
+    const auto reached = opened->Identity();
+    if (own && reached && !own->SameFile(*reached)) return RemoveLink(path);
+  }
+  if (!preview && !self->IsReparsePoint() && (self->attributes & kAttrHidden)) opened->SetAttributes(0);
+  return EraseFolderTree(*opened, true, {});
 }
 
 double allerase::DeleteSingleFile(std::string_view file) {
@@ -462,8 +449,15 @@ double allerase::DeleteFolderTree(std::string_view folder) {
     return 0;
   }
   const std::string path(WithoutTrailingBackslash(folder));
-  if (!fso_.FolderExists(path)) return 0;
-  return EraseFolderTree(path, false);
+  const auto self = fso_.GetFolder(path);
+  if (!self) return 0;
+  if (self->IsReparsePoint()) return RemoveLink(path);
+  const auto opened = OpenGuarded(path);
+  if (!opened) return 0;
+  const auto own = fso_.Files().Identify(path, false);
+  const auto reached = opened->Identity();
+  if (own && reached && !own->SameFile(*reached)) return RemoveLink(path);
+  return EraseFolderTree(*opened, false, [&] { return fso_.Files().RemoveFolder(path, false); });
 }
 
 // ---------------------------------------------------------------------------

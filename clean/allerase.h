@@ -36,6 +36,10 @@ class allerase {
   double DeleteFilesByExtensionInTree(std::string_view folder, std::string_view extension);
   double DeleteNamedFoldersInTree(std::string_view folder, std::string_view folderName);
   double EmptyFolder(std::string_view folder);
+  // A folder named by a plug-in: emptied as EmptyFolder does, except that a
+  // folder that is itself a link is removed as the link (0 bytes) and what it
+  // leads to is kept.
+  double EmptyNamedFolder(std::string_view folder);
   double DeleteFilesInFolder(std::string_view folder);
   double DeleteNamedFilesInFolder(std::string_view folder, std::string_view fileName);
   double DeleteFilesByExtensionInFolder(std::string_view folder, std::string_view extension);
@@ -54,7 +58,8 @@ class allerase {
   void DeleteAtReboot(std::string_view file);
 
   // Single targets named by the user (custom items): the size is counted,
-  // then the file or the folder with its contents is deleted (no force).
+  // then the file or the folder with its contents is deleted (no force). A
+  // target that is itself a link is removed as the link and counts 0 bytes.
   double DeleteSingleFile(std::string_view file);
   double DeleteFolderTree(std::string_view folder);
 
@@ -68,11 +73,14 @@ class allerase {
     std::vector<std::string>* emptiedFrom = nullptr;  // hears each folder a file went from, once
   };
 
+  std::unique_ptr<Folder> OpenGuarded(std::string_view folder);
+  std::string EntryKey(Folder& in, std::string_view name);
   double EraseFiles(std::string_view folder, const FileRule& rule);
-  double EraseFolderTree(const std::string& folder, bool force);
-  double EmptyLinkedFolder(const std::string& folder);
+  double EraseFolderTree(Folder& folder, bool force, const std::function<Status()>& removeFolder);
+  double EmptyFolderAt(std::string_view folder, bool throughLink);
+  double RemoveLink(const std::string& link);
   void RemoveEmptiedFolders(const std::string& start, const std::vector<std::string>& emptiedFrom);
-  double UnclaimedTreeSize(const std::string& folder);
+  double UnclaimedTreeSize(Folder& folder);
   void EraseRegistryKey(EntryKind kind, RegKey root, std::string_view subKey);
 
   void Report(EntryKind kind, std::string path, double bytes, bool refused);
@@ -92,6 +100,9 @@ class allerase {
   // of normalised paths and key paths (eight bytes each however long the
   // path; a collision could only hide one entry from a preview).
   std::unordered_set<std::size_t> claimed_;
+  // The folder whose claim key EntryKey worked out last.
+  std::string keyedFolder_;
+  std::string folderKey_;
 };
 
 // "HKEY_CURRENT_USER\Software\x" for a root and a sub-key written with or

@@ -91,7 +91,7 @@ std::string EntryFolder(const RunContext& run, std::string_view base, std::strin
 // name either application-data folder itself or a folder that holds one:
 // that would wipe every application's data rather than one application's.
 bool EmptiesApplicationData(const RunContext& run, std::string_view folder) {
-  PathGuard applicationData;
+  PathGuard applicationData(run.platform.files);
   for (const std::string& location : {run.values.AppDataFolder, run.values.LocalAppDataFolder})
     if (!PathGuard::Normalize(location).empty()) applicationData.Protect(location);
   // Paths that are not full drive paths are the primitives' to refuse.
@@ -126,7 +126,7 @@ void FolderEntry(RunContext& run, const std::vector<std::string_view>& fields) {
     run.ReportRefused(EntryKind::Folder, folder);
     return;
   }
-  run.BytesReleased += run.erase.EmptyFolder(folder);
+  run.BytesReleased += run.erase.EmptyNamedFolder(folder);
 }
 
 struct ActionSection {

@@ -4,6 +4,7 @@
 // characters) are supported by both implementations.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -46,6 +47,40 @@ struct FileIdentity {
   }
 };
 
+// A folder opened once. Its entries are listed, opened and deleted relative
+// to it, never by a path looked up again, so a folder that is renamed or
+// replaced by a link while a walk is under way is never followed.
+class Folder {
+ public:
+  virtual ~Folder() = default;
+  Folder(const Folder&) = delete;
+  Folder& operator=(const Folder&) = delete;
+
+  // The path the folder was reached by; entries' paths are joined to it.
+  const std::string& Path() const { return path_; }
+  // As FileSystem::ListFolder, for this folder.
+  virtual bool List(const std::function<void(const FileEntry&)>& visit) = 0;
+  // The sub-folder `name`, opened without following a link: nullptr when it
+  // is gone, is not a folder, or is a reparse point (never entered).
+  virtual std::unique_ptr<Folder> OpenSubFolder(std::string_view name) = 0;
+  // Deletes the file, link or empty folder `name` (a link as the link, never
+  // what it leads to). Without `force` a read-only entry stays.
+  virtual Status DeleteEntry(std::string_view name, bool force) = 0;
+  // SetFileAttributes on the entry `name`; 0 stores "normal".
+  virtual Status SetEntryAttributes(std::string_view name, std::uint32_t attributes) = 0;
+  // The folder's own attributes, and SetFileAttributes on it (0: "normal").
+  virtual std::optional<std::uint32_t> Attributes() = 0;
+  virtual Status SetAttributes(std::uint32_t attributes) = 0;
+  // What this open folder is on disk.
+  virtual std::optional<FileIdentity> Identity() = 0;
+
+ protected:
+  explicit Folder(std::string path) : path_(std::move(path)) {}
+
+ private:
+  std::string path_;
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -69,6 +104,12 @@ class FileSystem {
   // opened (then nothing is visited). The callback may delete the entry it
   // is given.
   virtual bool ListFolder(std::string_view folder, const std::function<void(const FileEntry&)>& visit) = 0;
+
+  // Opens the folder at `path`, links on the way and a final link followed
+  // as Windows resolves any path. nullptr when it is not an existing folder.
+  // The default works through the path operations below, for file systems
+  // without handles (test doubles).
+  virtual std::unique_ptr<Folder> OpenFolder(std::string_view path);
 
   // Whole-file read. `out` is unchanged on failure.
   virtual Status ReadFile(std::string_view path, std::string& out) = 0;

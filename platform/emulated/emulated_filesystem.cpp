@@ -468,6 +468,129 @@ std::optional<FileIdentity> EmulatedFileSystem::Identify(std::string_view path, 
   return id;
 }
 
+bool EmulatedFileSystem::ListDescriptor(int fd, const std::string& path, const std::string& hostFolder,
+                                        const std::function<void(const FileEntry&)>& visit) {
+  const int own = ::openat(fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (own < 0) return false;
+  DirHandle dir(::fdopendir(own));
+  if (!dir) {
+    ::close(own);
+    return false;
+  }
+  const int listed = ::dirfd(dir.get());
+  for (;;) {
+    errno = 0;
+    const dirent* found = ::readdir(dir.get());
+    if (!found) break;
+    std::string name = found->d_name;
+    if (name == "." || name == ".." || !IsValidName(name)) continue;
+    struct stat entrySt {};
+    if (::fstatat(listed, name.c_str(), &entrySt, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    bool linkToFolder = false;
+    if (S_ISLNK(entrySt.st_mode)) {
+      struct stat target {};
+      linkToFolder = ::fstatat(listed, name.c_str(), &target, 0) == 0 && S_ISDIR(target.st_mode);
+    }
+    visit(MakeEntry(entrySt, linkToFolder, name, JoinWindows(path, name), [&] { return hostFolder + '/' + name; }));
+  }
+  return true;
+}
+
+// A folder held by its host descriptor: entries are opened and removed
+// relative to it (openat, unlinkat), never through a link.
+class EmulatedFileSystem::DescriptorFolder : public Folder {
+ public:
+  DescriptorFolder(EmulatedFileSystem& owner, HostFd fd, std::string path, std::string host)
+      : Folder(std::move(path)), owner_(owner), fd_(std::move(fd)), host_(std::move(host)) {}
+
+  bool List(const std::function<void(const FileEntry&)>& visit) override {
+    return owner_.ListDescriptor(fd_.get(), Path(), host_, visit);
+  }
+
+  std::unique_ptr<Folder> OpenSubFolder(std::string_view name) override {
+    std::string path = JoinWindows(Path(), name);
+    if (owner_.beforeOpenSubFolder_) owner_.beforeOpenSubFolder_(path);
+    const std::string leaf(name);
+    HostFd child(::openat(fd_.get(), leaf.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (child.get() < 0) return nullptr;
+    return std::make_unique<DescriptorFolder>(owner_, std::move(child), std::move(path), host_ + '/' + leaf);
+  }
+
+  Status DeleteEntry(std::string_view name, bool force) override {
+    const std::string leaf(name);
+    // Nothing stored and nothing locked: no rule to check, one call.
+    if (owner_.attributes_.empty() && owner_.locks_->empty()) {
+      if (::unlinkat(fd_.get(), leaf.c_str(), 0) == 0) return kOk;
+      if (errno != EISDIR) return FromErrno(errno);
+    }
+    const std::string key = host_ + '/' + leaf;
+    struct stat st {};
+    if (::fstatat(fd_.get(), leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return FromErrno(errno);
+    if (S_ISDIR(st.st_mode)) {
+      if (!force && (owner_.StoredAttributes(key, true) & kAttrReadOnly)) return kErrAccessDenied;
+      if (JoinWindows(Path(), name) == owner_.currentDirectory_) return kErrSharingViolation;
+      if (::unlinkat(fd_.get(), leaf.c_str(), AT_REMOVEDIR) != 0) return FromErrno(errno == EEXIST ? ENOTEMPTY : errno);
+    } else {
+      if (owner_.IsLocked(key)) return kErrSharingViolation;
+      if (!force && !S_ISLNK(st.st_mode) && (owner_.StoredAttributes(key, false) & kAttrReadOnly))
+        return kErrAccessDenied;
+      if (::unlinkat(fd_.get(), leaf.c_str(), 0) != 0) return FromErrno(errno);
+    }
+    owner_.attributes_.erase(key);
+    return kOk;
+  }
+
+  Status SetEntryAttributes(std::string_view name, std::uint32_t attributes) override {
+    const std::string leaf(name);
+    struct stat st {};
+    if (::fstatat(fd_.get(), leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return FromErrno(errno);
+    owner_.attributes_[host_ + '/' + leaf] = attributes & kStoredBits;
+    return kOk;
+  }
+
+  std::optional<std::uint32_t> Attributes() override {
+    return kAttrDirectory | owner_.StoredAttributes(host_, true);
+  }
+
+  Status SetAttributes(std::uint32_t attributes) override {
+    owner_.attributes_[host_] = attributes & kStoredBits;
+    return kOk;
+  }
+
+  std::optional<FileIdentity> Identity() override {
+    struct stat st {};
+    if (::fstat(fd_.get(), &st) != 0) return std::nullopt;
+    std::error_code ec;
+    const fs::path real = fs::read_symlink("/proc/self/fd/" + std::to_string(fd_.get()), ec);
+    if (ec) return std::nullopt;
+    auto windows = owner_.WindowsPathOf(real);
+    if (!windows) return std::nullopt;
+    FileIdentity id;
+    id.volume = static_cast<std::uint64_t>(st.st_dev);
+    id.idLow = static_cast<std::uint64_t>(st.st_ino);
+    id.finalPath = std::move(*windows);
+    return id;
+  }
+
+ private:
+  EmulatedFileSystem& owner_;
+  HostFd fd_;
+  std::string host_;
+};
+
+std::unique_ptr<Folder> EmulatedFileSystem::OpenFolder(std::string_view path) {
+  Resolved r;
+  if (Resolve(path, r) != kOk || !r.parentFound) return nullptr;
+  const auto st = r.LinkStat();
+  if (!st) return nullptr;
+  // A final link is followed, as Windows follows one, but only inside the host root.
+  if (S_ISLNK(st->st_mode) && !InsideRoot(r.host)) return nullptr;
+  HostFd fd(r.Relative() ? ::openat(r.folder.get(), r.leaf.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                         : ::open(r.host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.get() < 0) return nullptr;
+  return std::make_unique<DescriptorFolder>(*this, std::move(fd), r.path, r.host.string());
+}
+
 bool EmulatedFileSystem::ListFolder(std::string_view folder, const std::function<void(const FileEntry&)>& visit) {
   Resolved r;
   if (Resolve(folder, r) != kOk || !r.parentFound) return false;
@@ -477,32 +600,8 @@ bool EmulatedFileSystem::ListFolder(std::string_view folder, const std::function
   if (r.Relative() && !S_ISLNK(st->st_mode)) {
     // A plain folder: listed through its descriptor, each entry looked up
     // inside it by name.
-    const int fd = ::openat(r.folder.get(), r.leaf.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return false;
-    DirHandle dir(::fdopendir(fd));
-    if (!dir) {
-      ::close(fd);
-      return false;
-    }
-    const int listed = ::dirfd(dir.get());
-    const std::string hostFolder = r.host.string();
-    for (;;) {
-      errno = 0;
-      const dirent* found = ::readdir(dir.get());
-      if (!found) break;
-      std::string name = found->d_name;
-      if (name == "." || name == ".." || !IsValidName(name)) continue;
-      struct stat entrySt {};
-      if (::fstatat(listed, name.c_str(), &entrySt, AT_SYMLINK_NOFOLLOW) != 0) continue;
-      bool linkToFolder = false;
-      if (S_ISLNK(entrySt.st_mode)) {
-        struct stat target {};
-        linkToFolder = ::fstatat(listed, name.c_str(), &target, 0) == 0 && S_ISDIR(target.st_mode);
-      }
-      std::string path = JoinWindows(r.path, name);
-      visit(MakeEntry(entrySt, linkToFolder, name, std::move(path), [&] { return hostFolder + '/' + name; }));
-    }
-    return true;
+    const HostFd fd(::openat(r.folder.get(), r.leaf.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    return fd.get() >= 0 && ListDescriptor(fd.get(), r.path, r.host.string(), visit);
   }
   std::error_code ec;
   fs::directory_iterator it(r.host, ec);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -26,6 +27,7 @@ class EmulatedFileSystem : public FileSystem {
 
   std::optional<FileEntry> Stat(std::string_view path) override;
   std::optional<FileIdentity> Identify(std::string_view path, bool followFinalLink) override;
+  std::unique_ptr<Folder> OpenFolder(std::string_view path) override;
   bool ListFolder(std::string_view folder, const std::function<void(const FileEntry&)>& visit) override;
   Status ReadFile(std::string_view path, std::string& out) override;
   Status WriteFileAtomic(std::string_view path, std::string_view data) override;
@@ -60,6 +62,12 @@ class EmulatedFileSystem : public FileSystem {
   // An empty token when the path does not name an existing file.
   FileLock LockFile(std::string_view path);
 
+  // Called with the path of each sub-folder a walk is about to open, after
+  // its parent was listed: a test can put something else in its place.
+  void SetBeforeOpenSubFolder(std::function<void(const std::string& path)> hook) {
+    beforeOpenSubFolder_ = std::move(hook);
+  }
+
   // Relative paths resolve against this folder; it must exist.
   Status SetCurrentDirectory(std::string_view folder);
   const std::string& CurrentDirectory() const { return currentDirectory_; }
@@ -87,6 +95,7 @@ class EmulatedFileSystem : public FileSystem {
     int fd_ = -1;
   };
 
+  class DescriptorFolder;
   struct Resolved;
   Status Resolve(std::string_view path, Resolved& out);
   bool ResolvePlainFolders(char drive, const std::vector<std::string>& parts, Resolved& out);
@@ -98,6 +107,9 @@ class EmulatedFileSystem : public FileSystem {
                       const std::function<std::string()>& key) const;
   std::uint32_t StoredAttributes(const std::string& key, bool isFolder) const;
   bool IsLocked(const std::string& key) const;
+  // Lists the open folder `fd`, whose Windows path is `path` and host path `hostFolder`.
+  bool ListDescriptor(int fd, const std::string& path, const std::string& hostFolder,
+                      const std::function<void(const FileEntry&)>& visit);
 
   std::filesystem::path hostRoot_;  // canonical
   HostFd rootFd_;                   // hostRoot_, opened once: plain paths resolve below it
@@ -107,6 +119,7 @@ class EmulatedFileSystem : public FileSystem {
   std::map<std::string, std::uint32_t> attributes_;
   std::shared_ptr<std::multiset<std::string>> locks_ = std::make_shared<std::multiset<std::string>>();
   std::vector<std::string> rebootDeletes_;
+  std::function<void(const std::string&)> beforeOpenSubFolder_;
   unsigned tempCounter_ = 0;  // names the temporary files of atomic writes
 };
 

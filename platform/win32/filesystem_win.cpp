@@ -1,7 +1,10 @@
 #include "platform/win32/filesystem_win.h"
 
+#include <winternl.h>
+
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/win32/text_win.h"
 #include "platform/win32/unique_handle.h"
@@ -65,7 +68,147 @@ std::optional<FileIdentity> IdentityOf(HANDLE handle) {
   return id;
 }
 
+// Status of a native call, in the Win32 error codes the program uses.
+Status FromNtStatus(NTSTATUS status) {
+  if (NT_SUCCESS(status)) return kOk;
+  const ULONG error = ::RtlNtStatusToDosError(status);
+  return error == ERROR_SUCCESS ? kErrAccessDenied : static_cast<Status>(error);
+}
+
+constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// Opens `name` inside the open folder `parent` without following a link:
+// the name is resolved there and nowhere else.
+Status OpenRelative(HANDLE parent, std::string_view name, ACCESS_MASK access, ULONG options, UniqueFileHandle& out) {
+  std::wstring wide = Widen(name);
+  if (wide.empty() || wide.size() > 32767 || wide.find_first_of(L"\\/") != std::wstring::npos) return kErrInvalidName;
+  UNICODE_STRING objectName;
+  objectName.Buffer = wide.data();
+  objectName.Length = static_cast<USHORT>(wide.size() * sizeof(wchar_t));
+  objectName.MaximumLength = objectName.Length;
+  OBJECT_ATTRIBUTES attributes;
+  InitializeObjectAttributes(&attributes, &objectName, OBJ_CASE_INSENSITIVE, parent, nullptr);
+  IO_STATUS_BLOCK io{};
+  HANDLE handle = nullptr;
+  const NTSTATUS status =
+      ::NtCreateFile(&handle, access | SYNCHRONIZE, &attributes, &io, nullptr, 0, kShareAll, FILE_OPEN,
+                     options | FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT | FILE_SYNCHRONOUS_IO_NONALERT,
+                     nullptr, 0);
+  if (!NT_SUCCESS(status)) return FromNtStatus(status);
+  out.reset(handle);
+  return kOk;
+}
+
+std::optional<DWORD> AttributesOfHandle(HANDLE handle) {
+  FILE_BASIC_INFO info{};
+  if (!::GetFileInformationByHandleEx(handle, FileBasicInfo, &info, sizeof info)) return std::nullopt;
+  return info.FileAttributes;
+}
+
+bool SetAttributesOfHandle(HANDLE handle, DWORD attributes) {
+  FILE_BASIC_INFO info{};  // zero times: left as they are
+  info.FileAttributes = attributes == 0 ? FILE_ATTRIBUTE_NORMAL : attributes;
+  return ::SetFileInformationByHandle(handle, FileBasicInfo, &info, sizeof info) != 0;
+}
+
+bool MarkForDeletion(HANDLE handle) {
+  FILE_DISPOSITION_INFO info{TRUE};  // its one member (spelled DeleteFileW by the headers' macro)
+  return ::SetFileInformationByHandle(handle, FileDispositionInfo, &info, sizeof info) != 0;
+}
+
+class Win32Folder : public Folder {
+ public:
+  Win32Folder(UniqueFileHandle handle, std::string path) : Folder(std::move(path)), handle_(std::move(handle)) {}
+
+  bool List(const std::function<void(const FileEntry&)>& visit) override {
+    // Large enough for a few hundred entries per call, so listings cost
+    // few round trips.
+    std::vector<unsigned char> buffer(64 * 1024);
+    FILE_INFO_BY_HANDLE_CLASS kind = FileIdBothDirectoryRestartInfo;
+    for (;;) {
+      if (!::GetFileInformationByHandleEx(handle_.get(), kind, buffer.data(), static_cast<DWORD>(buffer.size()))) {
+        return ::GetLastError() == ERROR_NO_MORE_FILES;
+      }
+      kind = FileIdBothDirectoryInfo;
+      for (size_t offset = 0;;) {
+        const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer.data() + offset);
+        const std::wstring_view name(info->FileName, info->FileNameLength / sizeof(wchar_t));
+        if (name != L"." && name != L"..") {
+          FileEntry entry;
+          entry.name = Narrow(name);
+          entry.path = JoinPath(Path(), entry.name);
+          entry.attributes = info->FileAttributes;
+          entry.modified = info->LastWriteTime.QuadPart;
+          if (!(info->FileAttributes & FILE_ATTRIBUTE_DIRECTORY)) entry.size = static_cast<std::uint64_t>(info->EndOfFile.QuadPart);
+          visit(entry);
+        }
+        if (info->NextEntryOffset == 0) break;
+        offset += info->NextEntryOffset;
+      }
+    }
+  }
+
+  std::unique_ptr<Folder> OpenSubFolder(std::string_view name) override {
+    UniqueFileHandle child;
+    if (OpenRelative(handle_.get(), name, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, FILE_DIRECTORY_FILE, child) != kOk)
+      return nullptr;
+    // Opened as it is: a link put here since the listing is seen, not followed.
+    const auto attributes = AttributesOfHandle(child.get());
+    if (!attributes || (*attributes & FILE_ATTRIBUTE_REPARSE_POINT) || !(*attributes & FILE_ATTRIBUTE_DIRECTORY)) return nullptr;
+    return std::make_unique<Win32Folder>(std::move(child), JoinPath(Path(), name));
+  }
+
+  Status DeleteEntry(std::string_view name, bool force) override {
+    UniqueFileHandle entry;
+    Status status = OpenRelative(handle_.get(), name, DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, 0, entry);
+    if (status == kErrAccessDenied) status = OpenRelative(handle_.get(), name, DELETE | FILE_READ_ATTRIBUTES, 0, entry);
+    if (status != kOk) return status;
+    if (MarkForDeletion(entry.get())) return kOk;
+    status = LastError();
+    if (!force || status != kErrAccessDenied) return status;
+    const auto attributes = AttributesOfHandle(entry.get());
+    if (!attributes || !(*attributes & FILE_ATTRIBUTE_READONLY)) return status;
+    if (!SetAttributesOfHandle(entry.get(), *attributes & ~FILE_ATTRIBUTE_READONLY)) return status;
+    if (MarkForDeletion(entry.get())) return kOk;
+    status = LastError();
+    SetAttributesOfHandle(entry.get(), *attributes);  // still there: as it was
+    return status;
+  }
+
+  std::optional<std::uint32_t> Attributes() override { return AttributesOfHandle(handle_.get()); }
+
+  // Through a second handle to the same folder, opened from this one.
+  Status SetAttributes(std::uint32_t attributes) override {
+    UniqueFileHandle writable(::ReOpenFile(handle_.get(), FILE_WRITE_ATTRIBUTES, kShareAll,
+                                           FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT));
+    if (!writable) return LastError();
+    return SetAttributesOfHandle(writable.get(), attributes) ? kOk : LastError();
+  }
+
+  Status SetEntryAttributes(std::string_view name, std::uint32_t attributes) override {
+    UniqueFileHandle entry;
+    if (Status status = OpenRelative(handle_.get(), name, FILE_WRITE_ATTRIBUTES, 0, entry); status != kOk) return status;
+    return SetAttributesOfHandle(entry.get(), attributes) ? kOk : LastError();
+  }
+
+  std::optional<FileIdentity> Identity() override { return IdentityOf(handle_.get()); }
+
+ private:
+  UniqueFileHandle handle_;
+};
+
 }  // namespace
+
+std::unique_ptr<Folder> Win32FileSystem::OpenFolder(std::string_view path) {
+  UniqueFileHandle handle(::CreateFileW(LongPath(path).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                                        kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  if (!handle) return nullptr;
+  const auto attributes = AttributesOfHandle(handle.get());
+  if (!attributes || !(*attributes & FILE_ATTRIBUTE_DIRECTORY)) return nullptr;
+  std::string_view trimmed = path;
+  while (trimmed.size() > 3 && (trimmed.back() == '\\' || trimmed.back() == '/')) trimmed.remove_suffix(1);
+  return std::make_unique<Win32Folder>(std::move(handle), std::string(trimmed));
+}
 
 std::optional<FileIdentity> Win32FileSystem::Identify(std::string_view path, bool followFinalLink) {
   const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (followFinalLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);

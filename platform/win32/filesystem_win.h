@@ -1,6 +1,8 @@
 #pragma once
 // The real file system through the Unicode Win32 calls, with "\\?\" paths so
-// that paths longer than MAX_PATH work.
+// that paths longer than MAX_PATH work. Open folders work through their
+// handles: entries are opened relative to them (NtCreateFile with a root
+// directory, reparse points not followed) and deleted by handle.
 #include "platform/filesystem.h"
 
 namespace cv::win32 {
@@ -9,6 +11,7 @@ class Win32FileSystem : public FileSystem {
  public:
   std::optional<FileEntry> Stat(std::string_view path) override;
   std::optional<FileIdentity> Identify(std::string_view path, bool followFinalLink) override;
+  std::unique_ptr<Folder> OpenFolder(std::string_view path) override;
   bool ListFolder(std::string_view folder, const std::function<void(const FileEntry&)>& visit) override;
   Status ReadFile(std::string_view path, std::string& out) override;
   Status WriteFileAtomic(std::string_view path, std::string_view data) override;

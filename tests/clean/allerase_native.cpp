@@ -3,6 +3,8 @@
 // nothing), the matching and counting rules, and the safety rules.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -206,12 +208,14 @@ TEST_F(Erase, EmptyFolderWithAFileInUseCountsAllAndKeepsThatFile) {
   EXPECT_EQ(sink.entries[0].bytes, 23);  // what was released, not what stayed
 }
 
-TEST_F(Erase, EmptyFolderRecreatesTheFolderAndCreatesAMissingOne) {
+TEST_F(Erase, EmptyFolderEmptiesInPlaceAndCreatesAMissingOne) {
   Write("e\\s\\a", 5);
   Write("e\\b", 6, kAttrHidden);
   ASSERT_EQ(world.files.SetAttributes(world.Path("e"), kAttrHidden), kOk);
+  const auto before = world.files.Identify(world.Path("e"), false);
   PreviewThenClean([&](allerase& e) { return e.EmptyFolder(world.Path("e")); }, 11);
   ASSERT_TRUE(Exists("e"));
+  EXPECT_TRUE(before && before->SameFile(*world.files.Identify(world.Path("e"), false)));  // not made again
   EXPECT_EQ(Attributes("e"), kAttrDirectory);
   EXPECT_EQ(Snapshot().find(world.Path("e\\")), std::string::npos);
 
@@ -436,6 +440,80 @@ TEST_F(Erase, EmptyFolderThroughALinkEmptiesTheTargetAndKeepsTheLink) {
   EXPECT_FALSE(Exists("real\\s"));
   ASSERT_TRUE(Exists("alias"));
   EXPECT_TRUE(world.files.Stat(world.Path("alias"))->IsReparsePoint());
+}
+
+// Targets named by the user (custom items) or a plug-in that are links go as
+// links: 0 bytes, what they lead to stays, and preview lists what clean does.
+// A link that leads to a protected folder, or a path through one, is refused.
+TEST_F(Erase, NamedTargetsThatAreLinksGoAsLinksAndProtectedOnesAreRefused) {
+  Write("real\\a.tmp", 4);
+  Write("real\\s\\b.tmp", 5);
+  const auto link = [&](const char* name, const std::string& target) {
+    ASSERT_TRUE(world.fileFixture->MakeFolderLink(world.Path(name), target));
+  };
+  for (auto primitive : {&allerase::DeleteFolderTree, &allerase::EmptyNamedFolder}) {
+    link("alias", world.Path("real"));
+    const auto entries = PreviewThenClean([&](allerase& e) { return (e.*primitive)(world.Path("alias")); }, 0);
+    EXPECT_EQ(Paths(entries), std::vector<std::string>{world.Path("alias")});
+    EXPECT_FALSE(Exists("alias"));
+    EXPECT_TRUE(Exists("real\\a.tmp") && Exists("real\\s\\b.tmp"));
+  }
+
+  ASSERT_EQ(world.files.CreateFolder("C:\\Users\\Tester\\Desktop"), kOk);
+  ASSERT_TRUE(world.fileFixture->WriteFile("C:\\Users\\Tester\\Desktop\\work.doc", "keep"));
+  link("Documents and Settings", "C:\\Users");
+  link("profile", test::EmulatedPlatformFixture::kUserProfile);
+  for (const char* name : {"Documents and Settings", "Documents and Settings\\Tester", "profile",
+                           "Documents and Settings\\TESTER\\."}) {
+    RecordingSink sink;
+    auto erase = Make(EraseMode::Clean, sink);
+    EXPECT_EQ(erase.DeleteFolderTree(world.Path(name)), 0) << name;
+    EXPECT_EQ(erase.EmptyNamedFolder(world.Path(name)), 0) << name;
+    EXPECT_EQ(erase.EmptyFolder(world.Path(name)), 0) << name;
+    ASSERT_FALSE(sink.entries.empty());
+    for (const auto& entry : sink.entries) EXPECT_TRUE(entry.refused) << entry;
+  }
+  EXPECT_TRUE(world.files.Stat("C:\\Users\\Tester\\Desktop\\work.doc"));
+  EXPECT_TRUE(Exists("profile"));
+}
+
+// A sub-folder swapped for a link between its parent's listing and its own
+// opening is never entered, whichever walk meets it.
+TEST_F(Erase, AFolderSwappedForALinkMidWalkIsNotEntered) {
+  const std::function<double(allerase&)> primitives[] = {
+      [&](allerase& e) { return e.DeleteAllFilesInTree(world.Path("t")); },
+      [&](allerase& e) { return e.DeleteNamedFilesInTree(world.Path("t"), "x.doc"); },
+      [&](allerase& e) { return e.DeleteFilesByExtensionInTree(world.Path("t"), "doc"); },
+      [&](allerase& e) { return e.DeleteNamedFoldersInTree(world.Path("t"), "cache"); },
+      [&](allerase& e) { return e.DeleteNamedFoldersInTree(world.Path("t"), "sub"); },
+      [&](allerase& e) { return e.EmptyFolder(world.Path("t")); },
+      [&](allerase& e) { return e.DeleteFolderTree(world.Path("t")); },
+  };
+  Write("victim\\x.doc", 100);
+  Write("victim\\cache\\x.doc", 100);
+  int round = 0;
+  for (const auto& primitive : primitives) {
+    Write("t\\sub\\x.doc", 1);
+    Write("t\\sub\\cache\\x.doc", 1);
+    const std::string swapped = world.Path("t\\sub");
+    bool done = false;
+    world.files.SetBeforeOpenSubFolder([&](const std::string& path) {
+      if (done || path != swapped) return;
+      done = true;
+      const auto moved = world.files.HostPath(world.Path("moved" + std::to_string(++round)));
+      std::filesystem::rename(world.files.HostPath(swapped), moved);
+      std::filesystem::create_directory_symlink(world.files.HostPath(world.Path("victim")), world.files.HostPath(swapped));
+    });
+    RecordingSink sink;
+    auto erase = Make(EraseMode::Clean, sink);
+    EXPECT_LT(primitive(erase), 100) << round;
+    EXPECT_TRUE(done) << round;
+    world.files.SetBeforeOpenSubFolder({});
+    EXPECT_TRUE(Exists("victim\\x.doc") && Exists("victim\\cache\\x.doc")) << round;
+    for (const auto& entry : sink.entries) EXPECT_EQ(entry.path.find("victim"), std::string::npos) << entry;
+    std::filesystem::remove(world.files.HostPath(swapped));
+    std::filesystem::remove_all(world.files.HostPath(world.Path("t")));
+  }
 }
 
 TEST_F(EraseRegistry, BrokenShellFolderValuesEraseNothingOutsideTheirFolder) {

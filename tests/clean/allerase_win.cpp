@@ -95,6 +95,17 @@ TEST_F(EraseOnDisk, AFileInUseStaysAndIsStillCounted) {
   EXPECT_TRUE(Exists("e\\in-use.dat"));
 }
 
+TEST_F(EraseOnDisk, EmptyFolderEmptiesTheFolderInPlace) {
+  Write("e\\a.dat", 5);
+  Write("e\\s\\b.dat", 6, kAttrHidden);
+  const auto before = fixture->fs().Identify(fixture->Path("e"), false);
+  ASSERT_TRUE(before);
+  PreviewThenClean([&](allerase& e) { return e.EmptyFolder(fixture->Path("e")); }, 11, 1);
+  const auto after = fixture->fs().Identify(fixture->Path("e"), false);
+  EXPECT_TRUE(after && after->SameFile(*before));  // the same folder, not a new one
+  EXPECT_FALSE(Exists("e\\s"));
+}
+
 TEST_F(EraseOnDisk, PathsLongerThan260Characters) {
   std::string deep = "long";
   for (int i = 0; i < 6; ++i) deep += "\\" + std::string(60, static_cast<char>('a' + i));

@@ -93,5 +93,25 @@ TEST_F(CustomItemsTest, ProtectedFoldersAreRefusedAndLfLinesAreRead) {
   EXPECT_TRUE(recorder.HasRefused("Tester"));
 }
 
+// Another name of the profile (a folder link as "C:\Documents and Settings")
+// is refused like the profile; a listed folder that is a link goes as the
+// link, releasing nothing of what it leads to.
+TEST_F(CustomItemsTest, LinksToTheProfileAreRefusedAndOtherLinksGoAsLinks) {
+  const std::string profile = EmulatedPlatformFixture::kUserProfile;
+  WriteFile(profile + "\\Documents\\thesis.doc", "123");
+  WriteFile("C:\\Data\\Real\\big.bin", "1234567890");
+  ASSERT_TRUE(env.fileFixture->MakeFolderLink("C:\\Documents and Settings", "C:\\Users"));
+  ASSERT_TRUE(env.fileFixture->MakeFolderLink("C:\\Data\\Alias", "C:\\Data\\Real"));
+  WriteList("C:\\Documents and Settings\\Tester\\.\tFolder\r\nC:\\Documents and Settings\tFolder\r\n"
+            "C:\\Data\\Alias\tFolder\r\n");
+  for (EraseMode mode : {EraseMode::Preview, EraseMode::Clean}) {
+    EXPECT_EQ(DoRun(mode).bytesReleased, 0);
+    EXPECT_TRUE(recorder.HasRefused("Documents and Settings"));
+  }
+  EXPECT_TRUE(Exists(profile + "\\Documents\\thesis.doc"));
+  EXPECT_TRUE(Exists("C:\\Data\\Real\\big.bin"));
+  EXPECT_FALSE(Exists("C:\\Data\\Alias"));
+}
+
 }  // namespace
 }  // namespace cv::test

@@ -202,6 +202,22 @@ TEST_F(PluginsTest, UnsafeEntriesAreRefusedCountedAndShownInPreview) {
   }
 }
 
+// A "folder" entry whose folder is a link removes the link, never empties
+// what it leads to, and preview lists just what clean does.
+TEST_F(PluginsTest, AFolderEntryThatIsALinkRemovesOnlyTheLink) {
+  WriteFile(AppData("\\Vendor\\Real\\cache.bin"), "12345");
+  ASSERT_TRUE(env.fileFixture->MakeFolderLink(AppData("\\Vendor\\Cache"), AppData("\\Vendor\\Real")));
+  WritePlugin("Linked.vpe", Definition("Linked", "1", "[folder]\r\na=appdata,\\Vendor\\Cache\r\n"));
+  for (EraseMode mode : {EraseMode::Preview, EraseMode::Clean}) {
+    EXPECT_EQ(DoRun(mode).bytesReleased, 50000);  // the row's fixed amount, nothing of the target
+    ASSERT_EQ(recorder.entries.size(), 1u);
+    EXPECT_EQ(recorder.entries[0].path, AppData("\\Vendor\\Cache"));
+    EXPECT_EQ(recorder.entries[0].bytes, 0);
+  }
+  EXPECT_TRUE(Exists(AppData("\\Vendor\\Real\\cache.bin")));
+  EXPECT_FALSE(Exists(AppData("\\Vendor\\Cache")));
+}
+
 TEST_F(PluginsTest, HugeAndCrowdedDefinitionsRunWithoutHarm) {
   std::string crowded = "[regtree]\r\n";
   for (int i = 0; i < 10000; ++i)
