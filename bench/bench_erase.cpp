@@ -12,7 +12,7 @@
 //   DeleteAllFilesInTree  vs  cmd /c del /s /q /a <tree>\*
 //   EmptyFolder           vs  cmd /c rd /s /q <tree> && md <tree>
 //
-// usage: bench_erase [--files N] [--depth N] [--rounds N] [--dir HOSTFOLDER]
+// usage: bench_erase [--files N] [--depth N] [--rounds N] [--dir HOSTFOLDER]   (0 files or depth 0: case left out)
 //        bench_erase --wine EXE SANDBOX [--files N] [--depth N] [--rounds N]
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -324,8 +324,8 @@ int main(int argc, char** argv) {
       return 1;
     }
     PrintHeader(true);
-    CompareWine(options, cacheLabel, cache);
-    CompareWine(options, deepLabel, deep);
+    if (options.files > 0) CompareWine(options, cacheLabel, cache);
+    if (options.depth > 0) CompareWine(options, deepLabel, deep);
     RunTool({"rm", "-rf", work.string()});
     return 0;
   }
@@ -337,8 +337,8 @@ int main(int argc, char** argv) {
   }
   const fs::path hostRoot = pattern;
   PrintHeader(false);
-  CompareNative(options, hostRoot, cacheLabel, cache);
-  CompareNative(options, hostRoot, deepLabel, deep);
+  if (options.files > 0) CompareNative(options, hostRoot, cacheLabel, cache);
+  if (options.depth > 0) CompareNative(options, hostRoot, deepLabel, deep);
   RunTool({"rm", "-rf", hostRoot.string()});
   return 0;
 }
