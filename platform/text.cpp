@@ -45,59 +45,7 @@ char32_t FoldCodePoint(char32_t c) {
   return c;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
 }  // namespace
-
-std::string FoldCase(std::string_view utf8) {
-  std::string out;
-  out.reserve(utf8.size());
-  for (size_t i = 0; i < utf8.size();) {
-    const auto b = static_cast<unsigned char>(utf8[i]);
-    if (b < 0x80) {
-      out += AsciiLower(static_cast<char>(b));
-      ++i;
-      continue;
-    }
-    int extra = 0;
-    if (b >= 0xC2 && b < 0xE0) extra = 1;
-    else if (b >= 0xE0 && b < 0xF0) extra = 2;
-    else if (b >= 0xF0 && b < 0xF5) extra = 3;
-    char32_t c = b & (0x3F >> extra);
-    bool valid = extra > 0;
-    for (int k = 1; valid && k <= extra; ++k) {
-      if (i + k >= utf8.size() || (static_cast<unsigned char>(utf8[i + k]) & 0xC0) != 0x80) {
-        valid = false;
-        break;
-      }
-      c = (c << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
-    }
-    if (!valid) {
-      out += static_cast<char>(b);  // kept as it is: it matches only itself
-      ++i;
-      continue;
-    }
-    AppendUtf8(out, FoldCodePoint(c));
-    i += static_cast<size_t>(extra) + 1;
-  }
-  return out;
-}
 
 static std::string_view TrimOf(std::string_view text, std::string_view blanks) {
   const auto first = text.find_first_not_of(blanks);
@@ -242,5 +190,17 @@ std::string DecodeTextFile(std::string_view bytes) {
   return AnsiToUtf8(bytes);
 }
 
+
+std::string FoldCase(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (std::size_t pos = 0; pos < utf8.size();) {
+    if (const auto c = NextUtf8(utf8, pos))
+      AppendUtf8(out, FoldCodePoint(*c));
+    else
+      out += utf8[pos++];  // not UTF-8: kept as it is, so it matches only itself
+  }
+  return out;
+}
 
 }  // namespace cv

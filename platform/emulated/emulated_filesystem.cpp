@@ -441,6 +441,16 @@ std::optional<std::string> EmulatedFileSystem::WindowsPathOf(const fs::path& hos
   return out + rest;
 }
 
+std::optional<FileIdentity> EmulatedFileSystem::IdentityOf(const struct stat& st, const fs::path& real) const {
+  auto windows = WindowsPathOf(real);
+  if (!windows) return std::nullopt;
+  FileIdentity id;
+  id.volume = static_cast<std::uint64_t>(st.st_dev);
+  id.idLow = static_cast<std::uint64_t>(st.st_ino);
+  id.finalPath = std::move(*windows);
+  return id;
+}
+
 // The host's real path and inode stand for the final path and file ID: links
 // on the way resolve as the host resolves them, names found without regard
 // to case give the name as stored.
@@ -459,13 +469,7 @@ std::optional<FileIdentity> EmulatedFileSystem::Identify(std::string_view path, 
     real = r.isRoot ? fs::canonical(r.host, ec) : fs::canonical(r.host.parent_path(), ec) / r.host.filename();
     if (ec) return std::nullopt;
   }
-  auto windows = WindowsPathOf(real);
-  if (!windows) return std::nullopt;
-  FileIdentity id;
-  id.volume = static_cast<std::uint64_t>(st.st_dev);
-  id.idLow = static_cast<std::uint64_t>(st.st_ino);
-  id.finalPath = std::move(*windows);
-  return id;
+  return IdentityOf(st, real);
 }
 
 bool EmulatedFileSystem::ListDescriptor(int fd, const std::string& path, const std::string& hostFolder,
@@ -563,13 +567,7 @@ class EmulatedFileSystem::DescriptorFolder : public Folder {
     std::error_code ec;
     const fs::path real = fs::read_symlink("/proc/self/fd/" + std::to_string(fd_.get()), ec);
     if (ec) return std::nullopt;
-    auto windows = owner_.WindowsPathOf(real);
-    if (!windows) return std::nullopt;
-    FileIdentity id;
-    id.volume = static_cast<std::uint64_t>(st.st_dev);
-    id.idLow = static_cast<std::uint64_t>(st.st_ino);
-    id.finalPath = std::move(*windows);
-    return id;
+    return owner_.IdentityOf(st, real);
   }
 
  private:

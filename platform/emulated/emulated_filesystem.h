@@ -102,6 +102,8 @@ class EmulatedFileSystem : public FileSystem {
   bool InsideRoot(const std::filesystem::path& hostPath) const;
   // "C:\a\b" for hostRoot/c/a/b; nullopt for a host path outside the drives.
   std::optional<std::string> WindowsPathOf(const std::filesystem::path& hostPath) const;
+  // The identity of the host entry `st` whose real path is `real`.
+  std::optional<FileIdentity> IdentityOf(const struct stat& st, const std::filesystem::path& real) const;
   std::optional<FileEntry> EntryFor(const Resolved& r);
   FileEntry MakeEntry(const struct stat& st, bool linkToFolder, std::string name, std::string path,
                       const std::function<std::string()>& key) const;
