@@ -139,6 +139,27 @@ void MainController::OpenModal(DialogKind dialog) {
   modalOpen_ = false;
 }
 
+void MainController::ScheduleTick() {
+  if (exiting_ || !schedule_.Tick(platform_.clock.Now(), state_.scheduleDays, state_.ScheduleTime, cleaner_.Running()))
+    return;
+  CleanNow(true);
+  if (!exiting_) view_.HideWindow();
+}
+
+void MainController::SetSchedule(const ScheduleDays& days, std::string_view time) {
+  state_.scheduleDays = days;
+  state_.ScheduleTime = time;
+}
+
+bool MainController::SessionEnding() {
+  if (exiting_ || sessionEndCleaned_ || cleaner_.Running()) return false;
+  Inifun ini(platform_.files);
+  if (!OptionFlagIsOn(ini.ReadIniValue(SelectionFile(), "Options", "WindowsShutdown"))) return false;
+  sessionEndCleaned_ = true;
+  CleanNow(true);
+  return true;
+}
+
 void MainController::NotificationClicked(std::string_view key) {
   platform_.messages.Show(ClickedMessage(key), texts::kApplicationTitle, kMbOk);
 }

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/main_model.h"
+#include "app/schedule.h"
 #include "clean/clean_run.h"
 #include "clean/startup_values.h"
 #include "notify/notification.h"
@@ -57,6 +58,16 @@ class MainController : private RunObserver {
   // CleanNow with UnattendedRun set as given. A request made while a run is
   // under way is refused by the run and changes nothing.
   void CleanNow(bool unattended);
+  // Timer1: a matching minute starts one unattended run, then hides the window.
+  void ScheduleTick();
+  // The options dialog's "OK" hands over the stored schedule.
+  void SetSchedule(const ScheduleDays& days, std::string_view time);
+  // Windows is ending the session: with "Windows Shutdown" on, one unattended
+  // run of the ticked items. True when it ran.
+  bool SessionEnding();
+  // The session goes on after all (another program refused): the next end
+  // cleans again.
+  void SessionEndCancelled() { sessionEndCleaned_ = false; }
   // The pop-up's description was clicked.
   void NotificationClicked(std::string_view key);
   // The about box's "View License Agreement".
@@ -92,6 +103,8 @@ class MainController : private RunObserver {
   MainState state_;
   StartupValues values_;
   Cleaner cleaner_;
+  ScheduleCheck schedule_;
+  bool sessionEndCleaned_ = false;
   bool exiting_ = false;
   bool modalOpen_ = false;
 };

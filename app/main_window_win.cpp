@@ -5,7 +5,9 @@
 
 #include "app/about_box_win.h"
 #include "app/main_texts.h"
+#include "app/session_end_win.h"
 #include "app/window_names.h"
+#include "config/options_dialog_win.h"
 #include "config/selection_dialog_win.h"
 #include "finder/finder_window_win.h"
 #include "platform/win32/text_win.h"
@@ -18,6 +20,8 @@ namespace {
 constexpr UINT kActivatedMessage = WM_APP + 2;     // Form_Activate, handled after activation settles
 constexpr UINT kPopupClickedMessage = WM_APP + 3;  // a pop-up's Clicked, handled outside the pop-up
 constexpr UINT_PTR kShowPopupTimer = 1;            // tmrShowPopup
+constexpr UINT_PTR kScheduleTimer = 2;             // Timer1
+constexpr UINT kScheduleInterval = 30000;
 constexpr ULONGLONG kPumpEveryMs = 10;
 
 // Client size at 96 DPI: the results list holds its two columns (7832 and
@@ -50,7 +54,8 @@ MainWindow::MainWindow(HINSTANCE instance, Platform platform)
                                     },
                                     [this] { notifications_.Finished(); }}),
       notifications_(popups_),
-      controller_(platform_, *this, notifications_) {}
+      controller_(platform_, *this, notifications_),
+      bossKey_(platform_.messages) {}
 
 MainWindow::~MainWindow() {
   if (window_) ::DestroyWindow(window_);
@@ -102,7 +107,9 @@ bool MainWindow::Create(std::string_view startArgument, Splash* splash) {
   ApplyFonts();
   Layout();
   ::SetTimer(window_, kShowPopupTimer, NotificationSystem::kFeedInterval, nullptr);
+  ::SetTimer(window_, kScheduleTimer, kScheduleInterval, nullptr);
   controller_.Load(startArgument);
+  bossKey_.Start(window_, controller_.State().bossKeyWanted, platform_, controller_.SelectionFile());
   return true;
 }
 
@@ -332,6 +339,13 @@ void MainWindow::OpenDialog(DialogKind dialog) {
     });
     return;
   }
+  if (dialog == DialogKind::CleanOptions) {
+    if (const auto applied = ShowOptionsDialog(instance_, window_, platform_, controller_.SelectionFile())) {
+      bossKey_.Apply(*applied);
+      controller_.SetSchedule(applied->scheduleDays, applied->scheduleTime);
+    }
+    return;
+  }
   platform_.messages.Show(texts::kNotAvailable, texts::kApplicationTitle, kMbOk | kMbIconInformation);
 }
 
@@ -341,7 +355,9 @@ void MainWindow::RemoveTrayIcon() { tray_.Remove(); }
 
 void MainWindow::EndProgram() {
   if (splash_) splash_->Close();
+  bossKey_.Release();
   ::KillTimer(window_, kShowPopupTimer);
+  ::KillTimer(window_, kScheduleTimer);
   // Inside a run (the exit came through its message pump) there is no way
   // back to the loop: end here, as the program's "End" does.
   if (controller_.Running()) ::ExitProcess(0);
@@ -393,7 +409,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_TIMER:
       if (wParam == kShowPopupTimer) notifications_.FeedTick();
+      if (wParam == kScheduleTimer) controller_.ScheduleTick();
       return 0;
+    case WM_QUERYENDSESSION:
+    case WM_ENDSESSION:
+      return HandleSessionEnd(window_, message, wParam, controller_);
     case WM_CLOSE:
       // Closing only hides the window; the program stays in the tray.
       ::ShowWindow(window_, SW_MINIMIZE);

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "app/boss_key_win.h"
 #include "app/look_win.h"
 #include "app/main_controller.h"
 #include "app/navigation_bar_win.h"
@@ -82,6 +83,7 @@ class MainWindow : public MainView {
   Win32PopupFactory popups_;
   NotificationSystem notifications_;
   MainController controller_;
+  BossKeyWindow bossKey_;
 };
 
 }  // namespace cv::ui

@@ -213,12 +213,14 @@ constexpr std::array<ItemSwitch, kItemSwitchCount> kSwitches{{
 
 // Flags the options dialog shows; "exit" alone is read by the run as the text
 // "1", so a missing "exit" never ends the program.
-constexpr std::array<OptionKey, 12> kOptionKeys{{
+constexpr std::array<OptionKey, 14> kOptionKeys{{
     {kOptionBossKey, OptionForm::kFlag, SwitchRule::kNumeric, "1"},
+    {kOptionBossKeyBrowsers, OptionForm::kFlag, SwitchRule::kExactText, "0"},
     {kOptionStartup, OptionForm::kFlag, SwitchRule::kNumeric, "1"},
     {kOptionAutoClean, OptionForm::kFlag, SwitchRule::kNumeric, "1"},
     {kOptionExit, OptionForm::kFlag, SwitchRule::kExactText, "0"},
     {kOptionSecurely, OptionForm::kFlag, SwitchRule::kNumeric, "1"},
+    {kOptionSecurePasses, OptionForm::kDecimal, SwitchRule::kExactText, "1"},
     {kOptionWindowsStartup, OptionForm::kFlag, SwitchRule::kNumeric, "1"},
     {kOptionWindowsShutdown, OptionForm::kFlag, SwitchRule::kNumeric, "1"},
     {kOptionCleanDays, OptionForm::kWeekdays, SwitchRule::kExactText, "0000000"},

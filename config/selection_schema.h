@@ -139,10 +139,14 @@ std::vector<const ItemSwitch*> SwitchesInFrame(SelectionFrame frame);
 inline constexpr std::string_view kOptionsSection = "Options";
 
 inline constexpr std::string_view kOptionBossKey = "bosskey";
+// The boss key also hides today's browsers: exactly "1"; off when missing.
+inline constexpr std::string_view kOptionBossKeyBrowsers = "bosskeybrowsers";
 inline constexpr std::string_view kOptionStartup = "startup";
 inline constexpr std::string_view kOptionAutoClean = "autoclean";
 inline constexpr std::string_view kOptionExit = "exit";
 inline constexpr std::string_view kOptionSecurely = "securely";
+// Overwrite passes of secure cleaning: "1" (default) or "3".
+inline constexpr std::string_view kOptionSecurePasses = "securepasses";
 inline constexpr std::string_view kOptionWindowsStartup = "WindowsStartup";
 inline constexpr std::string_view kOptionWindowsShutdown = "WindowsShutdown";
 inline constexpr std::string_view kOptionCleanDays = "CleanDays";

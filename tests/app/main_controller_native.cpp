@@ -318,5 +318,45 @@ TEST_F(MainControllerTest, ClickingThePopupNamesItsKey) {
   EXPECT_EQ(fixture.messages.shown[0].text, "You have clicked the Notification with Key: www");
 }
 
+TEST_F(MainControllerTest, AScheduledMinuteRunsOnceUnattendedAndHidesTheWindow) {
+  Select("WINDOWS", "clip");
+  Option("CleanDays", "0010000");  // the fixed clock's Tuesday
+  Option("CleanTime", "9:30");
+  MainController& main = Loaded();
+  int ticksDuringRun = 0;
+  view.onPump = [&] { ++ticksDuringRun, main.ScheduleTick(); };
+  main.ScheduleTick();
+  view.onPump = nullptr;
+  fixture.clock.now.second = 30;
+  main.ScheduleTick();  // the minute's second tick
+  EXPECT_GT(ticksDuringRun, 0);
+  EXPECT_EQ(fixture.shell.clipboardCleared, 1);
+  EXPECT_FALSE(view.visible);
+  EXPECT_TRUE(fixture.messages.shown.empty());
+  EXPECT_EQ(notifications.NotificationQueue().size(), 1u);
+  // A schedule handed over by the options dialog is in force at the next tick.
+  fixture.clock.now.minute = 31;
+  main.SetSchedule(ScheduleDays{"0", "0", "0", "0", "0", "0", "0"}, "9:31");
+  main.ScheduleTick();
+  EXPECT_EQ(fixture.shell.clipboardCleared, 1);
+  main.SetSchedule(ScheduleDays{"0", "0", "1", "0", "0", "0", "0"}, "9:31");
+  main.ScheduleTick();
+  EXPECT_EQ(fixture.shell.clipboardCleared, 2);
+}
+
+TEST_F(MainControllerTest, SessionEndCleansOnceWhenWindowsShutdownIsOn) {
+  Select("WINDOWS", "clip");
+  Option("WindowsShutdown", "0");
+  MainController& main = Loaded();
+  EXPECT_FALSE(main.SessionEnding());
+  Option("WindowsShutdown", "1");
+  EXPECT_TRUE(main.SessionEnding());
+  EXPECT_FALSE(main.SessionEnding());  // the end that follows the query
+  EXPECT_EQ(fixture.shell.clipboardCleared, 1);
+  EXPECT_TRUE(fixture.messages.shown.empty());
+  main.SessionEndCancelled();
+  EXPECT_TRUE(main.SessionEnding());
+}
+
 }  // namespace
 }  // namespace cv

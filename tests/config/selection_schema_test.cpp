@@ -218,7 +218,7 @@ TEST(OptionsSection, KeysAreUniqueAndFlagDefaultsMatchTheirReaders) {
     // A missing flag reads as its default under the rule its readers apply.
     EXPECT_EQ(RunSelectsSwitch("", option.flagRule), option.defaultValue == "1") << option.key;
   }
-  EXPECT_EQ(keys.size(), 12u);
+  EXPECT_EQ(keys.size(), 14u);
 
   const OptionKey* exitKey = FindOptionKey("EXIT");
   ASSERT_NE(exitKey, nullptr);

@@ -1,7 +1,5 @@
-// The real clearvane.exe under Wine and Xvfb, driven from outside. Every test
-// copies the exe into a fresh temporary folder (its data folder) with its own
-// selection file, so nothing outside that folder is read or cleaned by the
-// items the tests select.
+// The real clearvane.exe under Wine and Xvfb, driven from outside, each test
+// in a fresh data folder (gui_fixture_win.h).
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -10,6 +8,7 @@
 
 #include "app/window_names.h"
 #include "driver.h"
+#include "gui_fixture_win.h"
 #include "resources/resource.h"
 
 namespace cv::guidriver {
@@ -17,78 +16,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr wchar_t kCaption[] = L"Clearvane V6.10";
-constexpr DWORD kStartTimeoutMs = 30000;
-
-std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
-
-class ClearvaneGui : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const fs::path exe = ProgramUnderTest();
-    ASSERT_FALSE(exe.empty()) << "clearvane.exe not found above " << ModuleFolder();
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = fs::temp_directory_path() /
-              (L"clearvane-gui-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + Widen(info->name()));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    fs::copy_file(exe, folder_ / "clearvane.exe");
-    screenshots_ = ModuleFolder() / "screenshots";
-    fs::create_directories(screenshots_);
-    // The five Maxthon switches select their items when missing: switch them off.
-    selection_ = "[Maxthon]\r\nkeywords=0\r\npages=0\r\nsettings=0\r\ngroups=0\r\nfolder=0\r\n";
-  }
-
-  void TearDown() override {
-    if (process_) process_->Kill();
-    process_.reset();
-    std::error_code ignored;
-    fs::remove_all(folder_, ignored);
-    if (!profile_.empty()) fs::remove_all(profile_, ignored);
-  }
-
-  // A file the custom item erases, and the list that names it.
-  fs::path Victim(std::uintmax_t bytes) {
-    const fs::path victim = folder_ / "victim.txt";
-    std::ofstream(victim, std::ios::binary) << std::string(bytes, 'x');
-    std::ofstream(folder_ / "cusd.dat", std::ios::binary) << victim.string() << "\tFile\r\n";
-    selection_ += "[Custom]\r\nCustom=1\r\n";
-    return victim;
-  }
-
-  void Start(const std::wstring& arguments = L"") {
-    std::ofstream(folder_ / "vanesd.dat", std::ios::binary) << selection_;
-    process_ = Process::Start((folder_ / "clearvane.exe").wstring(), arguments, folder_.wstring());
-    ASSERT_TRUE(process_) << "cannot start clearvane.exe";
-  }
-
-  WindowQuery Main(bool visibleOnly = true) const {
-    return {process_->Id(), ui::kMainWindowClass, kCaption, visibleOnly};
-  }
-  WindowQuery Popup() const { return {process_->Id(), ui::kNotificationClass, L"", true}; }
-  WindowQuery MessageBox(const std::wstring& caption) const { return {process_->Id(), L"#32770", caption, true}; }
-
-  HWND WaitForMain() {
-    HWND main = WaitForWindow(Main(), kStartTimeoutMs);
-    EXPECT_NE(main, nullptr) << "the main window did not appear";
-    return main;
-  }
-
-  void Screenshot(HWND window, const std::string& name) {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    SaveScreenshot(window, (screenshots_ / (std::string(info->name()) + "-" + name + ".png")).wstring());
-  }
-
-  std::string ReadSelection() {
-    std::ifstream in(folder_ / "vanesd.dat", std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-
-  fs::path folder_, screenshots_;
-  fs::path profile_;  // a browser profile made in the sandbox prefix, removed afterwards
-  std::string selection_;
-  std::optional<Process> process_;
-};
+class ClearvaneGui : public ProgramFixture {};
 
 TEST_F(ClearvaneGui, SplashShowsFirstThenTheMainWindowWithItsWelcomePanel) {
   Start();

@@ -1,0 +1,189 @@
+#include "config/options_dialog_win.h"
+
+#include <commctrl.h>
+
+#include <array>
+#include <span>
+#include <utility>
+
+#include "platform/win32/text_win.h"
+#include "platform/win32/unique_handle.h"
+#include "resources/options_res.h"
+
+namespace cv::ui {
+
+namespace {
+
+constexpr wchar_t kDialogProperty[] = L"Clearvane.Options";
+
+constexpr std::pair<int, bool OptionsForm::*> kBoxes[] = {
+    {IDX_OPTIONS_BOSSKEY, &OptionsForm::bossKey},
+    {IDX_OPTIONS_BROWSERS, &OptionsForm::hideModernBrowsers},
+    {IDX_OPTIONS_STARTUP, &OptionsForm::startup},
+    {IDX_OPTIONS_AUTOCLEAN, &OptionsForm::autoUpdate},
+    {IDX_OPTIONS_EXIT, &OptionsForm::exitAfterCleaning},
+    {IDX_OPTIONS_SECURELY, &OptionsForm::securely},
+    {IDX_OPTIONS_PASSES, &OptionsForm::threePasses},
+    {IDX_OPTIONS_WINSTARTUP, &OptionsForm::windowsStartup},
+    {IDX_OPTIONS_WINSHUTDOWN, &OptionsForm::windowsShutdown},
+};
+
+constexpr int kDayBoxes[] = {IDX_OPTIONS_SUNDAY,   IDX_OPTIONS_MONDAY, IDX_OPTIONS_TUESDAY, IDX_OPTIONS_WEDNESDAY,
+                             IDX_OPTIONS_THURSDAY, IDX_OPTIONS_FRIDAY, IDX_OPTIONS_SATURDAY};
+
+constexpr int kGeneralTab[] = {IDC_OPTIONS_FRAME4,       IDX_OPTIONS_STARTUP,  IDX_OPTIONS_AUTOCLEAN,
+                               IDX_OPTIONS_EXIT,         IDX_OPTIONS_SECURELY, IDX_OPTIONS_PASSES,
+                               IDC_OPTIONS_PASSES_NOTE,  IDC_OPTIONS_FRAME3,   IDX_OPTIONS_BOSSKEY,
+                               IDC_OPTIONS_BOSSKEY_TEXT, IDX_OPTIONS_BROWSERS};
+constexpr int kScheduleTab[] = {
+    IDC_OPTIONS_FRAME5,  IDC_OPTIONS_STARTAT,   IDC_OPTIONS_STARTTIME, IDX_OPTIONS_SUNDAY,     IDX_OPTIONS_MONDAY,
+    IDX_OPTIONS_TUESDAY, IDX_OPTIONS_WEDNESDAY, IDX_OPTIONS_THURSDAY,  IDX_OPTIONS_FRIDAY,     IDX_OPTIONS_SATURDAY,
+    IDX_OPTIONS_DAILY,   IDC_OPTIONS_FRAME6,    IDC_OPTIONS_RUNAT,     IDX_OPTIONS_WINSTARTUP, IDX_OPTIONS_WINSHUTDOWN};
+constexpr int kHomepageTab[] = {IDC_OPTIONS_FRAME2,    IDC_OPTIONS_IMAGE,      IDC_OPTIONS_HOMEHEADING,
+                                IDC_OPTIONS_HOMELINE,  IDC_OPTIONS_FRAME1,     IDC_OPTIONS_RESETLABEL,
+                                IDE_OPTIONS_STARTPAGE, IDC_OPTIONS_TITLELABEL, IDE_OPTIONS_TITLE};
+
+struct Tab {
+  const wchar_t* caption;
+  std::span<const int> controls;
+};
+constexpr Tab kTabs[] = {{L"General", kGeneralTab}, {L"Schedule", kScheduleTab}, {L"Homepage", kHomepageTab}};
+
+struct DialogState {
+  OptionsStore store;
+  std::optional<OptionsApplied> applied;
+};
+
+void SetChecked(HWND dialog, int id, bool on) { ::CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
+bool Checked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+std::string ControlText(HWND dialog, int id) {
+  HWND control = ::GetDlgItem(dialog, id);
+  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
+  return win32::Narrow(text);
+}
+
+// Shows one tab's controls; the others' are hidden and disabled, so neither
+// Tab nor their mnemonics reach them.
+void ShowTab(HWND dialog, int shown) {
+  for (int tab = 0; tab < static_cast<int>(std::size(kTabs)); ++tab)
+    for (int id : kTabs[tab].controls) {
+      HWND control = ::GetDlgItem(dialog, id);
+      ::ShowWindow(control, tab == shown ? SW_SHOW : SW_HIDE);
+      ::EnableWindow(control, tab == shown);
+    }
+}
+
+void SelectTab(HWND dialog, int tab) {
+  TabCtrl_SetCurSel(::GetDlgItem(dialog, IDC_OPTIONS_TABS), tab);
+  ShowTab(dialog, tab);
+}
+
+void Fill(HWND dialog, const OptionsForm& form) {
+  for (const auto& [id, box] : kBoxes) SetChecked(dialog, id, form.*box);
+  for (size_t day = 0; day < std::size(kDayBoxes); ++day) SetChecked(dialog, kDayBoxes[day], form.days[day]);
+  HWND times = ::GetDlgItem(dialog, IDC_OPTIONS_STARTTIME);
+  for (const std::string& entry : StartTimeEntries())
+    ::SendMessageW(times, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win32::Widen(entry).c_str()));
+  ::SetWindowTextW(times, win32::Widen(form.cleanTime).c_str());
+  ::SetDlgItemTextW(dialog, IDE_OPTIONS_STARTPAGE, win32::Widen(form.startPage).c_str());
+  ::SetDlgItemTextW(dialog, IDE_OPTIONS_TITLE, win32::Widen(form.windowTitle).c_str());
+}
+
+OptionsForm Read(HWND dialog) {
+  OptionsForm form;
+  for (const auto& [id, box] : kBoxes) form.*box = Checked(dialog, id);
+  for (size_t day = 0; day < std::size(kDayBoxes); ++day) form.days[day] = Checked(dialog, kDayBoxes[day]);
+  form.cleanTime = ControlText(dialog, IDC_OPTIONS_STARTTIME);
+  form.startPage = ControlText(dialog, IDE_OPTIONS_STARTPAGE);
+  form.windowTitle = ControlText(dialog, IDE_OPTIONS_TITLE);
+  return form;
+}
+
+void InitDialog(HWND dialog, DialogState& state) {
+  HWND tabs = ::GetDlgItem(dialog, IDC_OPTIONS_TABS);
+  for (int tab = 0; tab < static_cast<int>(std::size(kTabs)); ++tab) {
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = const_cast<wchar_t*>(kTabs[tab].caption);
+    TabCtrl_InsertItem(tabs, tab, &item);
+  }
+  Fill(dialog, state.store.Load());
+  SelectTab(dialog, 0);
+}
+
+INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* state = static_cast<DialogState*>(::GetPropW(dialog, kDialogProperty));
+  switch (message) {
+    case WM_INITDIALOG:
+      ::SetPropW(dialog, kDialogProperty, reinterpret_cast<HANDLE>(lParam));
+      InitDialog(dialog, *reinterpret_cast<DialogState*>(lParam));
+      return TRUE;
+    case WM_NOTIFY: {
+      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+      if (header->idFrom == IDC_OPTIONS_TABS && header->code == TCN_SELCHANGE)
+        ShowTab(dialog, TabCtrl_GetCurSel(header->hwndFrom));
+      return FALSE;
+    }
+    case WM_COMMAND:
+      switch (LOWORD(wParam)) {
+        case IDX_OPTIONS_DAILY:
+          if (HIWORD(wParam) == BN_CLICKED)
+            for (int id : kDayBoxes) SetChecked(dialog, id, Checked(dialog, IDX_OPTIONS_DAILY));
+          return TRUE;
+        case IDOK:
+          if (state) state->applied = state->store.Ok(Read(dialog));
+          ::EndDialog(dialog, IDOK);
+          return TRUE;
+        case IDCANCEL:
+          ::EndDialog(dialog, IDCANCEL);
+          return TRUE;
+      }
+      return FALSE;
+    case WM_DESTROY:
+      ::RemovePropW(dialog, kDialogProperty);
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab (and Ctrl+PgDn/PgUp) turn the tabs, as in
+// every tabbed Windows dialog; the dialog's own loop does not.
+LRESULT CALLBACK TabKeysHook(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* message = reinterpret_cast<const MSG*>(lParam);
+  if (code == MSGF_DIALOGBOX && message->message == WM_KEYDOWN && (::GetKeyState(VK_CONTROL) & 0x8000)) {
+    HWND dialog = ::GetAncestor(message->hwnd, GA_ROOT);
+    int step = 0;
+    if (message->wParam == VK_TAB) step = (::GetKeyState(VK_SHIFT) & 0x8000) ? -1 : 1;
+    if (message->wParam == VK_NEXT) step = 1;
+    if (message->wParam == VK_PRIOR) step = -1;
+    if (step != 0 && dialog && ::GetPropW(dialog, kDialogProperty)) {
+      const int count = static_cast<int>(std::size(kTabs));
+      const int current = TabCtrl_GetCurSel(::GetDlgItem(dialog, IDC_OPTIONS_TABS));
+      SelectTab(dialog, (current + step + count) % count);
+      ::SetFocus(::GetDlgItem(dialog, IDC_OPTIONS_TABS));
+      return 1;
+    }
+  }
+  return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+HHOOK NullHook() { return nullptr; }
+using UniqueHook = win32::UniqueHandle<HHOOK, ::UnhookWindowsHookEx, NullHook>;
+
+}  // namespace
+
+std::optional<OptionsApplied> ShowOptionsDialog(HINSTANCE instance, HWND owner, Platform& platform,
+                                                const std::string& selectionFile) {
+  Inifun ini(platform.files);
+  regfun registryLayer(platform.registry, platform.messages);
+  DialogState state{OptionsStore(ini, registryLayer, platform.registry, selectionFile, platform.shell.ProgramFolder()),
+                    std::nullopt};
+  UniqueHook hook(::SetWindowsHookExW(WH_MSGFILTER, TabKeysHook, nullptr, ::GetCurrentThreadId()));
+  ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_OPTIONS), owner, OptionsProc, reinterpret_cast<LPARAM>(&state));
+  return state.applied;
+}
+
+}  // namespace cv::ui

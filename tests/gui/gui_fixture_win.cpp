@@ -1,0 +1,74 @@
+#include "gui_fixture_win.h"
+
+#include <fstream>
+
+#include "app/window_names.h"
+
+namespace cv::guidriver {
+
+namespace fs = std::filesystem;
+
+std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+void ProgramFixture::SetUp() {
+  const fs::path exe = ProgramUnderTest();
+  ASSERT_FALSE(exe.empty()) << "clearvane.exe not found above " << ModuleFolder();
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  folder_ = fs::temp_directory_path() /
+            (L"clearvane-gui-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + Widen(info->name()));
+  fs::remove_all(folder_);
+  fs::create_directories(folder_);
+  fs::copy_file(exe, folder_ / "clearvane.exe");
+  screenshots_ = ModuleFolder() / "screenshots";
+  fs::create_directories(screenshots_);
+  // The five Maxthon switches select their items when missing: switch them off.
+  selection_ = "[Maxthon]\r\nkeywords=0\r\npages=0\r\nsettings=0\r\ngroups=0\r\nfolder=0\r\n";
+}
+
+void ProgramFixture::TearDown() {
+  if (process_) process_->Kill();
+  process_.reset();
+  std::error_code ignored;
+  fs::remove_all(folder_, ignored);
+  if (!profile_.empty()) fs::remove_all(profile_, ignored);
+}
+
+fs::path ProgramFixture::Victim(std::uintmax_t bytes) {
+  const fs::path victim = folder_ / "victim.txt";
+  std::ofstream(victim, std::ios::binary) << std::string(bytes, 'x');
+  std::ofstream(folder_ / "cusd.dat", std::ios::binary) << victim.string() << "\tFile\r\n";
+  selection_ += "[Custom]\r\nCustom=1\r\n";
+  return victim;
+}
+
+void ProgramFixture::Start(const std::wstring& arguments) {
+  std::ofstream(folder_ / "vanesd.dat", std::ios::binary) << selection_;
+  process_ = Process::Start((folder_ / "clearvane.exe").wstring(), arguments, folder_.wstring());
+  ASSERT_TRUE(process_) << "cannot start clearvane.exe";
+}
+
+WindowQuery ProgramFixture::Main(bool visibleOnly) const {
+  return {process_->Id(), ui::kMainWindowClass, kMainCaption, visibleOnly};
+}
+WindowQuery ProgramFixture::Popup() const { return {process_->Id(), ui::kNotificationClass, L"", true}; }
+WindowQuery ProgramFixture::MessageBox(const std::wstring& caption) const {
+  return {process_->Id(), L"#32770", caption, true};
+}
+
+HWND ProgramFixture::WaitForMain() {
+  HWND main = WaitForWindow(Main(), kStartTimeoutMs);
+  EXPECT_NE(main, nullptr) << "the main window did not appear";
+  return main;
+}
+
+void ProgramFixture::Screenshot(HWND window, const std::string& name) {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  SaveScreenshot(window, (screenshots_ / (std::string(info->name()) + "-" + name + ".png")).wstring());
+}
+
+std::string ProgramFixture::ReadSelection() {
+  std::ifstream in(folder_ / "vanesd.dat", std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+}  // namespace cv::guidriver
