@@ -117,6 +117,10 @@ void MainWindow::ShowFirstTime() {
   ::ShowWindow(window_, SW_SHOWNORMAL);
   ::UpdateWindow(window_);
   ::SetForegroundWindow(window_);
+  // Being shown the first time is the first activation, also when another
+  // program keeps the foreground and no WM_ACTIVATE comes: a start with "min"
+  // must hide the window whatever the desktop does. Later calls do nothing.
+  ::PostMessageW(window_, kActivatedMessage, 0, 0);
 }
 
 bool MainWindow::TranslateAccelerators(MSG& message) {
