@@ -21,13 +21,20 @@ constexpr std::string_view kUserProfileToken = "%USERPROFILE%";
 
 std::string_view RootName(RegKey root) {
   switch (root) {
-    case kHkeyClassesRoot: return "HKEY_CLASSES_ROOT";
-    case kHkeyCurrentUser: return "HKEY_CURRENT_USER";
-    case kHkeyLocalMachine: return "HKEY_LOCAL_MACHINE";
-    case kHkeyUsers: return "HKEY_USERS";
-    case kHkeyPerformanceData: return "HKEY_PERFORMANCE_DATA";
-    case kHkeyCurrentConfig: return "HKEY_CURRENT_CONFIG";
-    case kHkeyDynData: return "HKEY_DYN_DATA";
+    case kHkeyClassesRoot:
+      return "HKEY_CLASSES_ROOT";
+    case kHkeyCurrentUser:
+      return "HKEY_CURRENT_USER";
+    case kHkeyLocalMachine:
+      return "HKEY_LOCAL_MACHINE";
+    case kHkeyUsers:
+      return "HKEY_USERS";
+    case kHkeyPerformanceData:
+      return "HKEY_PERFORMANCE_DATA";
+    case kHkeyCurrentConfig:
+      return "HKEY_CURRENT_CONFIG";
+    case kHkeyDynData:
+      return "HKEY_DYN_DATA";
   }
   return "HKEY_UNKNOWN";
 }
@@ -79,12 +86,7 @@ bool PlainDeleteRemoves(const FileEntry& file) {
 
 allerase::allerase(Platform& platform, const PathGuard& guard, EraseMode mode, EraseSink* sink,
                    std::function<void()> yield)
-    : platform_(platform),
-      guard_(guard),
-      mode_(mode),
-      sink_(sink),
-      yield_(std::move(yield)),
-      fso_(platform.files) {
+    : platform_(platform), guard_(guard), mode_(mode), sink_(sink), yield_(std::move(yield)), fso_(platform.files) {
   fso_.SetProgress([this] { Yield(); });
 }
 
@@ -185,7 +187,7 @@ double allerase::EraseFiles(std::string_view folder, const FileRule& rule) {
           Claim(key);
           gone = true;
         }
-      } else if (in.DeleteEntry(file.name, false) == kOk) {
+      } else if (DeleteFileIn(in, file, false) == kOk) {
         Report(EntryKind::File, file.path, bytes, false);
         gone = true;
       }
@@ -215,9 +217,8 @@ auto NameIs(std::string_view name) {
 }
 // The file's extension lower-cased, compared with the (lower-case) argument.
 auto ExtensionIs(std::string_view extension) {
-  return [extension](const FileEntry& f) {
-    return AsciiLower(FileSystemObject::GetExtensionName(f.name)) == extension;
-  };
+  return
+      [extension](const FileEntry& f) { return AsciiLower(FileSystemObject::GetExtensionName(f.name)) == extension; };
 }
 
 }  // namespace
@@ -330,7 +331,7 @@ double allerase::EraseFolderTree(Folder& folder, bool force, const std::function
     return size;
   }
   const double size = static_cast<double>(fso_.FolderSize(folder));
-  Status status = fso_.DeleteContents(folder, force);
+  Status status = fso_.DeleteContents(folder, force, overwritePasses_);
   if (status == kOk && removeFolder) status = removeFolder();
   if (status == kOk) {
     Report(EntryKind::Folder, folder.Path(), size, false);
@@ -339,6 +340,12 @@ double allerase::EraseFolderTree(Folder& folder, bool force, const std::function
     if (left < size) Report(EntryKind::Folder, folder.Path(), size - left, false);
   }
   return size;
+}
+
+Status allerase::DeleteFileIn(Folder& in, const FileEntry& file, bool force) {
+  if (overwritePasses_ > 0 && !file.IsReparsePoint())
+    return in.DeleteEntryOverwritten(file.name, force, overwritePasses_);
+  return in.DeleteEntry(file.name, force);
 }
 
 // A target named by the user or a plug-in that is itself a link goes as the
@@ -439,7 +446,22 @@ double allerase::DeleteSingleFile(std::string_view file) {
     }
     return bytes;
   }
-  if (fso_.DeleteFile(file, false) == kOk) Report(EntryKind::File, entry->path, bytes, false);
+  Status status = kErrFileNotFound;
+  if (overwritePasses_ > 0 && !entry->IsReparsePoint()) {
+    // Overwritten through the folder that holds it, so what is written to is
+    // the file the guard judged, not whatever the path names a moment later.
+    const std::string path(WithoutTrailingBackslash(file));
+    const auto cut = path.rfind('\\');
+    const auto parent = cut == std::string::npos ? nullptr : fso_.Files().OpenFolder(path.substr(0, cut));
+    if (parent) {
+      FileEntry named = *entry;
+      named.name = path.substr(cut + 1);
+      status = DeleteFileIn(*parent, named, false);
+    }
+  } else {
+    status = fso_.DeleteFile(file, false);
+  }
+  if (status == kOk) Report(EntryKind::File, entry->path, bytes, false);
   return bytes;
 }
 
@@ -498,7 +520,8 @@ void allerase::EraseRegistryKey(EntryKind kind, RegKey root, std::string_view su
     Claim(key);
     return;
   }
-  const Status status = kind == EntryKind::RegKey ? registry.DeleteKey(root, subKey) : registry.DeleteTree(root, subKey);
+  const Status status =
+      kind == EntryKind::RegKey ? registry.DeleteKey(root, subKey) : registry.DeleteTree(root, subKey);
   if (status == kOk) Report(kind, std::move(path), 0, false);
 }
 

@@ -25,10 +25,12 @@ namespace cv {
 class allerase {
  public:
   // `yield` lets the user interface process pending messages (may be empty).
-  allerase(Platform& platform, const PathGuard& guard, EraseMode mode, EraseSink* sink,
-           std::function<void()> yield);
+  allerase(Platform& platform, const PathGuard& guard, EraseMode mode, EraseSink* sink, std::function<void()> yield);
 
   EraseMode Mode() const { return mode_; }
+  // Secure erasure: every file deleted from now on has its content
+  // overwritten `passes` times first (0: plain deletes). Counts are unchanged.
+  void SetOverwritePasses(int passes) { overwritePasses_ = passes; }
   const PathGuard& Guard() const { return guard_; }
 
   double DeleteNamedFilesInTree(std::string_view folder, std::string_view fileName);
@@ -68,8 +70,8 @@ class allerase {
   struct FileRule {
     std::function<bool(const FileEntry&)> matches;
     bool recursive = false;
-    bool yieldAfterHiddenStep = false;  // besides the yield after every file
-    bool yieldAfterFolder = false;  // after each sub-folder searched
+    bool yieldAfterHiddenStep = false;                // besides the yield after every file
+    bool yieldAfterFolder = false;                    // after each sub-folder searched
     std::vector<std::string>* emptiedFrom = nullptr;  // hears each folder a file went from, once
   };
 
@@ -83,6 +85,8 @@ class allerase {
   double UnclaimedTreeSize(Folder& folder);
   void EraseRegistryKey(EntryKind kind, RegKey root, std::string_view subKey);
 
+  // Deletes one file (or link) of an open folder, overwritten first when asked.
+  Status DeleteFileIn(Folder& in, const FileEntry& file, bool force);
   void Report(EntryKind kind, std::string path, double bytes, bool refused);
   void Yield();
   void Claim(std::string_view key);
@@ -96,6 +100,7 @@ class allerase {
   EraseSink* sink_;
   std::function<void()> yield_;
   FileSystemObject fso_;
+  int overwritePasses_ = 0;
   // Preview only: what an earlier call would already have erased, as hashes
   // of normalised paths and key paths (eight bytes each however long the
   // path; a collision could only hide one entry from a preview).
@@ -115,7 +120,6 @@ std::string ExpandUserProfile(Shell& shell, std::string_view path);
 
 class regfun;
 // A folder location stored in the registry: read, cut at NUL, trimmed, expanded.
-std::string ReadFolderSetting(regfun& registry, Shell& shell, std::string_view fullKeyPath,
-                              std::string_view valueName);
+std::string ReadFolderSetting(regfun& registry, Shell& shell, std::string_view fullKeyPath, std::string_view valueName);
 
 }  // namespace cv

@@ -12,6 +12,8 @@
 #include "clean/run_items.h"
 #include "config/inifun.h"
 #include "config/regfun.h"
+#include "config/selection_schema.h"
+#include "platform/overwrite.h"
 #include "platform/text.h"
 
 namespace cv {
@@ -79,6 +81,11 @@ std::string StatisticsLine(double registryKeysCleaned, double bytesReleased, cha
 
 Cleaner::Cleaner(Platform& platform, const StartupValues& values) : platform_(platform), values_(values) {}
 
+int OverwritePasses(std::string_view securely, std::string_view passes) {
+  if (!DialogTicksSwitch(securely)) return 0;
+  return passes == "3" ? kMaxOverwritePasses : kDefaultOverwritePasses;
+}
+
 RunResult Cleaner::CleanNow(const RunOptions& options, RunObserver& observer) {
   if (running_) {
     observer.StatusLabelChanged(kAlreadyRunning);
@@ -97,6 +104,8 @@ RunResult Cleaner::CleanNow(const RunOptions& options, RunObserver& observer) {
   allerase erase(platform_, guard, options.mode, options.sink, [&observer] { observer.Pump(); });
   RunContext run(platform_, values_, ini, registry, erase, observer, options.sink);
   const std::string selectionFile = run.SelectionFile();
+  erase.SetOverwritePasses(OverwritePasses(ini.ReadIniValue(selectionFile, kOptionsSection, kOptionSecurely),
+                                           ini.ReadIniValue(selectionFile, kOptionsSection, kOptionSecurePasses)));
   std::vector<ExtraItem> loadedExtras;
   if (!options.extraItems) loadedExtras = LoadExtraItems(platform_);
   const std::span<const ExtraItem> extras = options.extraItems ? *options.extraItems : loadedExtras;
@@ -135,8 +144,7 @@ RunResult Cleaner::CleanNow(const RunOptions& options, RunObserver& observer) {
   observer.RunFinishing();
   // A preview changed nothing, so it stores no figures either.
   if (!preview) {
-    ini.WriteIniValue(selectionFile, "Options", "lastclean",
-                      platform_.clock.FormatGeneralDate(platform_.clock.Now()));
+    ini.WriteIniValue(selectionFile, "Options", "lastclean", platform_.clock.FormatGeneralDate(platform_.clock.Now()));
     ini.WriteIniValue(selectionFile, "Options", "regnum", PlainNumber(run.RegistryKeysCleaned));
     ini.WriteIniValue(selectionFile, "Options", "filesize", PlainNumber(run.BytesReleased));
   }
@@ -151,8 +159,8 @@ RunResult Cleaner::CleanNow(const RunOptions& options, RunObserver& observer) {
   report.sizeText = MegabytesText(run.BytesReleased, separator);
   const std::string keys = PlainNumber(run.RegistryKeysCleaned);
   report.messageTitle = "Task Complete";
-  report.messageText = std::string(kCompleted) + " Cleaned Registry Keys: " + keys +
-                       " Released HD Space:" + report.sizeText + "MB";
+  report.messageText =
+      std::string(kCompleted) + " Cleaned Registry Keys: " + keys + " Released HD Space:" + report.sizeText + "MB";
   report.popupKey = "www";
   report.popupTitle = "Clearvane";
   report.popupText = report.popupTitle + " Clean is done!" + " Cleaned Registry Keys: " + keys +

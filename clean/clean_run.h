@@ -16,8 +16,8 @@ namespace cv {
 
 struct RunOptions {
   EraseMode mode = EraseMode::Clean;
-  bool unattended = false;        // report by pop-up instead of message box
-  EraseSink* sink = nullptr;      // hears every erased (or, in preview, erasable) entry
+  bool unattended = false;    // report by pop-up instead of message box
+  EraseSink* sink = nullptr;  // hears every erased (or, in preview, erasable) entry
   // The other sources' items; when null the run loads them (LoadExtraItems).
   const std::vector<ExtraItem>* extraItems = nullptr;
 };
@@ -36,6 +36,12 @@ struct RunResult {
 std::string StatisticsLine(double registryKeysCleaned, double bytesReleased, char decimalSeparator);
 // bytes / 1048576 with two decimals.
 std::string MegabytesText(double bytes, char decimalSeparator);
+// The selection file's key beside "securely": "3" asks for three overwrite passes.
+inline constexpr std::string_view kOptionSecurePasses = "securepasses";
+// Overwrite passes of a run from the two "Options" values: 0 when
+// "Enable Securely Cleaning" is off (read as its check box shows it), else 1,
+// or 3 when asked.
+int OverwritePasses(std::string_view securely, std::string_view passes);
 // Plain decimal text, no grouping, the shortest that reads back the same.
 std::string PlainNumber(double value);
 

@@ -68,12 +68,12 @@ constexpr size_t kMaxOpenFolders = 32;
 
 FileSystemObject::WalkResult FileSystemObject::Walk(Folder& root, const WalkVisit& visit, const WalkLeave& leave) {
   struct Frame {
-    Folder* folder = nullptr;        // null once closed to bound the open handles
-    std::unique_ptr<Folder> owned;   // every folder but the root
+    Folder* folder = nullptr;              // null once closed to bound the open handles
+    std::unique_ptr<Folder> owned;         // every folder but the root
     std::optional<FileIdentity> identity;  // noted when closed early
     std::string path;
-    FileEntry self;                  // as listed in its parent
-    std::vector<FileEntry> chosen;   // sub-folders to walk, in listing order
+    FileEntry self;                 // as listed in its parent
+    std::vector<FileEntry> chosen;  // sub-folders to walk, in listing order
     size_t next = 0;
   };
   WalkResult result;
@@ -177,7 +177,7 @@ Status FileSystemObject::DeleteFolder(std::string_view path, bool force) {
 
 // Post-order: files and links go as each folder is listed, each sub-folder
 // once its own tree is done.
-Status FileSystemObject::DeleteContents(Folder& folder, bool force) {
+Status FileSystemObject::DeleteContents(Folder& folder, bool force, int overwritePasses) {
   Status result = kOk;
   const auto note = [&result](Status status) {
     if (result == kOk) result = status;
@@ -187,7 +187,9 @@ Status FileSystemObject::DeleteContents(Folder& folder, bool force) {
       [&](Folder& in, const FileEntry& entry) {
         Tick();
         if (entry.IsFolder() && !entry.IsReparsePoint()) return true;
-        note(in.DeleteEntry(entry.name, force));
+        note(overwritePasses > 0 && !entry.IsReparsePoint()
+                 ? in.DeleteEntryOverwritten(entry.name, force, overwritePasses)
+                 : in.DeleteEntry(entry.name, force));
         return false;
       },
       [&](Folder& in, const FileEntry& sub) { note(in.DeleteEntry(sub.name, force)); });

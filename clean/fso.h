@@ -74,7 +74,9 @@ class FileSystemObject {
   Status DeleteFolder(std::string_view path, bool force);
   // Everything inside the open folder, as DeleteFolder deletes it; the
   // folder itself stays.
-  Status DeleteContents(Folder& folder, bool force);
+  // With `overwritePasses` above 0 each file's content is overwritten first
+  // (Folder::DeleteEntryOverwritten).
+  Status DeleteContents(Folder& folder, bool force, int overwritePasses = 0);
   // One folder; kErrAlreadyExists when something is there.
   Status CreateFolder(std::string_view path);
   // 0 makes the item "normal".

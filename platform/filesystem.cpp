@@ -35,6 +35,10 @@ class PathFolder : public Folder {
     return entry->IsFolder() ? files_.RemoveFolder(path, force) : files_.DeleteFile(path, force);
   }
 
+  // Without a handle there is no safe way to overwrite what a path names at
+  // this moment: the entry is deleted plainly.
+  Status DeleteEntryOverwritten(std::string_view name, bool force, int) override { return DeleteEntry(name, force); }
+
   Status SetEntryAttributes(std::string_view name, std::uint32_t attributes) override {
     return files_.SetAttributes(JoinName(Path(), name), attributes);
   }

@@ -22,11 +22,11 @@ inline constexpr std::uint32_t kAttrNormal = 0x80;  // what SetAttributes(0) sto
 inline constexpr std::uint32_t kAttrReparsePoint = 0x400;
 
 struct FileEntry {
-  std::string name;               // last component of the path
-  std::string path;               // full path
-  std::uint64_t size = 0;         // bytes; 0 for folders
-  std::uint32_t attributes = 0;   // FILE_ATTRIBUTE_* bits
-  std::int64_t modified = 0;      // FILETIME: 100 ns units since 1601-01-01 UTC
+  std::string name;              // last component of the path
+  std::string path;              // full path
+  std::uint64_t size = 0;        // bytes; 0 for folders
+  std::uint32_t attributes = 0;  // FILE_ATTRIBUTE_* bits
+  std::int64_t modified = 0;     // FILETIME: 100 ns units since 1601-01-01 UTC
 
   bool IsFolder() const { return (attributes & kAttrDirectory) != 0; }
   // Junctions, symbolic links and mount points. Walks never descend into them.
@@ -66,6 +66,13 @@ class Folder {
   // Deletes the file, link or empty folder `name` (a link as the link, never
   // what it leads to). Without `force` a read-only entry stays.
   virtual Status DeleteEntry(std::string_view name, bool force) = 0;
+  // Deletes the file `name` as DeleteEntry does, its content first
+  // overwritten `passes` times with random bytes and flushed, then the file
+  // renamed to a random name and truncated. Links, files whose data another
+  // name still needs (hard links) and sparse, compressed or encrypted files
+  // are deleted without overwriting; nothing is overwritten that the delete
+  // would then leave (read-only without `force`, locked, in use).
+  virtual Status DeleteEntryOverwritten(std::string_view name, bool force, int passes) = 0;
   // SetFileAttributes on the entry `name`; 0 stores "normal".
   virtual Status SetEntryAttributes(std::string_view name, std::uint32_t attributes) = 0;
   // The folder's own attributes, and SetFileAttributes on it (0: "normal").

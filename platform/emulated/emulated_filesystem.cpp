@@ -11,6 +11,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/emulated/overwrite_posix.h"
 #include "platform/text.h"
 
 namespace cv::emulated {
@@ -542,6 +543,21 @@ class EmulatedFileSystem::DescriptorFolder : public Folder {
     }
     owner_.attributes_.erase(key);
     return kOk;
+  }
+
+  Status DeleteEntryOverwritten(std::string_view name, bool force, int passes) override {
+    const std::string leaf(name);
+    const std::string key = host_ + '/' + leaf;
+    struct stat st {};
+    if (::fstatat(fd_.get(), leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return FromErrno(errno);
+    if (!S_ISREG(st.st_mode)) return DeleteEntry(name, force);
+    // Only what the delete then removes is overwritten.
+    if (owner_.IsLocked(key)) return kErrSharingViolation;
+    if (!force && (owner_.StoredAttributes(key, false) & kAttrReadOnly)) return kErrAccessDenied;
+    std::string renamed;
+    if (OverwriteFileAt(fd_.get(), leaf, passes, renamed) != OverwriteResult::kOverwritten) return DeleteEntry(name, force);
+    owner_.attributes_.erase(key);
+    return ::unlinkat(fd_.get(), renamed.c_str(), 0) == 0 ? kOk : FromErrno(errno);
   }
 
   Status SetEntryAttributes(std::string_view name, std::uint32_t attributes) override {

@@ -43,7 +43,8 @@ bool FillRandom(std::vector<unsigned char>& buffer) {
 
 bool WritePass(int fd, off_t size, std::vector<unsigned char>& buffer) {
   for (off_t offset = 0; offset < size;) {
-    const std::size_t chunk = static_cast<std::size_t>(std::min<off_t>(size - offset, static_cast<off_t>(buffer.size())));
+    const std::size_t chunk =
+        static_cast<std::size_t>(std::min<off_t>(size - offset, static_cast<off_t>(buffer.size())));
     if (!FillRandom(buffer)) return false;
     const ssize_t wrote = ::pwrite(fd, buffer.data(), chunk, offset);
     if (wrote < 0) {
@@ -67,7 +68,7 @@ std::string FreeRandomName(int folder) {
       name += hex;
     }
     name += ".tmp";
-    struct stat st{};
+    struct stat st {};
     if (::fstatat(folder, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT) return name;
   }
   return {};
@@ -79,11 +80,11 @@ OverwriteResult OverwriteFileAt(int folder, std::string_view name, int passes, s
   const std::string leaf(name);
   Descriptor file(::openat(folder, leaf.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
   if (file.get() < 0) {
-    struct stat st{};
+    struct stat st {};
     const bool isLink = ::fstatat(folder, leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
     return isLink ? OverwriteResult::kNotSafe : OverwriteResult::kFailed;
   }
-  struct stat st{};
+  struct stat st {};
   if (::fstat(file.get(), &st) != 0) return OverwriteResult::kFailed;
   // Another name still needs these bytes; a sparse file's holes hold nothing to hide.
   if (!S_ISREG(st.st_mode) || st.st_nlink != 1) return OverwriteResult::kNotSafe;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/overwrite_win.h"
 #include "platform/win32/text_win.h"
 #include "platform/win32/unique_handle.h"
 #include "platform/win32/win.h"
@@ -173,6 +174,35 @@ class Win32Folder : public Folder {
     status = LastError();
     SetAttributesOfHandle(entry.get(), *attributes);  // still there: as it was
     return status;
+  }
+
+  Status DeleteEntryOverwritten(std::string_view name, bool force, int passes) override {
+    constexpr ACCESS_MASK kAccess = GENERIC_READ | GENERIC_WRITE | DELETE;
+    UniqueFileHandle entry;
+    Status status = OpenRelative(handle_.get(), name, kAccess, FILE_NON_DIRECTORY_FILE, entry);
+    std::optional<DWORD> readOnlyWas;
+    if (status == kErrAccessDenied && force) {
+      // A read-only file that the forced delete would remove: writable for the overwrite.
+      UniqueFileHandle attributes;
+      if (OpenRelative(handle_.get(), name, FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES, 0, attributes) == kOk) {
+        const auto was = AttributesOfHandle(attributes.get());
+        if (was && (*was & FILE_ATTRIBUTE_READONLY) &&
+            SetAttributesOfHandle(attributes.get(), *was & ~FILE_ATTRIBUTE_READONLY)) {
+          readOnlyWas = *was;
+          status = OpenRelative(handle_.get(), name, kAccess, FILE_NON_DIRECTORY_FILE, entry);
+          if (status != kOk) SetAttributesOfHandle(attributes.get(), *was);
+        }
+      }
+    }
+    // Not openable for writing and deleting (a folder, in use, read-only): as a plain delete does.
+    if (status != kOk) return DeleteEntry(name, force);
+    std::string renamed;
+    if (OverwriteOpenFile(entry.get(), handle_.get(), passes, renamed) == OverwriteResult::kNotSafe) {
+      if (readOnlyWas) SetAttributesOfHandle(entry.get(), *readOnlyWas);
+      entry.reset();
+      return DeleteEntry(name, force);
+    }
+    return MarkForDeletion(entry.get()) ? kOk : LastError();
   }
 
   std::optional<std::uint32_t> Attributes() override { return AttributesOfHandle(handle_.get()); }

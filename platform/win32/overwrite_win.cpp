@@ -24,7 +24,8 @@ bool WritePass(HANDLE file, ULONGLONG size, std::vector<unsigned char>& buffer) 
   for (ULONGLONG done = 0; done < size;) {
     const DWORD chunk = static_cast<DWORD>(std::min<ULONGLONG>(size - done, buffer.size()));
     DWORD wrote = 0;
-    if (!FillRandom(buffer, chunk) || !::WriteFile(file, buffer.data(), chunk, &wrote, nullptr) || wrote == 0) return false;
+    if (!FillRandom(buffer, chunk) || !::WriteFile(file, buffer.data(), chunk, &wrote, nullptr) || wrote == 0)
+      return false;
     done += wrote;
   }
   return ::FlushFileBuffers(file) != 0;

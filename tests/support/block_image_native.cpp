@@ -10,13 +10,13 @@
 namespace cv::test {
 namespace {
 
-bool Run(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
+bool Run(const std::string& command) { return std::system(("{ " + command + "; } >/dev/null 2>&1").c_str()) == 0; }
 
 std::string Quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
 }  // namespace
 
-BlockImage::BlockImage(int megabytes) {
+BlockImage::BlockImage(int megabytes, std::filesystem::path mountPoint) : mountPoint_(std::move(mountPoint)) {
   if (::access("/dev/fuse", R_OK | W_OK) != 0 || !Run("command -v fuse2fs && command -v mkfs.ext2")) {
     why_ = "fuse2fs, mkfs.ext2 or /dev/fuse is missing";
     return;
@@ -28,8 +28,6 @@ BlockImage::BlockImage(int megabytes) {
   }
   folder_ = pattern;
   image_ = folder_ / "disk.img";
-  mountPoint_ = folder_ / "mnt";
-  std::filesystem::create_directories(mountPoint_);
   // ext2: no journal, so file data is written in place and stays in its blocks.
   if (!Run("truncate -s " + std::to_string(megabytes) + "M " + Quoted(image_)) ||
       !Run("mkfs.ext2 -q -F " + Quoted(image_)) ||

@@ -10,8 +10,9 @@ namespace cv::test {
 
 class BlockImage {
  public:
-  // Makes and mounts a fresh image of `megabytes`; Mounted() tells whether it worked.
-  explicit BlockImage(int megabytes);
+  // Makes a fresh image of `megabytes` and mounts it on the existing empty
+  // folder `mountPoint`; Mounted() tells whether it worked.
+  BlockImage(int megabytes, std::filesystem::path mountPoint);
   ~BlockImage();
   BlockImage(const BlockImage&) = delete;
   BlockImage& operator=(const BlockImage&) = delete;
