@@ -221,7 +221,7 @@ class ModernBrowsersFixture : public ItemRunFixture {
     Platform services = platform();
     Inifun ini(services.files);
     regfun reg(services.registry, services.messages);
-    const PathGuard guard = PathGuard::ForSystem(services.shell);
+    const PathGuard guard = PathGuard::ForSystem(services.shell, services.files);
     allerase erase(services, guard, mode, &recorder, {});
     RunContext run(services, values, ini, reg, erase, recorder, &recorder);
     run.BeginItem();
