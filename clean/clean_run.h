@@ -36,8 +36,6 @@ struct RunResult {
 std::string StatisticsLine(double registryKeysCleaned, double bytesReleased, char decimalSeparator);
 // bytes / 1048576 with two decimals.
 std::string MegabytesText(double bytes, char decimalSeparator);
-// The selection file's key beside "securely": "3" asks for three overwrite passes.
-inline constexpr std::string_view kOptionSecurePasses = "securepasses";
 // Overwrite passes of a run from the two "Options" values: 0 when
 // "Enable Securely Cleaning" is off (read as its check box shows it), else 1,
 // or 3 when asked.

@@ -59,6 +59,8 @@ check "erased files are gone" test ! -e "$disk/secret.txt" -a ! -e "$disk/linked
 check "the other hard link keeps its content" cmp -s "$disk/other-name.txt" <(pattern SHARED-BRAVO)
 check "no stray renamed file is left" test "$(ls "$disk" | grep -v -e '^other-name.txt$' -e '^lost+found$' | wc -l)" -eq 0
 fusermount3 -u "$disk"
+# The unmount returns before fuse2fs has written its last blocks and ended.
+for _ in $(seq 200); do pgrep -f "fuse2fs .*$image" >/dev/null || break; sleep 0.05; done
 check "control: a plainly deleted file's bytes stay on the disk" grep -q PLAIN-CHARLIE "$image"
 check "a securely erased file's bytes are gone from the disk" bash -c "! grep -q SECRET-ALPHA '$image'"
 echo "$failures failures"

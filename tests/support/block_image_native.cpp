@@ -48,6 +48,9 @@ bool BlockImage::Unmount() {
   if (!mounted_) return true;
   mounted_ = !(Run("fusermount3 -u " + Quoted(mountPoint_)) || Run("fusermount -u " + Quoted(mountPoint_)) ||
                Run("umount " + Quoted(mountPoint_)));
+  // The unmount returns before fuse2fs has written its last blocks and ended:
+  // the image is complete only once the process is gone.
+  for (int i = 0; i < 200 && Run("pgrep -f " + Quoted("fuse2fs .*" + image_.string())); ++i) ::usleep(50000);
   return !mounted_;
 }
 
