@@ -21,36 +21,15 @@
 #include <string>
 #include <vector>
 
+#include "bench_process.h"
 #include "clean/browser_db.h"
 #include "platform/emulated/emulated_filesystem.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Measure {
-  double seconds = 0;
-  double cpuSeconds = 0;  // user + system time of the child
-  long peakKb = 0;
-  bool ok = false;
-};
-
-Measure InChild(const std::function<int()>& work) {
-  std::fflush(stdout);
-  const auto start = std::chrono::steady_clock::now();
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(work());
-  int status = 0;
-  struct rusage usage {};
-  ::wait4(child, &status, 0, &usage);
-  Measure m;
-  m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  m.peakKb = usage.ru_maxrss;
-  m.cpuSeconds =
-      usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-  m.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  return m;
-}
+using bench::InChild;
+using bench::Measure;
 
 bool Exec(sqlite3* db, const std::string& sql) {
   char* error = nullptr;

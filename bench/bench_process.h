@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -19,12 +20,14 @@ namespace fs = std::filesystem;
 
 struct Measure {
   double seconds = 0;
+  double cpuSeconds = 0;  // user + system time of the child
   long peakKb = 0;
   bool ok = false;
 };
 
 // Runs `work` in a child process; wall time and the child's peak RSS.
 inline Measure InChild(const std::function<int()>& work) {
+  std::fflush(stdout);
   const auto start = std::chrono::steady_clock::now();
   const pid_t child = ::fork();
   if (child == 0) ::_exit(work());
@@ -34,6 +37,8 @@ inline Measure InChild(const std::function<int()>& work) {
   Measure m;
   m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   m.peakKb = usage.ru_maxrss;
+  m.cpuSeconds =
+      usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
   m.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
   return m;
 }
