@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/console_cancel_win.h"
 #include "platform/win32/text_win.h"
 #include "platform/win32/win.h"
 #include "platform/win32/win32_platform.h"
@@ -16,7 +17,7 @@ int wmain(int argc, wchar_t** argv) {
   if (args.empty()) args.push_back("--help");
   cv::win32::Win32Platform platform;
   cv::Platform view = platform.View();
-  const int code = cv::RunCommandLine(args, view, std::cout, std::cerr);
+  const int code = cv::RunCommandLine(args, view, std::cout, std::cerr, &cv::ui::StopOnConsoleCtrlC());
   std::cout.flush();
   return code;
 }

@@ -112,12 +112,14 @@ void PrintList(std::ostream& out, bool json, std::span<const ExtraItem> extras) 
 }
 
 void PrintRun(std::ostream& out, bool json, bool preview, const RunResult& result, const CollectingObserver& seen) {
+  const bool cancelled = result.outcome == RunOutcome::Cancelled;
   // The run's own counters: the figures read back from the selection file
   // may be older ones when the file could not be written.
   const double keys = seen.report ? seen.report->registryKeysCleaned : result.registryKeysCleaned;
   const double bytes = seen.report ? seen.report->bytesReleased : result.bytesReleased;
   if (json) {
-    out << "{\"mode\": " << JsonString(preview ? "preview" : "clean") << ", \"rows\": [";
+    out << "{\"mode\": " << JsonString(preview ? "preview" : "clean")
+        << ", \"cancelled\": " << (cancelled ? "true" : "false") << ", \"rows\": [";
     for (size_t i = 0; i < seen.rows.size(); ++i) {
       out << (i ? ", " : "") << "{\"item\": " << JsonString(seen.rows[i].item)
           << ", \"status\": " << JsonString(seen.rows[i].status);
@@ -140,6 +142,7 @@ void PrintRun(std::ostream& out, bool json, bool preview, const RunResult& resul
     return;
   }
   for (const Row& row : seen.rows) out << row.item << '\t' << row.status << '\n';
+  if (cancelled) out << "\nCancelled: the figures are those of what was done.";
   out << "\n" << (preview ? "Would clean" : "Cleaned") << " Registry Keys: " << PlainNumber(keys)
       << "\n" << (preview ? "Would release" : "Released") << " HD Space: " << MegabytesText(bytes, '.')
       << "MB (" << PlainNumber(bytes) << " bytes)\n";
@@ -181,7 +184,8 @@ bool WantsCommandLineMode(const std::vector<std::string>& args) {
   return false;
 }
 
-int RunCommandLine(const std::vector<std::string>& args, Platform& platform, std::ostream& out, std::ostream& err) {
+int RunCommandLine(const std::vector<std::string>& args, Platform& platform, std::ostream& out, std::ostream& err,
+                   const CancelRequest* cancel) {
   enum class Action { None, Preview, Clean, List, Help, Version } action = Action::None;
   bool json = false;
   for (const std::string& arg : args) {
@@ -229,9 +233,10 @@ int RunCommandLine(const std::vector<std::string>& args, Platform& platform, std
   options.mode = action == Action::Preview ? EraseMode::Preview : EraseMode::Clean;
   options.unattended = true;
   options.sink = &seen;
+  options.cancel = cancel;
   const RunResult result = cleaner.CleanNow(options, seen);
   PrintRun(out, json, action == Action::Preview, result, seen);
-  return 0;
+  return result.outcome == RunOutcome::Cancelled ? kExitCancelled : 0;
 }
 
 }  // namespace cv

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "clean/run_cancel.h"
 #include "platform/platform.h"
 
 namespace cv {
@@ -14,8 +15,11 @@ namespace cv {
 bool WantsCommandLineMode(const std::vector<std::string>& args);
 
 // Runs the command line and returns the process exit code: 0 for a completed
-// run or listing, 2 for bad arguments (with a message on `err`).
-int RunCommandLine(const std::vector<std::string>& args, Platform& platform, std::ostream& out, std::ostream& err);
+// run or listing, 2 for bad arguments (with a message on `err`), 130 for a
+// run stopped by `cancel` (Ctrl+C), which still reports what it did.
+inline constexpr int kExitCancelled = 130;
+int RunCommandLine(const std::vector<std::string>& args, Platform& platform, std::ostream& out, std::ostream& err,
+                   const CancelRequest* cancel = nullptr);
 
 // JSON string literal of UTF-8 text, with quotes.
 std::string JsonString(std::string_view text);

@@ -1,5 +1,7 @@
 #include "app/look_win.h"
 
+#include <string>
+
 namespace cv::ui {
 
 namespace {
@@ -38,6 +40,28 @@ void Fonts::Create(UINT dpi) {
   title_.reset(MakeFont(L"Segoe UI", 22, FW_BOLD, dpi));
   tahoma_.reset(MakeFont(L"Tahoma", 8, FW_NORMAL, dpi));
   tahomaBold_.reset(MakeFont(L"Tahoma", 8, FW_BOLD, dpi));
+}
+
+SIZE MeasureText(HWND control, HFONT font, int wrapWidth) {
+  const int length = ::GetWindowTextLengthW(control);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  ::GetWindowTextW(control, text.data(), length + 1);
+  text.resize(static_cast<size_t>(length));
+  if (text.empty()) text = L" ";  // an empty label still has a line's height
+  if (!font) font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
+  // A memory DC: measuring needs no window's DC, which is costly to get.
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  if (!dc) return SIZE{0, 0};
+  HGDIOBJ old = ::SelectObject(dc, font ? font : ::GetStockObject(DEFAULT_GUI_FONT));
+  RECT box{0, 0, wrapWidth > 0 ? wrapWidth : 0, 0};
+  UINT format = DT_CALCRECT | DT_NOPREFIX | DT_EXPANDTABS;
+  if (wrapWidth > 0) format |= DT_WORDBREAK;
+  // Labels that draw "&" as a mnemonic underline measure without it.
+  if ((::GetWindowLongW(control, GWL_STYLE) & SS_NOPREFIX) == 0) format &= ~static_cast<UINT>(DT_NOPREFIX);
+  ::DrawTextW(dc, text.c_str(), -1, &box, format);
+  ::SelectObject(dc, old);
+  ::DeleteDC(dc);
+  return SIZE{box.right - box.left, box.bottom - box.top};
 }
 
 void ApplyFont(HWND window, HFONT font) {

@@ -48,4 +48,8 @@ class SolidBrush {
 // Sets the font of a window and all its children.
 void ApplyFont(HWND window, HFONT font);
 
+// The size of a control's text in `font` (null: the control's own font):
+// line breaks kept, and lines wrapped at `wrapWidth` when it is above 0.
+SIZE MeasureText(HWND control, HFONT font, int wrapWidth);
+
 }  // namespace cv::ui

@@ -1,5 +1,8 @@
 #include "app/main_controller.h"
 
+#include <optional>
+
+#include "app/analysis_texts.h"
 #include "app/main_texts.h"
 #include "config/regfun.h"
 
@@ -42,6 +45,8 @@ void MainController::Execute(Command command) {
       view_.ShowPanel(Panel::Status);
       break;
     case Command::CleaningSettings:
+      // The selection may change: an earlier analysis no longer says what a clean would do.
+      DiscardAnalysis();
       OpenModal(DialogKind::CleaningSettings);
       break;
     case Command::SearchAndErase:
@@ -66,7 +71,11 @@ void MainController::Execute(Command command) {
       CleanNow(false);
       break;
     case Command::Cancel:
-      break;  // a run cannot be interrupted
+      CancelRun();
+      break;
+    case Command::Analyze:
+      Analyze();
+      break;
     case Command::Help:
       ShowHelp();
       break;
@@ -119,6 +128,16 @@ void MainController::CleanNow(bool unattended) {
   state_.UnattendedRun = unattended ? 1 : 0;
   RunOptions options;
   options.unattended = unattended;
+  options.cancel = &cancel_;
+  cancel_.Reset();
+  // A clean the user starts after an analysis erases what it listed and
+  // nothing else; any clean ends the analysis.
+  std::optional<AllowList> allowed;
+  if (analysisReady_ && !unattended) {
+    allowed = analysis_.Allowed();
+    options.allowed = &*allowed;
+  }
+  DiscardAnalysis();
   const RunResult result = cleaner_.CleanNow(options, *this);
   if (result.outcome == RunOutcome::ExitRequested) {
     ExitProcedure();
@@ -160,6 +179,51 @@ bool MainController::SessionEnding() {
   return true;
 }
 
+void MainController::Analyze() {
+  if (exiting_) return;
+  if (cleaner_.Running()) {
+    cleaner_.CleanNow(RunOptions{}, *this);  // says so on the status label
+    return;
+  }
+  DiscardAnalysis();
+  view_.ShowPanel(Panel::Status);
+  RunOptions options;
+  options.mode = EraseMode::Preview;
+  options.sink = &analysis_;
+  options.cancel = &cancel_;
+  cancel_.Reset();
+  analyzing_ = true;
+  const RunResult result = cleaner_.CleanNow(options, *this);
+  analyzing_ = false;
+  if (result.outcome == RunOutcome::Cancelled) {
+    analysis_.Clear();
+    view_.SetStatusLabel(texts::kAnalysisCancelled);
+    return;
+  }
+  if (result.outcome != RunOutcome::Completed) return;
+  analysisReady_ = true;
+  view_.SetAnalysisColumns(true);
+  // The last row is the run's closing line, not an item.
+  for (std::size_t row = 0; row + 1 < analysis_.RowCount(); ++row) {
+    const AnalysisStore::RowFigures& figures = analysis_.Figures(row);
+    view_.SetRowFigures(static_cast<int>(row), std::to_string(figures.files), SizeText(figures.bytes));
+  }
+  view_.ShowAnalysis(&analysis_);
+  view_.SetStatusLabel(texts::AnalysisSummary(analysis_.Totals()));
+}
+
+void MainController::CancelRun() {
+  if (cleaner_.Running()) cancel_.Request();
+}
+
+void MainController::DiscardAnalysis() {
+  if (!analysisReady_ && analysis_.RowCount() == 0) return;
+  analysisReady_ = false;
+  view_.ShowAnalysis(nullptr);
+  view_.SetAnalysisColumns(false);
+  analysis_.Clear();
+}
+
 void MainController::NotificationClicked(std::string_view key) {
   platform_.messages.Show(ClickedMessage(key), texts::kApplicationTitle, kMbOk);
 }
@@ -192,7 +256,10 @@ void MainController::RunStarting() {
   view_.ClearRows();
 }
 
-void MainController::RowAdded(std::string_view item, std::string_view status) { view_.AddRow(item, status); }
+void MainController::RowAdded(std::string_view item, std::string_view status) {
+  if (analyzing_) analysis_.BeginRow(item);
+  view_.AddRow(item, status);
+}
 void MainController::RowStatusChanged(std::string_view status) { view_.SetRowStatus(status); }
 void MainController::ProgressChanged(int value) { view_.SetProgress(value); }
 void MainController::StatusLabelChanged(std::string_view text) { view_.SetStatusLabel(text); }
@@ -204,6 +271,8 @@ void MainController::RunFinishing() {
 }
 
 void MainController::ShowReport(const RunReport& report) {
+  // An analysis reports in the window itself: its list, details and status line.
+  if (analyzing_) return;
   if (report.unattended) {
     notifications_.PostNotification(report.popupKey, report.popupTitle, report.popupText, true, true, 0,
                                     report.popupSoundFile);

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/analysis.h"
 #include "app/main_model.h"
 #include "app/schedule.h"
 #include "clean/clean_run.h"
@@ -43,6 +44,11 @@ class MainView {
   virtual void RemoveTrayIcon() = 0;
   // Unloads the splash if it is still there, and ends the program.
   virtual void EndProgram() = 0;
+  // Analysis mode: the results list's "Files" and "Size" columns, each row's
+  // figures, and the details of a finished analysis (null hides them).
+  virtual void SetAnalysisColumns(bool shown) {}
+  virtual void SetRowFigures(int row, std::string_view files, std::string_view size) {}
+  virtual void ShowAnalysis(const AnalysisStore* analysis) {}
 };
 
 class MainController : private RunObserver {
@@ -68,6 +74,13 @@ class MainController : private RunObserver {
   // The session goes on after all (another program refused): the next end
   // cleans again.
   void SessionEndCancelled() { sessionEndCleaned_ = false; }
+  // A preview run whose entries are kept, row by row, for the details and
+  // for the next clean started at the window, which then erases only them.
+  void Analyze();
+  // Stops the run under way at its next safe point.
+  void CancelRun();
+  const AnalysisStore& Analysis() const { return analysis_; }
+  bool AnalysisReady() const { return analysisReady_; }
   // The pop-up's description was clicked.
   void NotificationClicked(std::string_view key);
   // The about box's "View License Agreement".
@@ -94,6 +107,7 @@ class MainController : private RunObserver {
 
   // Opens a modal window; while it is open no run starts and no second window opens.
   void OpenModal(DialogKind dialog);
+  void DiscardAnalysis();
   void ShowHelp();
   void OpenWithShell(std::string_view target);
 
@@ -105,6 +119,10 @@ class MainController : private RunObserver {
   Cleaner cleaner_;
   ScheduleCheck schedule_;
   bool sessionEndCleaned_ = false;
+  CancelRequest cancel_;
+  AnalysisStore analysis_;
+  bool analyzing_ = false;
+  bool analysisReady_ = false;
   bool exiting_ = false;
   bool modalOpen_ = false;
 };

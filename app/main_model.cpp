@@ -7,6 +7,7 @@
 #include "config/selection_schema.h"
 #include "platform/text.h"
 #include "resources/resource.h"
+#include "resources/window_res.h"
 
 namespace cv {
 
@@ -51,6 +52,10 @@ constexpr std::pair<int, Command> kCommandTable[] = {
     {IDM_TRAY_RESTORE, Command::TrayRestore},
     {IDM_TRAY_CLEANNOW, Command::TrayCleanNow},
     {IDM_TRAY_EXIT, Command::Exit},
+    {IDC_ANALYZE, Command::Analyze},
+    {IDM_FILE_ANALYZE, Command::Analyze},
+    {IDM_TRAY_CANCEL, Command::Cancel},
+    {IDM_ESCAPE_CANCEL, Command::Cancel},
 };
 
 }  // namespace

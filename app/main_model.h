@@ -60,13 +60,14 @@ enum class Command {
   Exit,               // Image10, File "Exit", tray "Exit"
   MenuCleanNow,       // File "Clean Now"
   StartCleaning,      // Command1
-  Cancel,             // Command2
+  Cancel,             // Command2, Esc, tray "Cancel Cleaning"
   Help,               // Help "Help", tray "Help", Picture2
   Website,            // Help "Our Website", tray "Clearvane On the Web", Label51
   TellAFriend,        // Help "Tell a Friend"
   About,              // Help "About"
   TrayRestore,        // tray "Restore"
   TrayCleanNow,       // tray "Clean Now"
+  Analyze,            // "Analyze", File "Analyze", Ctrl+R
 };
 
 // The command of a menu item, accelerator or clicked control; nullopt for an

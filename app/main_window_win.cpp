@@ -4,14 +4,17 @@
 
 
 #include "app/about_box_win.h"
+#include "app/analysis_texts.h"
 #include "app/main_texts.h"
 #include "app/session_end_win.h"
+#include "config/inifun.h"
 #include "app/window_names.h"
 #include "config/options_dialog_win.h"
 #include "config/selection_dialog_win.h"
 #include "finder/finder_window_win.h"
 #include "platform/win32/text_win.h"
 #include "resources/resource.h"
+#include "resources/window_res.h"
 
 namespace cv::ui {
 
@@ -19,6 +22,7 @@ namespace {
 
 constexpr UINT kActivatedMessage = WM_APP + 2;     // Form_Activate, handled after activation settles
 constexpr UINT kPopupClickedMessage = WM_APP + 3;  // a pop-up's Clicked, handled outside the pop-up
+constexpr UINT kLayoutMessage = WM_APP + 5;        // texts changed: lay out once, after the changes
 constexpr UINT_PTR kShowPopupTimer = 1;            // tmrShowPopup
 constexpr UINT_PTR kScheduleTimer = 2;             // Timer1
 constexpr UINT kScheduleInterval = 30000;
@@ -29,6 +33,10 @@ constexpr ULONGLONG kPumpEveryMs = 10;
 constexpr int kClientWidth = 1184;
 constexpr int kClientHeight = 680;
 constexpr int kNavigationWidth = 170;
+// The analysis columns of the results list, at 96 DPI.
+constexpr int kFilesColumnWidth = 70;
+constexpr int kSizeColumnWidth = 90;
+constexpr int kAnalysisStatusWidth = 110;
 
 std::wstring JoinLines(const auto& lines) {
   std::wstring text;
@@ -37,6 +45,12 @@ std::wstring JoinLines(const auto& lines) {
     text += win32::Widen(line);
   }
   return text;
+}
+
+std::wstring ClassName(HWND window) {
+  wchar_t name[32] = {};
+  ::GetClassNameW(window, name, 32);
+  return name;
 }
 
 void Place(HWND control, int x, int y, int width, int height) {
@@ -91,21 +105,15 @@ bool MainWindow::Create(std::string_view startArgument, Splash* splash) {
   taskbarCreated_ = TrayIcon::TaskbarCreatedMessage();
 
   dpi_ = WindowDpi(nullptr);
-  RECT frame{0, 0, Scale(kClientWidth, dpi_), Scale(kClientHeight, dpi_)};
-  ::AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, TRUE, 0);
-  // Never larger than the work area of a small screen.
-  RECT work{};
-  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const int frameWidth = std::min<int>(frame.right - frame.left, work.right - work.left);
-  const int frameHeight = std::min<int>(frame.bottom - frame.top, work.bottom - work.top);
-  window_ = ::CreateWindowExW(0, kMainWindowClass, win32::Widen(texts::kCaption).c_str(),
-                              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, frameWidth,
-                              frameHeight, nullptr, nullptr, instance_, this);
+  window_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kMainWindowClass, win32::Widen(texts::kCaption).c_str(),
+                              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                              Scale(kClientWidth, dpi_), Scale(kClientHeight, dpi_), nullptr, nullptr, instance_, this);
   if (!window_) return false;
   dpi_ = WindowDpi(window_);
   CreateControls();
   ApplyFonts();
   Layout();
+  PlaceOnScreen();
   ::SetTimer(window_, kShowPopupTimer, NotificationSystem::kFeedInterval, nullptr);
   ::SetTimer(window_, kScheduleTimer, kScheduleInterval, nullptr);
   controller_.Load(startArgument);
@@ -114,7 +122,7 @@ bool MainWindow::Create(std::string_view startArgument, Splash* splash) {
 }
 
 void MainWindow::ShowFirstTime() {
-  ::ShowWindow(window_, SW_SHOWNORMAL);
+  ::ShowWindow(window_, openMaximized_ ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
   ::UpdateWindow(window_);
   ::SetForegroundWindow(window_);
   // Being shown the first time is the first activation, also when another
@@ -124,7 +132,16 @@ void MainWindow::ShowFirstTime() {
 }
 
 bool MainWindow::TranslateAccelerators(MSG& message) {
-  return accelerators_ && ::TranslateAcceleratorW(window_, accelerators_, &message);
+  if (!window_) return false;
+  const bool ours = message.hwnd == window_ || ::IsChild(window_, message.hwnd);
+  // Esc in the window stops a run; outside a run it does nothing.
+  if (ours && message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) {
+    ::PostMessageW(window_, WM_COMMAND, MAKEWPARAM(IDM_ESCAPE_CANCEL, 1), 0);
+    return true;
+  }
+  if (accelerators_ && ::TranslateAcceleratorW(window_, accelerators_, &message)) return true;
+  // Tab and Shift+Tab move between the window's controls.
+  return ours && ::IsDialogMessageW(window_, &message);
 }
 
 HWND MainWindow::Control(int id) const {
@@ -143,7 +160,7 @@ void MainWindow::CreateControls() {
   navigation_.Create(window_, instance_);
 
   // Frame2, the welcome panel.
-  welcomePanel_ = create(window_, kPanelClass, L"", WS_CLIPCHILDREN, IDC_FRAME2);
+  welcomePanel_ = create(window_, kPanelClass, L"", WS_CLIPCHILDREN, IDC_FRAME2, WS_EX_CONTROLPARENT);
   ::SetWindowLongPtrW(welcomePanel_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   create(welcomePanel_, L"STATIC", text(texts::kProductName), SS_LEFT | SS_NOPREFIX, IDC_WELCOME_PRODUCT);
   create(welcomePanel_, L"STATIC", text(texts::kWelcomeLine), SS_LEFT | SS_NOPREFIX, IDC_WELCOME_LINE);
@@ -158,13 +175,16 @@ void MainWindow::CreateControls() {
          SS_RIGHT | SS_NOPREFIX | SS_NOTIFY, IDC_LABEL51);
 
   // Frame4, the status panel, captioned "Status".
-  statusPanel_ = create(window_, kPanelClass, text(texts::kStatusFrame), WS_CLIPCHILDREN, IDC_FRAME4);
+  statusPanel_ = create(window_, kPanelClass, text(texts::kStatusFrame), WS_CLIPCHILDREN, IDC_FRAME4,
+                        WS_EX_CONTROLPARENT);
   ::SetWindowLongPtrW(statusPanel_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  create(statusPanel_, L"STATIC", L"", SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS, IDC_SKINLABEL5);
+  // Two lines, wrapped: an analysis' summary is longer than a run's status.
+  create(statusPanel_, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, IDC_SKINLABEL5);
   HWND progress = create(statusPanel_, PROGRESS_CLASSW, L"", PBS_SMOOTH, IDC_PROGRESS);
   ::SendMessageW(progress, PBM_SETRANGE32, 0, 100);
-  HWND list = create(statusPanel_, WC_LISTVIEWW, L"", LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
-                     IDC_LISTVIEW1, WS_EX_CLIENTEDGE);
+  HWND list = create(statusPanel_, WC_LISTVIEWW, L"",
+                     LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER | WS_TABSTOP, IDC_LISTVIEW1,
+                     WS_EX_CLIENTEDGE);
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER);
   const std::wstring itemColumn = text(texts::kItemColumn), statusColumn = text(texts::kStatusColumn);
   LVCOLUMNW column{};
@@ -175,6 +195,8 @@ void MainWindow::CreateControls() {
   column.pszText = const_cast<wchar_t*>(statusColumn.c_str());
   column.cx = ::MulDiv(6068, static_cast<int>(dpi_), 1440);
   ListView_InsertColumn(list, 1, &column);
+  analysisPane_.Create(statusPanel_, instance_);
+  create(statusPanel_, L"BUTTON", text(texts::kAnalyze), BS_PUSHBUTTON | WS_TABSTOP, IDC_ANALYZE);
   create(statusPanel_, L"BUTTON", text(texts::kStartCleaning), BS_DEFPUSHBUTTON | WS_TABSTOP, IDC_COMMAND1);
   create(statusPanel_, L"BUTTON", text(texts::kCancel), BS_PUSHBUTTON | WS_TABSTOP, IDC_COMMAND2);
 
@@ -194,41 +216,181 @@ void MainWindow::ApplyFonts() {
     ::SendMessageW(Control(id), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Bold()), TRUE);
 }
 
+// Every label is as large as its text measured in its font at the window's
+// DPI; the panels share what the window leaves, and the least size that
+// keeps every control whole is noted for WM_GETMINMAXINFO.
 void MainWindow::Layout() {
   RECT client;
   ::GetClientRect(window_, &client);
   const auto s = [&](int pixels) { return Scale(pixels, dpi_); };
   const int width = client.right, height = client.bottom;
-  navigation_.Layout(RECT{0, 0, s(kNavigationWidth), height}, dpi_, fonts_.Bold());
+  const int navigationWidth = std::max(s(kNavigationWidth), navigation_.PreferredWidth(dpi_, fonts_.Bold()));
+  navigation_.Layout(RECT{0, 0, navigationWidth, height}, dpi_, fonts_.Bold());
 
-  const int left = s(kNavigationWidth) + s(16);
-  const int panelWidth = width - left - s(16);
-  const int panelHeight = height - s(12) - s(72);
-  Place(welcomePanel_, left, s(12), panelWidth, panelHeight);
-  Place(statusPanel_, left, s(12), panelWidth, panelHeight);
-  Place(Control(IDC_SKINLABEL10), left, height - s(60), s(110), s(20));
-  Place(Control(IDC_LABEL12), left + s(112), height - s(60), panelWidth - s(112), s(20));
-  Place(Control(IDC_LABEL14), left, height - s(34), panelWidth, s(20));
+  // The figures of the last run, at the bottom.
+  const int left = navigationWidth + s(16);
+  const int panelWidth = std::max(0, width - left - s(16));
+  const SIZE lastAt = MeasureText(Control(IDC_SKINLABEL10), nullptr, 0);
+  const SIZE lastClean = MeasureText(Control(IDC_LABEL12), nullptr, 0);
+  const SIZE statistics = MeasureText(Control(IDC_LABEL14), nullptr, 0);
+  const int line = std::max({lastAt.cy, lastClean.cy, statistics.cy});
+  const int statisticsTop = height - s(10) - line;
+  const int lastTop = statisticsTop - s(4) - line;
+  Place(Control(IDC_SKINLABEL10), left, lastTop, lastAt.cx, line);
+  Place(Control(IDC_LABEL12), left + lastAt.cx + s(8), lastTop, panelWidth - lastAt.cx - s(8), line);
+  Place(Control(IDC_LABEL14), left, statisticsTop, panelWidth, line);
 
-  // Inside Frame2.
-  const int pw = panelWidth, ph = panelHeight;
-  Place(Control(IDC_WELCOME_PRODUCT), s(24), s(14), pw - s(48), s(46));
-  Place(Control(IDC_WELCOME_LINE), s(26), s(62), pw - s(48), s(22));
-  Place(Control(IDC_WELCOME_HEADING1), s(26), s(100), pw - s(48), s(24));
-  Place(Control(IDC_WELCOME_LIST1), s(40), s(128), pw - s(64), s(8 * 19));
-  Place(Control(IDC_WELCOME_HEADING2), s(26), s(292), pw - s(48), s(24));
-  Place(Control(IDC_WELCOME_LIST2), s(40), s(320), pw - s(64), s(4 * 19));
-  Place(Control(IDC_PICTURE2), s(26), ph - s(48), s(32), s(32));
-  Place(Control(IDC_HELP_LABEL), s(64), ph - s(42), s(80), s(22));
-  Place(Control(IDC_LABEL51), pw - s(24) - s(460), ph - s(40), s(460), s(20));
+  const int panelTop = s(12);
+  const int panelHeight = std::max(0, lastTop - s(10) - panelTop);
+  Place(welcomePanel_, left, panelTop, panelWidth, panelHeight);
+  Place(statusPanel_, left, panelTop, panelWidth, panelHeight);
+  const int welcomeNeeds = LayoutWelcome(panelWidth, panelHeight);
+  const int statusNeeds = LayoutStatus(panelWidth, panelHeight);
 
-  // Inside Frame4.
-  Place(Control(IDC_SKINLABEL5), s(16), s(32), pw - s(32), s(20));
-  Place(Control(IDC_PROGRESS), s(16), s(58), pw - s(32), s(18));
-  Place(Control(IDC_LISTVIEW1), s(16), s(86), pw - s(32), ph - s(86) - s(56));
-  Place(Control(IDC_COMMAND2), pw - s(16) - s(100), ph - s(44), s(100), s(30));
-  Place(Control(IDC_COMMAND1), pw - s(16) - s(100) - s(10) - s(160), ph - s(44), s(160), s(30));
+  const int figuresWidth = std::max(lastAt.cx + s(8) + lastClean.cx, statistics.cx);
+  const int panelNeeds = std::max({s(440), figuresWidth, static_cast<int>(minimumClient_.cx)});
+  minimumClient_.cx = left + panelNeeds + s(16);
+  minimumClient_.cy = std::max(NavigationBar::MinimumHeight(dpi_),
+                               panelTop + std::max(welcomeNeeds, statusNeeds) + s(10) + 2 * line + s(14));
   ::InvalidateRect(window_, nullptr, TRUE);
+}
+
+int MainWindow::LayoutWelcome(int width, int height) {
+  const auto s = [&](int pixels) { return Scale(pixels, dpi_); };
+  const int x = s(24), wrap = std::max(s(40), width - 2 * x);
+  int y = s(10);
+  // Labels one below the other, each as high as its wrapped text.
+  const auto flow = [&](int id, int indent, int gapBefore) {
+    HWND control = Control(id);
+    const SIZE size = MeasureText(control, nullptr, wrap - indent);
+    y += gapBefore;
+    Place(control, x + indent, y, wrap - indent, size.cy);
+    y += size.cy;
+  };
+  flow(IDC_WELCOME_PRODUCT, 0, 0);
+  flow(IDC_WELCOME_LINE, s(2), s(2));
+  flow(IDC_WELCOME_HEADING1, s(2), s(12));
+  flow(IDC_WELCOME_LIST1, s(16), s(4));
+  flow(IDC_WELCOME_HEADING2, s(2), s(12));
+  flow(IDC_WELCOME_LIST2, s(16), s(4));
+
+  // The help picture and label, and the site's address on the right.
+  const SIZE help = MeasureText(Control(IDC_HELP_LABEL), nullptr, 0);
+  const SIZE link = MeasureText(Control(IDC_LABEL51), nullptr, 0);
+  const int icon = ::GetSystemMetrics(SM_CYICON);
+  const int rowTop = std::max(y + s(12), height - s(12) - icon);
+  Place(Control(IDC_PICTURE2), x, rowTop, icon, icon);
+  Place(Control(IDC_HELP_LABEL), x + icon + s(8), rowTop + (icon - help.cy) / 2, help.cx, help.cy);
+  Place(Control(IDC_LABEL51), width - x - link.cx, rowTop + (icon - link.cy) / 2, link.cx, link.cy);
+  minimumClient_.cx = 2 * x + icon + s(8) + help.cx + s(24) + link.cx;
+  return y + s(12) + icon + s(12);
+}
+
+int MainWindow::LayoutStatus(int width, int height) {
+  const auto s = [&](int pixels) { return Scale(pixels, dpi_); };
+  const int x = s(16), inner = std::max(0, width - 2 * x);
+  int y = s(28);
+  const int line = MeasureText(Control(IDC_DETAILS_FILTER_LABEL), nullptr, 0).cy;
+  Place(Control(IDC_SKINLABEL5), x, y, inner, 2 * line);
+  y += 2 * line + s(6);
+  Place(Control(IDC_PROGRESS), x, y, inner, s(18));
+  y += s(18) + s(10);
+
+  // The buttons, right-aligned, each as wide as its caption needs.
+  const int buttonHeight = line + s(14);
+  const int buttonsTop = height - s(12) - buttonHeight;
+  int right = width - x, buttonsWidth = 0;
+  for (int id : {IDC_COMMAND2, IDC_COMMAND1, IDC_ANALYZE}) {
+    HWND button = Control(id);
+    const int buttonWidth = std::max(s(90), static_cast<int>(MeasureText(button, nullptr, 0).cx) + s(28));
+    Place(button, right - buttonWidth, buttonsTop, buttonWidth, buttonHeight);
+    right -= buttonWidth + s(10);
+    buttonsWidth += buttonWidth + s(10);
+  }
+  minimumClient_.cx = std::max(static_cast<int>(minimumClient_.cx), 2 * x + buttonsWidth);
+
+  const int listBottom = buttonsTop - s(10);
+  if (!analysisPane_.Shown()) {
+    Place(Control(IDC_LISTVIEW1), x, y, inner, listBottom - y);
+    return y + s(100) + s(10) + buttonHeight + s(12);
+  }
+  // With an analysis the results take the upper part and its details the rest.
+  const int listHeight = std::max(s(72), (listBottom - y) * 2 / 5);
+  Place(Control(IDC_LISTVIEW1), x, y, inner, listHeight);
+  ScaleResultColumns();
+  const int filterLabel = MeasureText(Control(IDC_DETAILS_FILTER_LABEL), nullptr, 0).cx;
+  analysisPane_.Layout(RECT{x, y + listHeight + s(8), x + inner, listBottom}, dpi_, line, filterLabel);
+  return y + s(72) + s(8) + line + s(14) + s(72) + s(10) + buttonHeight + s(12);
+}
+
+void MainWindow::PlaceOnScreen() {
+  Inifun ini(platform_.files);
+  const auto stored = ParsePlacement(ini.ReadIniValue(controller_.SelectionFile(), "Options", kPlacementKey));
+  if (stored) {
+    const RECT wanted{stored->box.left, stored->box.top, stored->box.right, stored->box.bottom};
+    // Move onto the stored monitor first, so the work area and DPI are its own.
+    ::SetWindowPos(window_, nullptr, wanted.left, wanted.top, stored->box.Width(), stored->box.Height(),
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  RECT frame{0, 0, Scale(kClientWidth, dpi_), Scale(kClientHeight, dpi_)};
+  ::AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, TRUE, WS_EX_CONTROLPARENT);
+  RECT least{0, 0, minimumClient_.cx, minimumClient_.cy};
+  ::AdjustWindowRectEx(&least, WS_OVERLAPPEDWINDOW, TRUE, WS_EX_CONTROLPARENT);
+  const Box box = OpeningBox(stored, WorkArea(), frame.right - frame.left, frame.bottom - frame.top,
+                             least.right - least.left, least.bottom - least.top);
+  ::SetWindowPos(window_, nullptr, box.left, box.top, box.Width(), box.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
+  openMaximized_ = stored && stored->maximized;
+  savedPlacement_ = stored ? PlacementText(*stored) : std::string();
+}
+
+Box MainWindow::WorkArea() const {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetMonitorInfoW(::MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &info)) {
+    RECT work{};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    return Box{work.left, work.top, work.right, work.bottom};
+  }
+  return Box{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+}
+
+// The placement goes to the selection file's options when the user changed
+// it: after a move or resize ends, and when the window is maximised or restored.
+void MainWindow::SavePlacement() {
+  // Only a place the user chose is stored: opening alone writes nothing.
+  if (!userPlaced_ || !window_ || !::IsWindowVisible(window_) || ::IsIconic(window_)) return;
+  Placement placement;
+  placement.maximized = ::IsZoomed(window_) != FALSE;
+  RECT rect{};
+  if (placement.maximized) {
+    WINDOWPLACEMENT stored{};
+    stored.length = sizeof stored;
+    ::GetWindowPlacement(window_, &stored);
+    rect = stored.rcNormalPosition;
+  } else {
+    ::GetWindowRect(window_, &rect);
+  }
+  placement.box = Box{rect.left, rect.top, rect.right, rect.bottom};
+  const std::string text = PlacementText(placement);
+  if (text == savedPlacement_ || !ParsePlacement(text)) return;
+  Inifun ini(platform_.files);
+  ini.WriteIniValue(controller_.SelectionFile(), "Options", kPlacementKey, text);
+  savedPlacement_ = text;
+}
+
+void MainWindow::OnNotify(const NMHDR& header) {
+  if (header.idFrom == IDC_LISTVIEW1 && analysisPane_.Shown()) {
+    if (header.code == LVN_ITEMCHANGED) {
+      const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+      if ((change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED)) analysisPane_.SelectRow(change.iItem);
+    } else if (header.code == NM_DBLCLK || header.code == NM_RETURN) {
+      const int row = ListView_GetNextItem(header.hwndFrom, -1, LVNI_SELECTED);
+      if (row >= 0) {
+        analysisPane_.SelectRow(row);
+        analysisPane_.Focus();
+      }
+    }
+  }
 }
 
 LRESULT MainWindow::ColorStatic(HDC dc, HWND control) {
@@ -281,7 +443,10 @@ void MainWindow::SetStatusLabel(std::string_view text) {
   ::SetWindowTextW(Control(IDC_SKINLABEL5), win32::Widen(text).c_str());
 }
 
-void MainWindow::SetStartEnabled(bool enabled) { ::EnableWindow(Control(IDC_COMMAND1), enabled); }
+void MainWindow::SetStartEnabled(bool enabled) {
+  ::EnableWindow(Control(IDC_COMMAND1), enabled);
+  ::EnableWindow(Control(IDC_ANALYZE), enabled);
+}
 
 void MainWindow::SetBusy(bool busy) {
   busy_ = busy;
@@ -308,10 +473,74 @@ void MainWindow::PumpMessages() {
 
 void MainWindow::SetLastCleaned(std::string_view text) {
   ::SetWindowTextW(Control(IDC_LABEL12), win32::Widen(text).c_str());
+  RequestLayout();
 }
 
 void MainWindow::SetStatistics(std::string_view text) {
   ::SetWindowTextW(Control(IDC_LABEL14), win32::Widen(text).c_str());
+  RequestLayout();
+}
+
+void MainWindow::RequestLayout() {
+  if (layoutPending_) return;
+  layoutPending_ = true;
+  ::PostMessageW(window_, kLayoutMessage, 0, 0);
+}
+
+void MainWindow::ScaleResultColumns() {
+  HWND list = Control(IDC_LISTVIEW1);
+  HWND header = ListView_GetHeader(list);
+  const int columns = header ? Header_GetItemCount(header) : 2;
+  int widths[] = {::MulDiv(7832, static_cast<int>(dpi_), 1440), ::MulDiv(6068, static_cast<int>(dpi_), 1440),
+                  Scale(kFilesColumnWidth, dpi_), Scale(kSizeColumnWidth, dpi_)};
+  if (columns > 2) {
+    // With the analysis columns the status takes less room, so that all
+    // four fit the list's width.
+    RECT client{};
+    ::GetClientRect(list, &client);
+    widths[1] = Scale(kAnalysisStatusWidth, dpi_);
+    widths[0] = std::max<int>(Scale(160, dpi_), client.right - widths[1] - widths[2] - widths[3] -
+                                                     ::GetSystemMetrics(SM_CXVSCROLL));
+  }
+  for (int column = 0; column < columns && column < 4; ++column) ListView_SetColumnWidth(list, column, widths[column]);
+}
+
+void MainWindow::SetAnalysisColumns(bool shown) {
+  HWND list = Control(IDC_LISTVIEW1);
+  HWND header = ListView_GetHeader(list);
+  const int columns = header ? Header_GetItemCount(header) : 2;
+  if (shown && columns == 2) {
+    int index = 2;
+    for (auto [title, width] :
+         {std::pair{texts::kFilesColumn, kFilesColumnWidth}, std::pair{texts::kSizeColumn, kSizeColumnWidth}}) {
+      std::wstring text = win32::Widen(title);
+      LVCOLUMNW column{};
+      column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+      column.fmt = LVCFMT_RIGHT;
+      column.cx = Scale(width, dpi_);
+      column.pszText = text.data();
+      ListView_InsertColumn(list, index++, &column);
+    }
+  } else if (!shown) {
+    for (int column = columns - 1; column >= 2; --column) ListView_DeleteColumn(list, column);
+  }
+  ScaleResultColumns();
+}
+
+void MainWindow::SetRowFigures(int row, std::string_view files, std::string_view size) {
+  HWND list = Control(IDC_LISTVIEW1);
+  std::wstring filesText = win32::Widen(files), sizeText = win32::Widen(size);
+  ListView_SetItemText(list, row, 2, filesText.data());
+  ListView_SetItemText(list, row, 3, sizeText.data());
+}
+
+void MainWindow::ShowAnalysis(const AnalysisStore* analysis) {
+  analysisPane_.Show(analysis);
+  Layout();
+  if (analysis) {
+    HWND list = Control(IDC_LISTVIEW1);
+    ListView_SetItemState(list, 0, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  }
 }
 
 void MainWindow::HideWindow() { ::ShowWindow(window_, SW_HIDE); }
@@ -324,7 +553,7 @@ void MainWindow::RestoreWindow() {
 
 void MainWindow::ShowWindow() { ::ShowWindow(window_, SW_SHOW); }
 
-void MainWindow::ShowTrayMenu() { ui::ShowTrayMenu(window_, instance_); }
+void MainWindow::ShowTrayMenu() { ui::ShowTrayMenu(window_, instance_, controller_.Running()); }
 
 void MainWindow::ShowAbout() {
   ShowAboutBox(instance_, window_, [this] { controller_.ViewLicense(); });
@@ -358,6 +587,7 @@ void MainWindow::AddTrayIcon() { tray_.Add(window_, smallIcon_ ? smallIcon_ : ic
 void MainWindow::RemoveTrayIcon() { tray_.Remove(); }
 
 void MainWindow::EndProgram() {
+  SavePlacement();
   if (splash_) splash_->Close();
   bossKey_.Release();
   ::KillTimer(window_, kShowPopupTimer);
@@ -390,8 +620,14 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND: {
       const int id = LOWORD(wParam);
       const int code = HIWORD(wParam);
-      // Labels tell of clicks as STN_CLICKED, buttons as BN_CLICKED (both 0), menus and accelerators as 0 or 1.
-      if (code > 1) return 0;
+      if (id == IDC_DETAILS_FILTER && code == EN_CHANGE) {
+        analysisPane_.FilterChanged();
+        return 0;
+      }
+      // Controls tell of clicks as BN_CLICKED or STN_CLICKED (0); a label's
+      // STN_DBLCLK (1) follows a click already acted on. Menus send 0 and
+      // accelerators 1, without a control.
+      if (lParam != 0 ? code != 0 : code > 1) return 0;
       if (const auto command = CommandForId(id)) controller_.Execute(*command);
       return 0;
     }
@@ -404,6 +640,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kActivatedMessage:
       controller_.Activated();
       return 0;
+    case kLayoutMessage:
+      layoutPending_ = false;
+      Layout();
+      return 0;
     case kPopupClickedMessage:
       if (!clickedKeys_.empty()) {
         const std::string key = clickedKeys_.front();
@@ -414,11 +654,31 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
       if (wParam == kShowPopupTimer) notifications_.FeedTick();
       if (wParam == kScheduleTimer) controller_.ScheduleTick();
+      if (wParam == AnalysisPane::kFilterTimer) analysisPane_.ApplyFilter();
       return 0;
     case WM_QUERYENDSESSION:
     case WM_ENDSESSION:
       return HandleSessionEnd(window_, message, wParam, controller_);
+    case WM_NOTIFY: {
+      const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+      if (const auto answer = analysisPane_.Notify(header)) return *answer;
+      OnNotify(header);
+      break;
+    }
+    case WM_EXITSIZEMOVE:
+      userPlaced_ = true;
+      SavePlacement();
+      break;
+    case DM_GETDEFID: {
+      // Enter clicks the focused button; elsewhere (the filter box, the
+      // lists) it does nothing, so it never starts a clean by accident.
+      HWND focus = ::GetFocus();
+      if (focus && ::IsChild(window_, focus) && ::lstrcmpiW(ClassName(focus).c_str(), L"Button") == 0)
+        return MAKELRESULT(::GetDlgCtrlID(focus), DC_HASDEFID);
+      return 0;
+    }
     case WM_CLOSE:
+      SavePlacement();
       // Closing only hides the window; the program stays in the tray.
       ::ShowWindow(window_, SW_MINIMIZE);
       ::ShowWindow(window_, SW_HIDE);
@@ -439,15 +699,24 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SIZE:
       if (wParam != SIZE_MINIMIZED) Layout();
+      if (wParam == SIZE_MAXIMIZED || (wParam == SIZE_RESTORED && wasMaximized_)) userPlaced_ = true;
+      if (wParam != SIZE_MINIMIZED) wasMaximized_ = wParam == SIZE_MAXIMIZED;
+      SavePlacement();
       return 0;
     case WM_GETMINMAXINFO: {
+      // As small as the controls allow, but never more than the work area.
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-      info->ptMinTrackSize = POINT{Scale(900, dpi_), Scale(620, dpi_)};
+      RECT least{0, 0, minimumClient_.cx, minimumClient_.cy};
+      ::AdjustWindowRectEx(&least, WS_OVERLAPPEDWINDOW, TRUE, WS_EX_CONTROLPARENT);
+      const Box work = WorkArea();
+      info->ptMinTrackSize = POINT{std::min<int>(least.right - least.left, work.Width()),
+                                   std::min<int>(least.bottom - least.top, work.Height())};
       return 0;
     }
     case 0x02E0: {  // WM_DPICHANGED
       dpi_ = HIWORD(wParam);
       ApplyFonts();
+      ScaleResultColumns();
       const RECT* suggested = reinterpret_cast<const RECT*>(lParam);
       ::SetWindowPos(window_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
                      suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -455,6 +724,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_DESTROY:
+      SavePlacement();
       tray_.Remove();
       ::PostQuitMessage(0);
       return 0;

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "app/boss_key_win.h"
+#include "app/analysis_pane_win.h"
+#include "app/layout.h"
 #include "app/look_win.h"
 #include "app/main_controller.h"
 #include "app/navigation_bar_win.h"
@@ -50,6 +52,9 @@ class MainWindow : public MainView {
   void AddTrayIcon() override;
   void RemoveTrayIcon() override;
   void EndProgram() override;
+  void SetAnalysisColumns(bool shown) override;
+  void SetRowFigures(int row, std::string_view files, std::string_view size) override;
+  void ShowAnalysis(const AnalysisStore* analysis) override;
 
  private:
   static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -57,7 +62,19 @@ class MainWindow : public MainView {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   void Layout();
+  // Each lays out one panel of the given size and returns the height its
+  // controls need.
+  int LayoutWelcome(int width, int height);
+  int LayoutStatus(int width, int height);
   void ApplyFonts();
+  // Opens where the window was last left, fitted into the work area.
+  void PlaceOnScreen();
+  void SavePlacement();
+  Box WorkArea() const;
+  void OnNotify(const NMHDR& header);
+  void ScaleResultColumns();
+  // Lays the window out again once the messages queued now are handled.
+  void RequestLayout();
   HWND Control(int id) const;
   LRESULT ColorStatic(HDC dc, HWND control);
 
@@ -76,6 +93,13 @@ class MainWindow : public MainView {
   HWND welcomePanel_ = nullptr;  // Frame2
   HWND statusPanel_ = nullptr;   // Frame4
   int currentRow_ = -1;
+  AnalysisPane analysisPane_;
+  SIZE minimumClient_{0, 0};  // what the controls need at the current DPI
+  bool openMaximized_ = false;
+  bool layoutPending_ = false;
+  bool userPlaced_ = false;  // moved, resized, maximised or restored by the user
+  bool wasMaximized_ = false;
+  std::string savedPlacement_;
   bool busy_ = false;
   ULONGLONG lastPump_ = 0;
   TrayIcon tray_;

@@ -1,5 +1,7 @@
 #include "app/navigation_bar_win.h"
 
+#include <algorithm>
+
 #include "app/look_win.h"
 #include "app/window_names.h"
 #include "resources/resource.h"
@@ -29,7 +31,12 @@ constexpr ButtonSpec kButtonTable[NavigationBar::kButtons] = {
 };
 
 constexpr int kImageSize = 36;
-constexpr int kRowHeight = 54;
+constexpr int kRowHeight = 54;     // rows close up to kMinRowGap between images on a short window
+constexpr int kMinRowGap = 4;
+constexpr int kTop = 16;
+constexpr int kMargin = 12;
+constexpr int kCaptionGap = 8;
+constexpr wchar_t kPressedProperty[] = L"ClearvanePressed";
 
 NavigationBar* BarOf(HWND bar) { return reinterpret_cast<NavigationBar*>(::GetWindowLongPtrW(bar, GWLP_USERDATA)); }
 
@@ -117,6 +124,7 @@ bool NavigationBar::Create(HWND parent, HINSTANCE instance) {
   ::RegisterClassExW(&barClass);
   WNDCLASSEXW imageClass{};
   imageClass.cbSize = sizeof imageClass;
+  imageClass.style = CS_DBLCLKS;
   imageClass.lpfnWndProc = ImageProc;
   imageClass.hInstance = instance;
   imageClass.hCursor = ::LoadCursorW(nullptr, IDC_HAND);
@@ -139,16 +147,27 @@ bool NavigationBar::Create(HWND parent, HINSTANCE instance) {
   return true;
 }
 
+int NavigationBar::PreferredWidth(UINT dpi, HFONT captionFont) const {
+  int widest = 0;
+  for (HWND caption : captions_) widest = std::max(widest, static_cast<int>(MeasureText(caption, captionFont, 0).cx));
+  return Scale(kMargin + kImageSize + kCaptionGap, dpi) + widest + Scale(kMargin, dpi);
+}
+
+int NavigationBar::MinimumHeight(UINT dpi) {
+  return Scale(kTop, dpi) + kButtons * Scale(kImageSize + kMinRowGap, dpi) + Scale(kMinRowGap, dpi);
+}
+
 void NavigationBar::Layout(const RECT& area, UINT dpi, HFONT captionFont) {
   ::MoveWindow(bar_, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
-  const int margin = Scale(12, dpi);
+  const int margin = Scale(kMargin, dpi);
   const int image = Scale(kImageSize, dpi);
-  const int row = Scale(kRowHeight, dpi);
-  const int top = Scale(16, dpi);
+  const int top = Scale(kTop, dpi);
+  const int row = std::clamp((static_cast<int>(area.bottom - area.top) - top) / kButtons,
+                             Scale(kImageSize + kMinRowGap, dpi), Scale(kRowHeight, dpi));
   for (int i = 0; i < kButtons; ++i) {
     const int y = top + i * row;
     ::MoveWindow(images_[i], margin, y, image, image, TRUE);
-    const int captionLeft = margin + image + Scale(8, dpi);
+    const int captionLeft = margin + image + Scale(kCaptionGap, dpi);
     ::MoveWindow(captions_[i], captionLeft, y, area.right - area.left - captionLeft - Scale(4, dpi), image, TRUE);
     ::SendMessageW(captions_[i], WM_SETFONT, reinterpret_cast<WPARAM>(captionFont), TRUE);
   }
@@ -210,11 +229,20 @@ LRESULT CALLBACK NavigationBar::ImageProc(HWND window, UINT message, WPARAM wPar
     case WM_MOUSEMOVE:
       if (NavigationBar* bar = BarOf(::GetParent(window))) bar->Highlight(IndexOfImage(window));
       return 0;
+    case WM_LBUTTONDOWN:
+      ::SetPropW(window, kPressedProperty, reinterpret_cast<HANDLE>(1));
+      return 0;
     case WM_LBUTTONUP: {
+      // Acts once per press made here: the second press of a double click
+      // arrives as WM_LBUTTONDBLCLK, which is not a press.
+      if (!::RemovePropW(window, kPressedProperty)) return 0;
       const int id = ::GetDlgCtrlID(window);
       ::SendMessageW(::GetParent(window), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(window));
       return 0;
     }
+    case WM_NCDESTROY:
+      ::RemovePropW(window, kPressedProperty);
+      return ::DefWindowProcW(window, message, wParam, lParam);
     default:
       return ::DefWindowProcW(window, message, wParam, lParam);
   }

@@ -15,6 +15,10 @@ class NavigationBar {
   static constexpr int kButtons = 8;
 
   bool Create(HWND parent, HINSTANCE instance);
+  // The width that shows every caption whole in `captionFont`.
+  int PreferredWidth(UINT dpi, HFONT captionFont) const;
+  // The least height that shows every image.
+  static int MinimumHeight(UINT dpi);
   void Layout(const RECT& area, UINT dpi, HFONT captionFont);
   HWND Handle() const { return bar_; }
 

@@ -4,6 +4,7 @@
 
 
 #include "resources/resource.h"
+#include "resources/window_res.h"
 
 namespace cv::ui {
 
@@ -45,9 +46,13 @@ void TrayIcon::Readd() {
 
 UINT TrayIcon::TaskbarCreatedMessage() { return ::RegisterWindowMessageW(L"TaskbarCreated"); }
 
-void ShowTrayMenu(HWND owner, HINSTANCE instance) {
+void ShowTrayMenu(HWND owner, HINSTANCE instance, bool running) {
   HMENU menu = ::LoadMenuW(instance, MAKEINTRESOURCEW(IDR_TRAYMENU));
   if (!menu) return;
+  if (running) {
+    ::InsertMenuW(::GetSubMenu(menu, 0), 0, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    ::InsertMenuW(::GetSubMenu(menu, 0), 0, MF_BYPOSITION | MF_STRING, IDM_TRAY_CANCEL, L"Cancel Cleaning");
+  }
   POINT cursor{};
   ::GetCursorPos(&cursor);
   // The foreground window makes the menu close when the user clicks elsewhere.

@@ -30,6 +30,7 @@ class TrayIcon {
 };
 
 // Shows the tray menu at the mouse position; its commands go to `owner`.
-void ShowTrayMenu(HWND owner, HINSTANCE instance);
+// During a run the menu begins with "Cancel Cleaning" (IDM_TRAY_CANCEL).
+void ShowTrayMenu(HWND owner, HINSTANCE instance, bool running = false);
 
 }  // namespace cv::ui

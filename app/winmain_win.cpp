@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/console_cancel_win.h"
 #include "platform/win32/win32_platform.h"
 #include "app/main_window_win.h"
 #include "app/splash_win.h"
@@ -50,7 +51,7 @@ int RunCommandLineMode(const std::vector<std::string>& args) {
   ConnectToParentConsole();
   cv::win32::Win32Platform services;
   cv::Platform platform = services.View();
-  const int code = cv::RunCommandLine(args, platform, std::cout, std::cerr);
+  const int code = cv::RunCommandLine(args, platform, std::cout, std::cerr, &cv::ui::StopOnConsoleCtrlC());
   std::cout.flush();
   std::cerr.flush();
   return code;

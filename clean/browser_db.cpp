@@ -167,8 +167,12 @@ DatabaseCleanResult CleanDatabaseRows(FileSystem& files, std::string_view path, 
     result.untouchedBecause = "has a pending journal";
     return result;
   }
+  // A file the file system cannot name for the library (or may not let it
+  // change) is left alone: an empty name would open a temporary database.
+  const std::string native = files.NativePath(path);
+  if (native.empty()) return result;
   DbProblem problem = DbProblem::None;
-  SqliteDb db = SqliteDb::Open(files.NativePath(path),
+  SqliteDb db = SqliteDb::Open(native,
                                preview ? SqliteDb::Access::ReadOnly : SqliteDb::Access::ReadWrite, problem);
   if (!db) {
     result.untouchedBecause = Untouched(problem);

@@ -1,10 +1,13 @@
 #include "clean/clean_run.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdio>
+#include <optional>
 
 #include "clean/allerase.h"
+#include "clean/allow_list_platform.h"
 #include "clean/extra_items.h"
 #include "clean/item_groups.h"
 #include "clean/path_guard.h"
@@ -22,6 +25,68 @@ namespace {
 
 constexpr std::string_view kCompleted = "Task complete Successfully!";
 constexpr std::string_view kAlreadyRunning = "A cleaning run is already in progress.";
+constexpr std::string_view kCancelled = "Cancelled";
+
+// Thrown from the pump when a cancel was asked, caught at the end of the run.
+struct RunCancelled {};
+
+// Stands between the run and its watcher: forwards everything, stops the run
+// after a pump when a cancel was asked (pumps come only between two files,
+// two registry operations or two items, never inside a write), and tallies
+// the bytes the open row's erased entries released, so a row stopped midway
+// still counts what it erased.
+class RunWatch : public RunObserver, public EraseSink {
+ public:
+  RunWatch(RunObserver& inner, EraseSink* sink, const CancelRequest* cancel)
+      : inner_(inner), sink_(sink), cancel_(cancel) {}
+
+  void Watch(const double* bytesReleased) { bytesReleased_ = bytesReleased; }
+  bool RowOpen() const { return rowOpen_; }
+  // The open row's share of the counter: what its finished calls counted, or
+  // what it is known to have erased when that is more.
+  double BytesWithOpenRow() const {
+    if (!rowOpen_) return *bytesReleased_;
+    return rowStart_ + std::max(*bytesReleased_ - rowStart_, rowErased_);
+  }
+
+  void RunStarting() override { inner_.RunStarting(); }
+  void RowAdded(std::string_view item, std::string_view status) override {
+    rowOpen_ = true;
+    rowStart_ = bytesReleased_ ? *bytesReleased_ : 0;
+    rowErased_ = 0;
+    inner_.RowAdded(item, status);
+  }
+  void RowStatusChanged(std::string_view status) override {
+    rowOpen_ = false;
+    inner_.RowStatusChanged(status);
+  }
+  void RowSourceSet(std::string_view source) override { inner_.RowSourceSet(source); }
+  void ProgressChanged(int value) override { inner_.ProgressChanged(value); }
+  void StatusLabelChanged(std::string_view text) override { inner_.StatusLabelChanged(text); }
+  void RunFinishing() override { inner_.RunFinishing(); }
+  void ShowReport(const RunReport& report) override { inner_.ShowReport(report); }
+  void StatisticsChanged(std::string_view lastClean, std::string_view statistics) override {
+    inner_.StatisticsChanged(lastClean, statistics);
+  }
+  void ExitRequested() override { inner_.ExitRequested(); }
+  void Pump() override {
+    inner_.Pump();
+    if (cancel_ && cancel_->Requested()) throw RunCancelled{};
+  }
+  void Erased(const EraseEntry& entry) override {
+    if (!entry.refused) rowErased_ += entry.bytes;
+    if (sink_) sink_->Erased(entry);
+  }
+
+ private:
+  RunObserver& inner_;
+  EraseSink* sink_;
+  const CancelRequest* cancel_;
+  const double* bytesReleased_ = nullptr;
+  bool rowOpen_ = false;
+  double rowStart_ = 0;
+  double rowErased_ = 0;
+};
 
 using ActionTable = std::array<ItemActionFn, kRunItemCount + 1>;
 
@@ -98,11 +163,19 @@ RunResult Cleaner::CleanNow(const RunOptions& options, RunObserver& observer) {
   observer.ProgressChanged(1);
   observer.StatusLabelChanged("");
 
-  Inifun ini(platform_.files);
-  regfun registry(platform_.registry, platform_.messages);
-  const PathGuard guard = PathGuard::ForSystem(platform_.shell, platform_.files);
-  allerase erase(platform_, guard, options.mode, options.sink, [&observer] { observer.Pump(); });
-  RunContext run(platform_, values_, ini, registry, erase, observer, options.sink);
+  // A clean limited to an analysis works through a view of the platform
+  // that erases only what the analysis listed.
+  std::optional<AllowListPlatform> limited;
+  if (options.allowed) limited.emplace(platform_, *options.allowed);
+  Platform& platform = limited ? limited->View() : platform_;
+
+  RunWatch watch(observer, options.sink, options.cancel);
+  Inifun ini(platform.files);
+  regfun registry(platform.registry, platform.messages);
+  const PathGuard guard = PathGuard::ForSystem(platform.shell, platform.files);
+  allerase erase(platform, guard, options.mode, &watch, [&watch] { watch.Pump(); });
+  RunContext run(platform, values_, ini, registry, erase, watch, &watch);
+  watch.Watch(&run.BytesReleased);
   const std::string selectionFile = run.SelectionFile();
   erase.SetOverwritePasses(OverwritePasses(ini.ReadIniValue(selectionFile, kOptionsSection, kOptionSecurely),
                                            ini.ReadIniValue(selectionFile, kOptionsSection, kOptionSecurePasses)));
@@ -110,22 +183,30 @@ RunResult Cleaner::CleanNow(const RunOptions& options, RunObserver& observer) {
   if (!options.extraItems) loadedExtras = LoadExtraItems(platform_);
   const std::span<const ExtraItem> extras = options.extraItems ? *options.extraItems : loadedExtras;
 
-  // The items, in their fixed order; the other sources' items before the custom item.
+  // The items, in their fixed order (the other sources' items before the
+  // custom item), then the plug-in rows.
   static const ActionTable actions = BindActions();
-  for (const RunItem& item : RunItems()) {
-    if (item.number == kOfficeDetectionBeforeItem) DetectOfficeVersion(run);
-    if (item.number == kCustomItemNumber) RunExtraItems(run, extras);
-    const std::string value = ini.ReadIniValue(selectionFile, item.section, item.key);
-    if (SelectsItem(item, value)) {
-      run.BeginItem();
-      run.showstatus(item.displayName);
-      if (ItemActionFn action = actions[static_cast<size_t>(item.number)]) action(run);
-      run.SetRowStatus(run.TakeFinalStatus());
+  bool cancelled = false;
+  try {
+    for (const RunItem& item : RunItems()) {
+      if (item.number == kOfficeDetectionBeforeItem) DetectOfficeVersion(run);
+      if (item.number == kCustomItemNumber) RunExtraItems(run, extras);
+      const std::string value = ini.ReadIniValue(selectionFile, item.section, item.key);
+      if (SelectsItem(item, value)) {
+        run.BeginItem();
+        run.showstatus(item.displayName);
+        if (ItemActionFn action = actions[static_cast<size_t>(item.number)]) action(run);
+        run.SetRowStatus(run.TakeFinalStatus());
+      }
+      if (item.progress) observer.ProgressChanged(*item.progress);
     }
-    if (item.progress) observer.ProgressChanged(*item.progress);
+    RunPlugins(run);
+    observer.ProgressChanged(kPluginCheckpoint);
+  } catch (const RunCancelled&) {
+    cancelled = true;
+    run.BytesReleased = watch.BytesWithOpenRow();
+    if (watch.RowOpen()) observer.RowStatusChanged(kCancelled);
   }
-  RunPlugins(run);
-  observer.ProgressChanged(kPluginCheckpoint);
 
   RunResult result;
   result.registryKeysCleaned = run.RegistryKeysCleaned;
@@ -133,23 +214,25 @@ RunResult Cleaner::CleanNow(const RunOptions& options, RunObserver& observer) {
   const bool preview = options.mode == EraseMode::Preview;
 
   // "Exit after cleaning" ends the program before any figure is stored. A
-  // preview never ends the program.
-  if (!preview && ini.ReadIniValue(selectionFile, "Options", "exit") == "1") {
+  // preview never ends the program, nor does a run the user stopped.
+  if (!preview && !cancelled && ini.ReadIniValue(selectionFile, "Options", "exit") == "1") {
     result.outcome = RunOutcome::ExitRequested;
     observer.ExitRequested();
     return result;
   }
 
-  observer.ProgressChanged(100);
+  if (!cancelled) observer.ProgressChanged(100);
   observer.RunFinishing();
-  // A preview changed nothing, so it stores no figures either.
+  // A preview changed nothing, so it stores no figures either. A cancelled
+  // clean stores the figures of what it did.
   if (!preview) {
     ini.WriteIniValue(selectionFile, "Options", "lastclean", platform_.clock.FormatGeneralDate(platform_.clock.Now()));
     ini.WriteIniValue(selectionFile, "Options", "regnum", PlainNumber(run.RegistryKeysCleaned));
     ini.WriteIniValue(selectionFile, "Options", "filesize", PlainNumber(run.BytesReleased));
   }
-  observer.RowAdded(kCompleted, "");
-  observer.StatusLabelChanged(kCompleted);
+  const std::string_view ending = cancelled ? kCancelled : kCompleted;
+  observer.RowAdded(ending, "");
+  observer.StatusLabelChanged(ending);
 
   const char separator = platform_.clock.DecimalSeparator();
   RunReport report;
@@ -158,16 +241,17 @@ RunResult Cleaner::CleanNow(const RunOptions& options, RunObserver& observer) {
   report.bytesReleased = run.BytesReleased;
   report.sizeText = MegabytesText(run.BytesReleased, separator);
   const std::string keys = PlainNumber(run.RegistryKeysCleaned);
-  report.messageTitle = "Task Complete";
-  report.messageText =
-      std::string(kCompleted) + " Cleaned Registry Keys: " + keys + " Released HD Space:" + report.sizeText + "MB";
+  const std::string figures = " Cleaned Registry Keys: " + keys + " Released HD Space:" + report.sizeText + "MB";
+  report.cancelled = cancelled;
+  report.messageTitle = cancelled ? std::string(kCancelled) : "Task Complete";
+  report.messageText = (cancelled ? std::string(kCancelled) + "." : std::string(kCompleted)) + figures;
   report.popupKey = "www";
   report.popupTitle = "Clearvane";
-  report.popupText = report.popupTitle + " Clean is done!" + " Cleaned Registry Keys: " + keys +
-                     " Released HD Space:" + report.sizeText + "MB";
+  report.popupText = report.popupTitle + (cancelled ? " Clean was cancelled." : " Clean is done!") + figures;
   report.popupSoundFile = run.ProgramFile("\\Sounds\\Message.wav");
   observer.ShowReport(report);
 
+  if (cancelled) result.outcome = RunOutcome::Cancelled;
   if (preview) {
     result.statistics = StatisticsLine(run.RegistryKeysCleaned, run.BytesReleased, separator);
   } else {

@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "clean/allow_list.h"
 #include "clean/erase_entry.h"
 #include "clean/extra_items.h"
+#include "clean/run_cancel.h"
 #include "clean/run_observer.h"
 #include "clean/startup_values.h"
 #include "platform/platform.h"
@@ -20,9 +22,14 @@ struct RunOptions {
   EraseSink* sink = nullptr;  // hears every erased (or, in preview, erasable) entry
   // The other sources' items; when null the run loads them (LoadExtraItems).
   const std::vector<ExtraItem>* extraItems = nullptr;
+  // Looked at between two files, two registry operations and two items; a
+  // request stops the run there.
+  const CancelRequest* cancel = nullptr;
+  // A clean that may erase only what an earlier analysis listed.
+  const AllowList* allowed = nullptr;
 };
 
-enum class RunOutcome { Completed, ExitRequested, Refused };
+enum class RunOutcome { Completed, ExitRequested, Refused, Cancelled };
 
 struct RunResult {
   RunOutcome outcome = RunOutcome::Completed;

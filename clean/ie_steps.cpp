@@ -49,7 +49,7 @@ void ClearCache(RunContext& run) {
 
 void ClearHistoryStore(RunContext& run) {
   if (!run.platform.urlHistory) return;
-  run.ReportSideEffect("Clear the Internet Explorer URL history store");
+  run.ReportSideEffect(kClearHistoryStoreCommand);
   if (run.Preview()) return;
   CURLHistory history(run.platform.urlHistory);
   history.Clear();

@@ -37,7 +37,7 @@ void Favorites(RunContext& run) { run.BytesReleased += run.erase.EmptyFolder(ie:
 void ClearFormsByKeystrokes(RunContext& run) {
   const ProcessId dialog = run.StartCommand("rundll32.exe shell32.dll,Control_RunDLL inetcpl.cpl,,3", ShowMode::Hidden);
   if (dialog == 0 || !run.platform.keys) return;
-  run.ReportSideEffect("Keystrokes {U} {C} {ENTER} {ESC} {ESC} to the Internet Options dialog");
+  run.ReportSideEffect(kInternetOptionsKeystrokesCommand);
   for (const char* key : {"{U}", "{C}", "{ENTER}", "{ESC}", "{ESC}"})
     if (!run.platform.keys->SendKeyToProcess(dialog, key)) break;
 }

@@ -66,17 +66,17 @@ void RunContext::RunHiddenAndWait(std::string_view commandLine) {
 
 void RunContext::ClearRecentDocuments() {
   if (!Preview()) platform.shell.ClearRecentDocuments();
-  ReportCommand("Clear the recent documents list");
+  ReportCommand(kClearRecentDocumentsCommand);
 }
 
 void RunContext::EmptyRecycleBin() {
   if (!Preview()) platform.shell.EmptyRecycleBin();
-  ReportCommand("Empty the Recycle Bin of all drives");
+  ReportCommand(kEmptyRecycleBinCommand);
 }
 
 void RunContext::ClearClipboard() {
   if (!Preview()) platform.shell.ClearClipboard();
-  ReportCommand("Clear the clipboard");
+  ReportCommand(kClearClipboardCommand);
 }
 
 }  // namespace cv

@@ -16,6 +16,15 @@
 
 namespace cv {
 
+// The "command" entries of the side effects outside files and the registry;
+// a clean limited to an analysis performs each only when the analysis listed it.
+inline constexpr std::string_view kClearRecentDocumentsCommand = "Clear the recent documents list";
+inline constexpr std::string_view kEmptyRecycleBinCommand = "Empty the Recycle Bin of all drives";
+inline constexpr std::string_view kClearClipboardCommand = "Clear the clipboard";
+inline constexpr std::string_view kClearHistoryStoreCommand = "Clear the Internet Explorer URL history store";
+inline constexpr std::string_view kInternetOptionsKeystrokesCommand =
+    "Keystrokes {U} {C} {ENTER} {ESC} {ESC} to the Internet Options dialog";
+
 class RunContext {
  public:
   RunContext(Platform& platform, const StartupValues& values, Inifun& ini, regfun& registry, allerase& erase,

@@ -6,10 +6,11 @@
 
 namespace cv {
 
-// The report at the end of a completed run: a message box for a run the
+// The report at the end of a completed or cancelled run: a message box for a run the
 // user started, a pop-up request for an unattended one.
 struct RunReport {
   bool unattended = false;
+  bool cancelled = false;       // stopped by a cancel: the figures are those so far
   double registryKeysCleaned = 0;
   double bytesReleased = 0;
   std::string sizeText;         // bytes / 1048576, "0.00"

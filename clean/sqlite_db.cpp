@@ -112,7 +112,13 @@ void SqliteDb::SetProgress(const std::function<void()>* tick) {
   sqlite3_progress_handler(
       db_.get(), kStepsPerTick,
       [](void* data) {
-        (*static_cast<const std::function<void()>*>(data))();
+        // Nothing may unwind through the library, and a statement is never
+        // cut short here: a cancel the tick raises waits for the run's next
+        // pump, after this database's transaction has ended.
+        try {
+          (*static_cast<const std::function<void()>*>(data))();
+        } catch (...) {
+        }
         return 0;
       },
       const_cast<std::function<void()>*>(tick));

@@ -22,14 +22,14 @@ class PathFolder : public Folder {
   bool List(const std::function<void(const FileEntry&)>& visit) override { return files_.ListFolder(Path(), visit); }
 
   std::unique_ptr<Folder> OpenSubFolder(std::string_view name) override {
-    std::string path = JoinName(Path(), name);
+    std::string path = EntryPath(name);
     const auto entry = files_.Stat(path);
     if (!entry || !entry->IsFolder() || entry->IsReparsePoint()) return nullptr;
     return std::make_unique<PathFolder>(files_, std::move(path));
   }
 
   Status DeleteEntry(std::string_view name, bool force) override {
-    const std::string path = JoinName(Path(), name);
+    const std::string path = EntryPath(name);
     const auto entry = files_.Stat(path);
     if (!entry) return kErrFileNotFound;
     return entry->IsFolder() ? files_.RemoveFolder(path, force) : files_.DeleteFile(path, force);
@@ -40,7 +40,7 @@ class PathFolder : public Folder {
   Status DeleteEntryOverwritten(std::string_view name, bool force, int) override { return DeleteEntry(name, force); }
 
   Status SetEntryAttributes(std::string_view name, std::uint32_t attributes) override {
-    return files_.SetAttributes(JoinName(Path(), name), attributes);
+    return files_.SetAttributes(EntryPath(name), attributes);
   }
 
   std::optional<std::uint32_t> Attributes() override {
@@ -58,6 +58,8 @@ class PathFolder : public Folder {
 };
 
 }  // namespace
+
+std::string Folder::EntryPath(std::string_view name) const { return JoinName(path_, name); }
 
 std::unique_ptr<Folder> FileSystem::OpenFolder(std::string_view path) {
   const auto entry = Stat(path);

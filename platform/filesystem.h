@@ -58,6 +58,8 @@ class Folder {
 
   // The path the folder was reached by; entries' paths are joined to it.
   const std::string& Path() const { return path_; }
+  // The full path of the entry `name` in this folder.
+  std::string EntryPath(std::string_view name) const;
   // As FileSystem::ListFolder, for this folder.
   virtual bool List(const std::function<void(const FileEntry&)>& visit) = 0;
   // The sub-folder `name`, opened without following a link: nullptr when it

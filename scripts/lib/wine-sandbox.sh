@@ -35,13 +35,14 @@ cv_wine_stop() {
 
 # cv_xvfb_start: a private X display for the Wine programs (windows, message
 # boxes, the tray), started before any Wine process so that Wine's desktop
-# process gets a display. Sets DISPLAY; cv_xvfb_stop ends it.
+# process gets a display. Sets DISPLAY; cv_xvfb_stop ends it. The screen is
+# 1280x1024 unless CV_XVFB_SCREEN says otherwise (WxHxDepth).
 cv_xvfb_start() {
   local n
   for n in $(seq 90 140); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
   done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+  Xvfb ":$n" -screen 0 "${CV_XVFB_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 </dev/null &
   CV_XVFB_PID=$!
   export DISPLAY=":$n"
   local tries=0

@@ -47,6 +47,10 @@ class RecordingView : public MainView {
   void AddTrayIcon() override { trayIcon = true; }
   void RemoveTrayIcon() override { trayIcon = false; }
   void EndProgram() override { ended = true; }
+  void SetRowFigures(int row, std::string_view files, std::string_view size) override {
+    figures.push_back(std::to_string(row) + " " + std::string(files) + " " + std::string(size));
+  }
+  void ShowAnalysis(const AnalysisStore* analysis) override { analysisShown = analysis != nullptr; }
 
   Panel panel = Panel::Status;
   std::vector<Row> rows;
@@ -57,6 +61,8 @@ class RecordingView : public MainView {
   std::vector<DialogKind> dialogs;
   std::function<void()> onPump;
   std::function<void()> onDialog;  // while the modal window is open
+  std::vector<std::string> figures;
+  bool analysisShown = false;
 };
 
 class NoPopups : public PopupFactory {
@@ -356,6 +362,64 @@ TEST_F(MainControllerTest, SessionEndCleansOnceWhenWindowsShutdownIsOn) {
   EXPECT_TRUE(fixture.messages.shown.empty());
   main.SessionEndCancelled();
   EXPECT_TRUE(main.SessionEnding());
+}
+
+}  // namespace
+}  // namespace cv
+
+namespace cv {
+namespace {
+
+// Custom files erased by the custom item, listed in "cusd.dat".
+void ListCustomFiles(test::EmulatedPlatformFixture& fixture, const std::vector<std::string>& files) {
+  std::string list;
+  for (const std::string& file : files) list += file + "\tFile\r\n";
+  fixture.files.WriteFileAtomic(fixture.shell.programFolder + "\\cusd.dat", list);
+}
+
+TEST_F(MainControllerTest, AnalyzeShowsWhatWouldGoAndTheNextCleanErasesOnlyThat) {
+  const std::string listed = fixture.Path("listed.txt"), later = fixture.Path("later.txt");
+  fixture.files.WriteFileAtomic(listed, std::string(2048, 'x'));
+  ListCustomFiles(fixture, {listed});
+  Select("Custom", "Custom");
+  MainController& main = Loaded();
+  main.Execute(Command::Analyze);
+  EXPECT_TRUE(main.AnalysisReady());
+  EXPECT_TRUE(view.analysisShown);
+  EXPECT_EQ(view.figures, std::vector<std::string>{"0 1 2.0 KB"});
+  EXPECT_EQ(view.statusLabel, "Analysis: 1 files and folders, 2.0 KB would be released. Start Cleaning erases exactly these.");
+  EXPECT_TRUE(fixture.messages.shown.empty()) << "an analysis shows no message box";
+  EXPECT_TRUE(fixture.files.Stat(listed));
+
+  // A file named after the analysis is not erased by the clean that follows it.
+  fixture.files.WriteFileAtomic(later, "later");
+  ListCustomFiles(fixture, {listed, later});
+  main.Execute(Command::StartCleaning);
+  EXPECT_FALSE(fixture.files.Stat(listed));
+  EXPECT_TRUE(fixture.files.Stat(later));
+  EXPECT_FALSE(main.AnalysisReady());
+  EXPECT_FALSE(view.analysisShown);
+  // The clean after it is an ordinary one again.
+  main.Execute(Command::StartCleaning);
+  EXPECT_FALSE(fixture.files.Stat(later));
+}
+
+TEST_F(MainControllerTest, CancelDuringARunStopsItAndSaysSo) {
+  fixture.files.WriteFileAtomic(fixture.Path("a.txt"), "a");
+  ListCustomFiles(fixture, {fixture.Path("a.txt")});
+  Select("Custom", "Custom");
+  MainController& main = Loaded();
+  main.Execute(Command::Cancel);  // nothing runs: nothing to stop, nothing kept for later
+  view.onPump = [&] { main.Execute(Command::Cancel); };
+  main.Execute(Command::StartCleaning);
+  ASSERT_FALSE(view.rows.empty());
+  EXPECT_EQ(view.rows.back().item, "Cancelled");
+  EXPECT_EQ(view.statusLabel, "Cancelled");
+  ASSERT_EQ(fixture.messages.shown.size(), 1u);
+  EXPECT_EQ(fixture.messages.shown[0].caption, "Cancelled");
+  EXPECT_TRUE(fixture.files.Stat(fixture.Path("a.txt")));
+  EXPECT_TRUE(view.startEnabled);
+  EXPECT_FALSE(main.Running());
 }
 
 }  // namespace

@@ -63,7 +63,10 @@ HWND ProgramFixture::WaitForMain() {
 
 void ProgramFixture::Screenshot(HWND window, const std::string& name) {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  SaveScreenshot(window, (screenshots_ / (std::string(info->name()) + "-" + name + ".png")).wstring());
+  std::string file = std::string(info->name()) + "-" + name + ".png";
+  for (char& c : file)
+    if (c == '/') c = '-';  // parameterised tests are named "Name/0"
+  SaveScreenshot(window, (screenshots_ / file).wstring());
 }
 
 std::string ProgramFixture::ReadSelection() {

@@ -195,6 +195,12 @@ RECT WorkArea() {
   return rect;
 }
 
+bool SetText(HWND window, const std::wstring& text) {
+  DWORD_PTR result = 0;
+  return ::SendMessageTimeoutW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                               kReplyTimeoutMs, &result) != 0;
+}
+
 void Click(HWND control) {
   if (ClassName(control) == L"Button") {
     ::PostMessageW(control, BM_CLICK, 0, 0);

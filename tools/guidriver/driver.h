@@ -74,6 +74,8 @@ std::optional<int> ProgressValue(HWND progressBar);
 RECT ScreenRect(HWND window);
 RECT WorkArea();
 
+// WM_SETTEXT through a time-out (an edit box then tells its parent EN_CHANGE).
+bool SetText(HWND window, const std::wstring& text);
 // Buttons get BM_CLICK; other controls a left click posted at their centre.
 void Click(HWND control);
 void MouseMove(HWND control);

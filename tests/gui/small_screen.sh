@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Runs a GUI test program in a Wine world of its own whose X screen is
+# 1280x720 (a 1920x1080 laptop at 150 % shows about that much): its own
+# prefix, display and wineserver, removed afterwards.
+# Usage: small_screen.sh TEST.exe [arguments]
+set -euo pipefail
+here=$(cd "$(dirname "$0")/../.." && pwd)
+work=$(mktemp -d /tmp/clearvane-small-screen.XXXXXX)
+# shellcheck source=../../scripts/lib/wine-sandbox.sh
+source "$here/scripts/lib/wine-sandbox.sh"
+cv_wine_sandbox "$work"
+CV_XVFB_SCREEN=1280x720x24 cv_xvfb_start
+cv_wine_start
+rc=0
+"$here/scripts/wine-exec" "$@" || rc=$?
+cv_wine_stop
+cv_xvfb_stop
+rm -rf "$work"
+exit "$rc"
