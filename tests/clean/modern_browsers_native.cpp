@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
+#include <string>
 
+#include "clean/browser_db.h"
 #include "clean/browser_profiles.h"
 #include "clean/items_modern_browsers.h"
 #include "clean/json_keys.h"
@@ -410,6 +413,29 @@ TEST(DomainKeepListTest, ADomainKeepsItselfAndItsSubdomainsOnly) {
   };
   for (const auto& [host, kept] : hosts) EXPECT_EQ(list.Keeps(host), kept) << host;
   EXPECT_FALSE(DomainKeepList().Keeps("example.com"));
+}
+
+// A cancel raised by the tick inside a long statement never unwinds through
+// SQLite: the transaction ends whole and the stop waits for the run's next pump.
+TEST_F(ModernBrowsersTest, ATickThatStopsTheRunLeavesTheDatabaseTransactionWhole) {
+  AddFirefox();
+  const std::string places = FirefoxProfile("places.sqlite");
+  std::string visits = "BEGIN;";
+  for (int i = 0; i < 5000; ++i) visits += "INSERT INTO moz_historyvisits (place_id, visit_date) VALUES (2, " + std::to_string(i) + ");";
+  Sql(places, visits + "COMMIT;");
+  struct Stop {};
+  int ticks = 0;
+  const std::function<void()> tick = [&ticks] {
+    ++ticks;
+    throw Stop{};
+  };
+  DatabaseCleanResult result;
+  ASSERT_NO_THROW(result = CleanDatabaseRows(env.files, places, BrowserFamily::kFirefox, TraceAction::kHistoryRows,
+                                             DomainKeepList{}, false, tick));
+  EXPECT_GT(ticks, 0) << "the statements were too short to tick";
+  EXPECT_EQ(result.untouchedBecause, "");
+  EXPECT_EQ(Rows(places, "SELECT count(*) FROM moz_historyvisits"), std::vector<std::string>{"0"});
+  EXPECT_EQ(IntegrityCheck(places), "ok");
 }
 
 TEST_F(ModernBrowsersTest, DomainKeepListWindowWritesEachChangeAtOnce) {
