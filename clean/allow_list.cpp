@@ -37,6 +37,27 @@ std::string AllowList::RegistryKeyText(std::string_view keyPath) {
   return text;
 }
 
+std::string AllowList::FileTextWhileAdding(std::string_view path) {
+  // A run lists a folder's entries one after another: the folder's form is
+  // made once, and each name gets the form the guard gives one component
+  // (that of "c:\name" less its root). Anything unusual takes the full way.
+  const std::size_t cut = path.rfind('\\');
+  if (cut == std::string_view::npos) return FileText(path);
+  const std::string_view folder = path.substr(0, cut);
+  if (folder != addingFolder_) {
+    addingFolder_ = folder;
+    addingFolderText_ = PathGuard::Normalize(folder);
+  }
+  const std::string name = PathGuard::Normalize("c:\\" + std::string(path.substr(cut + 1)));
+  constexpr std::size_t kRoot = 3;  // "c:\"
+  if (addingFolderText_.empty() || name.size() <= kRoot || name.find('\\', kRoot) != std::string::npos)
+    return FileText(path);
+  std::string text = addingFolderText_;
+  if (text.back() != '\\') text += '\\';
+  text.append(name, kRoot);
+  return text;
+}
+
 AllowList::Print AllowList::PrintOf(std::string_view text) {
   // FNV-1a and the library's hash: two unrelated functions, so a false match
   // needs both 64-bit values to collide at once.
@@ -61,7 +82,7 @@ void AllowList::Add(EntryKind kind, std::string_view path) {
   switch (kind) {
     case EntryKind::File:
     case EntryKind::Folder: {
-      const std::string text = FileText(path);
+      const std::string text = FileTextWhileAdding(path);
       (kind == EntryKind::File ? files_ : folders_).push_back(PrintOf(text));
       routes_.push_back(PrintOf(text));
       // Every folder on the way, so a walk can tell where listed entries lie.
@@ -89,6 +110,8 @@ void AllowList::Add(EntryKind kind, std::string_view path) {
 
 void AllowList::Finish() {
   std::string().swap(lastFolder_);
+  std::string().swap(addingFolder_);
+  std::string().swap(addingFolderText_);
   for (PrintSet* set : {&files_, &folders_, &routes_, &keys_, &trees_, &values_, &commands_, &databases_}) Seal(*set);
 }
 

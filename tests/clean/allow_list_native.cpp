@@ -22,6 +22,10 @@ namespace {
 TEST(AllowList, AnswersForFilesFoldersKeysValuesAndCommands) {
   AllowList list;
   list.Add(EntryKind::File, "C:\\T\\a.tmp");
+  // Spellings Windows resolves, in a folder met again and first met.
+  for (const char* odd : {"C:\\T\\dots. .", "C:\\T\\sub\\..\\up.tmp", "C:\\root.tmp", "\\\\server\\share\\u.tmp",
+                          "C:\\T\\\xc3\x84rger.tmp", "C:/T/slash.tmp"})
+    list.Add(EntryKind::File, odd);
   list.Add(EntryKind::Folder, "C:\\T\\Cache");
   list.Add(EntryKind::RegKey, "HKEY_CURRENT_USER\\Software\\K");
   list.Add(EntryKind::RegTree, "HKEY_CURRENT_USER\\Software\\Tree");
@@ -36,6 +40,12 @@ TEST(AllowList, AnswersForFilesFoldersKeysValuesAndCommands) {
   const Case cases[] = {
       {"listed file, other case and slashes", true, list.AllowsFile("c:/t/A.TMP")},
       {"unlisted file beside it", false, list.AllowsFile("C:\\T\\b.tmp")},
+      {"trailing dots and blanks dropped", true, list.AllowsFile("c:\\t\\DOTS")},
+      {"\"..\" resolved", true, list.AllowsFile("C:\\T\\up.tmp")},
+      {"file in a drive root", true, list.AllowsFile("c:\\ROOT.TMP")},
+      {"a path without a drive", true, list.AllowsFile("\\\\SERVER\\share\\u.tmp")},
+      {"names folded beyond ASCII", true, list.AllowsFile("C:\\T\\\xc3\xa4rger.TMP")},
+      {"slashes as separators", true, list.AllowsFile("C:\\T\\slash.tmp")},
       {"file below a listed folder", true, list.AllowsFile("C:\\T\\Cache\\x\\y.bin")},
       {"folder sharing a prefix", false, list.AllowsFile("C:\\T\\Cache2\\y.bin")},
       {"listed folder", true, list.AllowsFolder("C:\\T\\Cache")},
