@@ -77,8 +77,8 @@ class WindowFit : public ProgramFixture, public ::testing::WithParamInterface<in
     ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels");
   }
 
-  // Every visible label and button below `root` holds its text.
-  void ExpectTextsFit(HWND root, const std::string& where) {
+  // Every visible label and button below `root` holds its text at `dpi`.
+  void ExpectTextsFit(HWND root, const std::string& where, int dpi) {
     std::vector<HWND> controls;
     ::EnumChildWindows(
         root,
@@ -100,7 +100,7 @@ class WindowFit : public ProgramFixture, public ::testing::WithParamInterface<in
       const bool prefix = button || (::GetWindowLongW(control, GWL_STYLE) & SS_NOPREFIX) == 0;
       // A button draws its caption inside its edges; a label may use all of it.
       const int room = button ? client.right - 8 : client.right;
-      const SIZE size = Measure(text, FontOf(id), GetParam(), room, prefix);
+      const SIZE size = Measure(text, FontOf(id), dpi, room, prefix);
       const std::string name = where + " control " + std::to_string(id) + " \"" +
                                std::string(text.begin(), text.end()) + "\"";
       EXPECT_LE(size.cx, room) << name << " is wider than its control";
@@ -134,11 +134,11 @@ TEST_P(WindowFit, TheWindowIsOnScreenAndEveryTextFitsItsControl) {
   const RECT opened = ScreenRect(main);
   std::cout << dpi << " DPI: the window opens at " << opened.right - opened.left << "x" << opened.bottom - opened.top
             << " in a work area of " << work.right - work.left << "x" << work.bottom - work.top << "\n";
-  ExpectTextsFit(main, "welcome");
+  ExpectTextsFit(main, "welcome", dpi);
   Screenshot(nullptr, "welcome-" + std::to_string(dpi));
   Click(FindControl(main, IDC_IMAGE3));
   ASSERT_TRUE(WaitUntil([&] { return IsShown(FindControl(main, IDC_COMMAND1)); }, 5000));
-  ExpectTextsFit(main, "status");
+  ExpectTextsFit(main, "status", dpi);
   Screenshot(nullptr, "status-" + std::to_string(dpi));
 
   // Made as small as it lets itself be: everything still fits.
@@ -147,11 +147,30 @@ TEST_P(WindowFit, TheWindowIsOnScreenAndEveryTextFitsItsControl) {
   const RECT least = ScreenRect(main);
   EXPECT_GT(least.right - least.left, 200);
   std::cout << dpi << " DPI: least size " << least.right - least.left << "x" << least.bottom - least.top << "\n";
-  ExpectTextsFit(main, "status at the least size");
+  ExpectTextsFit(main, "status at the least size", dpi);
   Click(FindControl(main, IDC_IMAGE1));
   ASSERT_TRUE(WaitUntil([&] { return IsShown(FindControl(main, IDC_FRAME2)); }, 5000));
-  ExpectTextsFit(main, "welcome at the least size");
+  ExpectTextsFit(main, "welcome at the least size", dpi);
   Screenshot(nullptr, "least-" + std::to_string(dpi));
+
+  // Moved to a monitor of the other DPI (WM_DPICHANGED with the rectangle
+  // Windows suggests, placed in the program's memory): fonts, pictures and
+  // every label follow.
+  const int moved = dpi == 96 ? 144 : 96;
+  HANDLE process = ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, process_->Id());
+  ASSERT_NE(process, nullptr);
+  void* remote = ::VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  const RECT suggested{work.left, work.top, work.right, work.bottom};
+  ASSERT_TRUE(remote && ::WriteProcessMemory(process, remote, &suggested, sizeof suggested, nullptr));
+  DWORD_PTR ignored = 0;
+  ::SendMessageTimeoutW(main, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(moved, moved), reinterpret_cast<LPARAM>(remote),
+                        SMTO_ABORTIFHUNG, 10000, &ignored);
+  ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+  ::CloseHandle(process);
+  const RECT movedImage = ScreenRect(FindControl(main, IDC_IMAGE1));
+  EXPECT_EQ(movedImage.right - movedImage.left, ::MulDiv(36, moved, 96)) << "the pictures did not follow the DPI";
+  ExpectTextsFit(main, "welcome after a DPI change", moved);
+  ExpectOnScreen(main);
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, WindowFit, ::testing::Values(96, 144));
