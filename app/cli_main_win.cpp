@@ -11,6 +11,8 @@
 #include "platform/win32/win32_platform.h"
 
 int wmain(int argc, wchar_t** argv) {
+  // No "No Disk" box when a run probes an empty drive.
+  ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   ::SetConsoleOutputCP(CP_UTF8);
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.push_back(cv::win32::Narrow(argv[i]));

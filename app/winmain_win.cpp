@@ -81,6 +81,9 @@ int RunWindows(HINSTANCE instance, const wchar_t* commandLineTail) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLineTail, int) {
+  // Unattended runs probe drives (card readers, DVD drives) that may be
+  // empty: the system must not stop them with a "No Disk" box.
+  ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   const std::vector<std::string> args = Arguments();
   if (cv::WantsCommandLineMode(args)) return RunCommandLineMode(args);
   const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);

@@ -92,12 +92,9 @@ using ActionTable = std::array<ItemActionFn, kRunItemCount + 1>;
 
 ActionTable BindActions() {
   ActionTable actions{};
-  for (auto group : {InternetExplorerItems(), MozillaOperaItems(), OtherBrowserItems(), WindowsItems(),
-                     MessengerItems(), OfficeItems(), MailItems(), CustomItems()}) {
-    for (const ItemBinding& binding : group)
-      if (binding.number >= 1 && binding.number <= static_cast<int>(kRunItemCount))
-        actions[static_cast<size_t>(binding.number)] = binding.action;
-  }
+  for (const ItemBinding& binding : AllItemBindings())
+    if (binding.number >= 1 && binding.number <= static_cast<int>(kRunItemCount))
+      actions[static_cast<size_t>(binding.number)] = binding.action;
   return actions;
 }
 
@@ -123,6 +120,14 @@ class RunningFlag {
 };
 
 }  // namespace
+
+std::vector<ItemBinding> AllItemBindings() {
+  std::vector<ItemBinding> all;
+  for (auto group : {InternetExplorerItems(), MozillaOperaItems(), OtherBrowserItems(), WindowsItems(),
+                     MessengerItems(), OfficeItems(), MailItems(), CustomItems()})
+    all.insert(all.end(), group.begin(), group.end());
+  return all;
+}
 
 std::string PlainNumber(double value) {
   char buffer[400];

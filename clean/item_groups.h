@@ -3,6 +3,7 @@
 // binds its actions to the item numbers of the run's item table
 // (clean/run_items.h), which alone holds sections, keys, names and progress.
 #include <span>
+#include <vector>
 
 namespace cv {
 
@@ -22,6 +23,8 @@ std::span<const ItemBinding> MessengerItems();          // 93-109, clean/items_m
 std::span<const ItemBinding> OfficeItems();             // 110-122, clean/items_office.cpp
 std::span<const ItemBinding> MailItems();               // 123-139, clean/items_mail.cpp
 std::span<const ItemBinding> CustomItems();             // 140, clean/items_custom.cpp
+// Every group's bindings, as the run binds them (clean/clean_run.cpp).
+std::vector<ItemBinding> AllItemBindings();
 
 // Runs before the Office items whatever is selected (clean/items_office.cpp).
 void DetectOfficeVersion(RunContext& run);

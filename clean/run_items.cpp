@@ -7,7 +7,9 @@ namespace {
 
 using G = ItemGroup;
 constexpr SwitchRule kText = SwitchRule::kExactText;
-constexpr SwitchRule kNumeric = SwitchRule::kNumeric;
+// Only a stored tick selects: a missing file or key (a fresh install, a file
+// the options dialog created) must never start erasing.
+constexpr SwitchRule kNumberOne = SwitchRule::kNumberOne;
 constexpr std::optional<int> kNone = std::nullopt;
 
 // Sections and keys keep the run's own capitals ("Opera", "Powerpoint"); the
@@ -64,11 +66,11 @@ constexpr std::array<RunItem, kRunItemCount> kItems{{
     {45, "Mozilla", "cache", "Mozilla Cache", kNone, kText, G::kMozillaOpera},
     {46, "Mozilla", "History", "Mozilla History Files", kNone, kText, G::kMozillaOpera},
 
-    {47, "Maxthon", "keywords", "Maxthon Typed Urls", kNone, kNumeric, G::kAolMsnMaxthonChromeSafari},
-    {48, "Maxthon", "pages", "Maxthon information about open pages", kNone, kNumeric, G::kAolMsnMaxthonChromeSafari},
-    {49, "Maxthon", "settings", "Maxthon settings", kNone, kNumeric, G::kAolMsnMaxthonChromeSafari},
-    {50, "Maxthon", "groups", "Maxthon History Files", kNone, kNumeric, G::kAolMsnMaxthonChromeSafari},
-    {51, "Maxthon", "folder", "Maxthon information about open pages", kNone, kNumeric, G::kAolMsnMaxthonChromeSafari},
+    {47, "Maxthon", "keywords", "Maxthon Typed Urls", kNone, kNumberOne, G::kAolMsnMaxthonChromeSafari},
+    {48, "Maxthon", "pages", "Maxthon information about open pages", kNone, kNumberOne, G::kAolMsnMaxthonChromeSafari},
+    {49, "Maxthon", "settings", "Maxthon settings", kNone, kNumberOne, G::kAolMsnMaxthonChromeSafari},
+    {50, "Maxthon", "groups", "Maxthon History Files", kNone, kNumberOne, G::kAolMsnMaxthonChromeSafari},
+    {51, "Maxthon", "folder", "Maxthon information about open pages", kNone, kNumberOne, G::kAolMsnMaxthonChromeSafari},
     {52, "Chrome", "download", "Chrome download History", kNone, kText, G::kAolMsnMaxthonChromeSafari},
     {53, "Chrome", "Cookies", "Chrome Cookies", kNone, kText, G::kAolMsnMaxthonChromeSafari},
     {54, "Chrome", "Cache", "Chrome Cache", kNone, kText, G::kAolMsnMaxthonChromeSafari},

@@ -24,8 +24,8 @@ constexpr std::array<RootEntry, 7> kRoots{{
 constexpr std::string_view kProgramTitle = "Clearvane";
 
 // The text a string value holds: its data without the one terminating NUL,
-// if it was stored with one. A value stored without NUL (as WriteRegString
-// stores it) keeps its last character.
+// if it was stored with one. A value another program stored without NUL
+// keeps its last character.
 std::string_view StoredText(const RegValue& value) {
   std::string_view text = value.data;
   if (!text.empty() && text.back() == '\0') text.remove_suffix(1);
@@ -110,7 +110,11 @@ void regfun::WriteRegString(std::string_view fullPath, std::string_view valueNam
   ScopedRegKey key(registry_);
   lastStatus_ = registry_.OpenKey(root, subKey, kKeyWrite, key.out());
   if (lastStatus_ != kOk) return;
-  lastStatus_ = registry_.SetValue(key.get(), valueName, kRegSz, value);
+  // REG_SZ data ends with its NUL: readers that rely on it (regedit's export
+  // among them) would otherwise lose the last character or read past the end.
+  std::string data = TrimAtNul(value);
+  data += '\0';
+  lastStatus_ = registry_.SetValue(key.get(), valueName, kRegSz, data);
 }
 
 std::string regfun::TrimAtNul(std::string_view text) { return std::string(text.substr(0, text.find('\0'))); }

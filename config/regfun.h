@@ -32,7 +32,8 @@ class regfun {
                              std::uint32_t& valueType);
   // Creates the key and every missing key above it; failures end silently.
   void CreateRegKey(std::string_view fullPath);
-  // Stores a REG_SZ without terminating NUL in an existing key; a missing key is not created.
+  // Stores a REG_SZ (the text up to its first NUL, then the terminating NUL)
+  // in an existing key; a missing key is not created.
   void WriteRegString(std::string_view fullPath, std::string_view valueName, std::string_view value);
 
   static std::string TrimAtNul(std::string_view text);

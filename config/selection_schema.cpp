@@ -358,6 +358,10 @@ bool RunSelectsSwitch(std::string_view value, SwitchRule rule) {
       return value == "1";
     case SwitchRule::kNumeric:
       return DialogTicksSwitch(value);
+    case SwitchRule::kNumberOne: {
+      const std::optional<double> number = SwitchValueAsNumber(value);
+      return number && *number == 1.0;
+    }
   }
   return false;
 }

@@ -37,7 +37,8 @@ bool DialogTicksSwitch(std::string_view value);
 
 enum class SwitchRule : std::uint8_t {
   kExactText,  // selected exactly for the text "1" (no trimming of its own)
-  kNumeric,    // the dialog's rule (the Maxthon switches in the run)
+  kNumeric,    // the dialog's rule (option flags)
+  kNumberOne,  // a stored value that converts to 1 (the Maxthon switches in the run)
 };
 
 // The cleaning run's rule for one item switch.

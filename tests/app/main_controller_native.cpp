@@ -81,7 +81,7 @@ class MainControllerTest : public ::testing::Test {
   std::string SelectionFile() const { return fixture.shell.programFolder + "\\vanesd.dat"; }
   void Option(std::string_view key, std::string_view value) { ini.WriteIniValue(SelectionFile(), "Options", key, value); }
   void Select(std::string_view section, std::string_view key) { ini.WriteIniValue(SelectionFile(), section, key, "1"); }
-  // The five Maxthon switches select their items when missing: switch them off.
+  // A selection file with nothing ticked.
   void SelectNothing() {
     for (const char* key : {"keywords", "pages", "settings", "groups", "folder"})
       ini.WriteIniValue(SelectionFile(), "Maxthon", key, "0");

@@ -69,8 +69,6 @@ class BrowsersFixture : public ItemRunFixture {
     const RegTextResult loaded = ImportRegText(env.registry, kBrowsersRegText);
     EXPECT_EQ(loaded.skipped, 0u);
     values.IeMajorVersion = 8;
-    // The Maxthon switches select their items when missing: leave them out unless a test selects them.
-    for (const char* key : {"keywords", "pages", "settings", "groups", "folder"}) Set("Maxthon", key, "0");
   }
 
   void Set(std::string_view section, std::string_view key, std::string_view value) {

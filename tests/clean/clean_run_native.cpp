@@ -10,6 +10,7 @@
 #include "config/inifun.h"
 #include "config/regfun.h"
 #include "emulated_platform.h"
+#include "platform/reg_text.h"
 
 namespace cv {
 namespace {
@@ -83,16 +84,24 @@ std::vector<int> Checkpoints() {
   return expected;
 }
 
-TEST_F(CleanRunTest, WithoutSelectionFileOnlyMaxthonItemsRunAndFiguresAreStored) {
+TEST_F(CleanRunTest, WithoutSelectionFileNothingRunsAndFiguresAreStored) {
+  // A fresh install: the Maxthon download folder holds the user's files.
+  ImportRegText(registry_,
+                "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Maxthon2]"
+                "\r\n\"InstallLocation\"=\"C:\\\\Program Files\\\\Maxthon2\\\\\"\r\n");
+  const std::string downloads = "C:\\Program Files\\Maxthon2\\SharedAccount\\Downloads\\setup.exe";
+  for (const char* folder : {"C:\\Program Files", "C:\\Program Files\\Maxthon2", "C:\\Program Files\\Maxthon2\\SharedAccount",
+                             "C:\\Program Files\\Maxthon2\\SharedAccount\\Downloads"})
+    files_.CreateFolder(folder);
+  ASSERT_TRUE(env_.fileFixture->WriteFile(downloads, "keep"));
   RecordingObserver observer;
   const RunResult result = Run(observer);
   ASSERT_EQ(result.outcome, RunOutcome::Completed);
-  // A missing switch selects the five Maxthon items and nothing else.
   std::vector<std::string> items;
   for (const auto& row : observer.rows) items.push_back(row.item);
-  EXPECT_EQ(items, (std::vector<std::string>{"Maxthon Typed Urls", "Maxthon information about open pages",
-                                             "Maxthon settings", "Maxthon History Files",
-                                             "Maxthon information about open pages", "Task complete Successfully!"}));
+  EXPECT_EQ(items, std::vector<std::string>{"Task complete Successfully!"});
+  EXPECT_TRUE(files_.Stat(downloads));
+  EXPECT_EQ(result.registryKeysCleaned, 0);
   EXPECT_EQ(observer.rows.back().status, "");
   EXPECT_EQ(observer.label, "Task complete Successfully!");
   EXPECT_EQ(Option("lastclean"), "12/8/2026 9:30:00 AM");
@@ -114,8 +123,7 @@ TEST_F(CleanRunTest, OnlyTheTextOneSelectsWhileMaxthonComparesNumbers) {
   Run(observer);
   std::vector<std::string> items;
   for (const auto& row : observer.rows) items.push_back(row.item);
-  EXPECT_EQ(items, (std::vector<std::string>{"Maxthon Typed Urls", "Maxthon History Files",
-                                             "Maxthon information about open pages", "Windows Passwords(Only 9X/Me)",
+  EXPECT_EQ(items, (std::vector<std::string>{"Maxthon Typed Urls", "Windows Passwords(Only 9X/Me)",
                                              "windows swap/paging file", "Task complete Successfully!"}));
   for (size_t i = 0; i + 1 < observer.rows.size(); ++i) EXPECT_EQ(observer.rows[i].status, "Done");
 }
@@ -197,6 +205,7 @@ TEST_F(CleanRunTest, ExitAfterCleaningKeepsThePreviousFigures) {
 }
 
 TEST_F(CleanRunTest, ASecondRunRequestedDuringARunIsRefused) {
+  Select("WINDOWS", "passwords", "1");  // a row, so the run lets messages through
   Platform platform = env_.platform();
   regfun registry(platform.registry, platform.messages);
   values_ = ComputeStartupValues(platform, registry);

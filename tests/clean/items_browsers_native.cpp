@@ -65,7 +65,7 @@ TEST_F(OtherBrowsersTest, MsnExplorerErasesOnlyItsUserList) {
 TEST_F(OtherBrowsersTest, MaxthonItemsUnderTheRegisteredInstallFolder) {
   for (const char* key : {"keywords", "groups", "folder"}) Set("Maxthon", key, "1");
   Set("Maxthon", "pages", "01");   // compared as a number
-  Set("Maxthon", "settings", "");  // empty selects too
+  Set("Maxthon", "settings", " 1");
   const auto before = Snapshot();
   const std::set<std::string> gone = {
       Maxthon("SharedAccount\\Data\\Dynamic.ini"),     ConfigIni(),

@@ -1,5 +1,7 @@
 #include "clean/run_items.h"
 
+#include "clean/item_groups.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -65,8 +67,8 @@ TEST(RunItems, SpellingDiffersFromTheDialogOnlyInCaseAndOnlyWhereKnown) {
 TEST(RunItems, OnlyTheFiveMaxthonItemsCompareNumerically) {
   std::set<int> numeric;
   for (const RunItem& item : RunItems()) {
-    if (item.rule == SwitchRule::kNumeric) numeric.insert(item.number);
-    EXPECT_EQ(item.rule == SwitchRule::kNumeric, EqualsNoCase(item.section, "Maxthon")) << item.number;
+    if (item.rule == SwitchRule::kNumberOne) numeric.insert(item.number);
+    EXPECT_EQ(item.rule == SwitchRule::kNumberOne, EqualsNoCase(item.section, "Maxthon")) << item.number;
   }
   EXPECT_EQ(numeric, (std::set<int>{47, 48, 49, 50, 51}));
 }
@@ -81,18 +83,15 @@ TEST(RunItems, StoredValuesSelectItemsByTheirRule) {
   };
   const Case cases[] = {
       {"1", true, true}, {"0", false, false},   {"2", false, false},  {"01", false, true},
-      {"", false, true}, {"true", false, true}, {"1.0", false, true}, {"-1", false, false},
+      {"", false, false}, {"true", false, false}, {"1.0", false, true}, {"-1", false, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.value);
     EXPECT_EQ(SelectsItem(ieCookies, c.value), c.ie);
     EXPECT_EQ(SelectsItem(maxthonPages, c.value), c.maxthon);
   }
-  // Without a selection file every value reads as "": only the Maxthon items run.
-  std::set<int> selectedByMissingFile;
-  for (const RunItem& item : RunItems())
-    if (SelectsItem(item, "")) selectedByMissingFile.insert(item.number);
-  EXPECT_EQ(selectedByMissingFile, (std::set<int>{47, 48, 49, 50, 51}));
+  // Without a selection file every value reads as "": nothing runs.
+  for (const RunItem& item : RunItems()) EXPECT_FALSE(SelectsItem(item, "")) << item.number;
 }
 
 TEST(RunItems, ProgressCheckpointsNeverGoBackAndThePlugInsComeLast) {
@@ -145,6 +144,17 @@ TEST(RunItems, OnlyItems48And51ShareADisplayName) {
     EXPECT_EQ(numbers, (std::set<int>{48, 51})) << name;
   }
   EXPECT_EQ(FindRunItem(48)->displayName, FindRunItem(51)->displayName);
+}
+
+// An item without an action would show "Done" having done nothing.
+TEST(RunItems, EveryItemIsBoundToExactlyOneAction) {
+  std::map<int, int> bindings;
+  for (const ItemBinding& binding : AllItemBindings()) {
+    EXPECT_NE(binding.action, nullptr) << binding.number;
+    ++bindings[binding.number];
+  }
+  EXPECT_EQ(bindings.size(), kRunItemCount);
+  for (const RunItem& item : RunItems()) EXPECT_EQ(bindings[item.number], 1) << item.number;
 }
 
 }  // namespace

@@ -151,18 +151,21 @@ TEST_F(RegfunTest, MissingKeysAndValuesReadAsError) {
   EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 
-TEST_F(RegfunTest, WrittenStringsAreBareRegSzAndReadBackWhole) {
+TEST_F(RegfunTest, WrittenStringsEndInTheirNulAndReadBackWhole) {
   reg.CreateRegKey("HKEY_CURRENT_USER\\Software\\App\\Sub");
   reg.WriteRegString("HKEY_CURRENT_USER\\Software\\App\\Sub", "url1", "http://example.com/");
   const RegValue stored = Stored("Software\\App\\Sub", "url1");
   EXPECT_EQ(stored.type, kRegSz);
-  EXPECT_EQ(stored.data, "http://example.com/");
+  EXPECT_EQ(stored.data, "http://example.com/\0"s);
   EXPECT_EQ(reg.ReadRegString("HKEY_CURRENT_USER\\Software\\App\\Sub", "url1"), "http://example.com/");
   std::uint32_t type = 0;
   EXPECT_EQ(reg.ReadRegValueAt(kHkeyCurrentUser, "Software\\App\\Sub", "url1", type), "http://example.com/");
   EXPECT_EQ(type, kRegSz);
   reg.WriteRegString("HKEY_CURRENT_USER\\Software\\App\\Sub", "", "default  ");
   EXPECT_EQ(reg.ReadRegString("HKEY_CURRENT_USER\\Software\\App\\Sub", ""), "default  ");
+  // A text holding a NUL is stored up to it: the value stays one string.
+  reg.WriteRegString("HKEY_CURRENT_USER\\Software\\App\\Sub", "cut", "first\0second"s);
+  EXPECT_EQ(Stored("Software\\App\\Sub", "cut").data, "first\0"s);
   EXPECT_EQ(registry.OpenHandleCount(), 0u);
 }
 

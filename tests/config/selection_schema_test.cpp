@@ -174,8 +174,10 @@ TEST(SwitchReading, DialogAndRunRulesOnTrickyValues) {
     SCOPED_TRACE(std::string("value \"") + c.value + "\"");
     EXPECT_EQ(DialogTicksSwitch(c.value), c.dialogTicks);
     EXPECT_EQ(RunSelectsSwitch(c.value, SwitchRule::kExactText), c.runTextSelects);
-    // The Maxthon switches follow the dialog in the run.
     EXPECT_EQ(RunSelectsSwitch(c.value, SwitchRule::kNumeric), c.dialogTicks);
+    // The Maxthon switches in the run: a value that converts, to 1.
+    EXPECT_EQ(RunSelectsSwitch(c.value, SwitchRule::kNumberOne),
+              SwitchValueAsNumber(c.value).has_value() && c.dialogTicks);
   }
 }
 

@@ -7,6 +7,7 @@
 #include <iterator>
 #include <string>
 
+#include "config/regfun.h"
 #include "platform/reg_text.h"
 #include "platform/win32/text_win.h"
 #include "platform/win32/unique_handle.h"
@@ -114,6 +115,24 @@ TEST_F(RegeditAgreement, WeReadRegeditsUtf16Export) {
   EXPECT_EQ(result.skipped, 0u) << "first bad line " << result.firstSkippedLine;
   ExpectFixtureImported(reg(), path);
   EXPECT_EQ(ExportRegText(reg(), kHkeyCurrentUser, path), before);
+}
+
+// A string the program writes reaches other readers whole: regedit's export
+// shows its last character too.
+TEST_F(RegeditAgreement, RegeditExportsOurStringsWhole) {
+  struct : MessageBoxes {
+    int Show(std::string_view, std::string_view, unsigned) override { return kIdOk; }
+  } messages;
+  regfun layer(reg(), messages);
+  const std::string full = "HKEY_CURRENT_USER\\" + fixture_->Path("Written");
+  layer.CreateRegKey(full);
+  layer.WriteRegString(full, "url1", "http://kept.example/");
+  const std::wstring file = TempFile(L"cv_written");
+  ASSERT_EQ(Regedit(L"/E \"" + file + L"\" \"" + win32::Widen(full) + L"\""), 0);
+  const std::string exported = ReadBytes(file);
+  ::DeleteFileW(file.c_str());
+  const std::wstring text(reinterpret_cast<const wchar_t*>(exported.data()), exported.size() / sizeof(wchar_t));
+  EXPECT_NE(text.find(L"\"url1\"=\"http://kept.example/\""), std::wstring::npos) << win32::Narrow(text);
 }
 
 }  // namespace

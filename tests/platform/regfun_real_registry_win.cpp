@@ -1,5 +1,5 @@
 // The registry layer on the real registry: the value-buffer rule and bare
-// REG_SZ strings behave there as on the emulated one.
+// REG_SZ strings with their terminating NUL behave there as on the emulated one.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -37,7 +37,7 @@ TEST_F(RegfunOnRealRegistry, WrittenStringsReadBackWholeAndMissingKeysStayMissin
   reg_.WriteRegString(Full("App\\Sub"), "url1", "http://example.com/é");
   ScopedRegKey key(fixture_->registry());
   ASSERT_EQ(fixture_->registry().OpenKey(kHkeyCurrentUser, fixture_->Path("App\\Sub"), kKeyRead, key.out()), kOk);
-  ExpectValue(fixture_->registry(), key.get(), "url1", kRegSz, "http://example.com/é");
+  ExpectValue(fixture_->registry(), key.get(), "url1", kRegSz, "http://example.com/é\0"s);
   EXPECT_EQ(reg_.ReadRegString(Full("App\\Sub"), "url1"), "http://example.com/é");
 }
 
