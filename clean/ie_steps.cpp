@@ -16,9 +16,23 @@ void ClearMyTracks(RunContext& run, std::string_view argument) {
   run.StartCommand("RunDll32.exe InetCpl.cpl,ClearMyTracksByProcess " + std::string(argument), ShowMode::Minimized);
 }
 
+namespace {
+
+// A keep list that exists but cannot be read (locked, too large) spares
+// nothing the user asked to keep: the item then erases nothing and says why.
+bool ReadKeepList(RunContext& run, std::string_view file, std::vector<std::string>& kept) {
+  const Status read = KeepListFile(run.platform.files, run.ProgramFile(file)).ReadEntries(kept);
+  if (read == kOk || read == kErrFileNotFound) return true;
+  run.SetFinalStatus(ReadFailureStatus(read));
+  return false;
+}
+
+}  // namespace
+
 void RestoreKeptTypedUrls(RunContext& run) {
+  std::vector<std::string> kept;
+  if (!ReadKeepList(run, "\\keepurl.dat", kept)) return;
   run.RegistryKeysCleaned += run.erase.DeleteRegKey(kHkeyCurrentUser, kTypedUrlsSubKey);
-  const std::vector<std::string> kept = KeepListFile(run.platform.files, run.ProgramFile("\\keepurl.dat")).Read();
   if (run.Preview()) return;
   run.reg.CreateRegKey(kTypedUrlsKeyPath);
   for (std::size_t i = 0; i < kept.size(); ++i)
@@ -30,7 +44,8 @@ void RestoreKeptTypedUrls(RunContext& run) {
 // deletes nothing.
 void DeleteCookiesNotKept(RunContext& run) {
   const std::string folder = ShellFolder(run, "Cookies");
-  const std::vector<std::string> kept = KeepListFile(run.platform.files, run.ProgramFile("\\keepcook.dat")).Read();
+  std::vector<std::string> kept;
+  if (!ReadKeepList(run, "\\keepcook.dat", kept)) return;
   if (!run.erase.Guard().AllowsFolder(folder)) {
     run.ReportRefused(EntryKind::Folder, folder);
     return;

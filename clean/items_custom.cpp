@@ -2,6 +2,7 @@
 // "cusd.dat" beside the program: one path, a TAB and "File" or "Folder" per line.
 #include "clean/item_groups.h"
 #include "clean/run_context.h"
+#include "platform/stored_text.h"
 
 namespace cv {
 
@@ -9,7 +10,7 @@ namespace {
 
 // A list of picked paths is small; anything this large is not one the dialog
 // wrote, and is left alone rather than read into memory.
-constexpr std::uint64_t kMaxListBytes = 64ull << 20;
+constexpr std::uint64_t kMaxListBytes = 16ull << 20;
 
 void EraseListedTarget(RunContext& run, std::string_view path, std::string_view kind) {
   if (kind == "File") {
@@ -27,7 +28,11 @@ void CustomFilesAndFolders(RunContext& run) {
     return;
   }
   std::string text;
-  if (entry->size > kMaxListBytes || run.platform.files.ReadFile(listFile, text) != kOk) return;
+  // A list that cannot be read erased nothing: the row says so, not "Done".
+  if (const Status read = run.platform.files.ReadFile(listFile, text, kMaxListBytes); read != kOk) {
+    run.SetFinalStatus(ReadFailureStatus(read));
+    return;
+  }
 
   std::string_view rest = text;
   while (!rest.empty()) {
@@ -39,7 +44,7 @@ void CustomFilesAndFolders(RunContext& run) {
     // The kind is the second TAB-separated field.
     std::string_view kind = line.substr(tab + 1);
     kind = kind.substr(0, kind.find('\t'));
-    EraseListedTarget(run, line.substr(0, tab), kind);
+    EraseListedTarget(run, DecodeStoredText(line.substr(0, tab)), kind);
   }
 }
 

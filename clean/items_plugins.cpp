@@ -117,6 +117,9 @@ void NamedFileEntry(RunContext& run, const std::vector<std::string_view>& fields
 }
 
 void FileTypeEntry(RunContext& run, const std::vector<std::string_view>& fields) {
+  // An empty type names no file type; matching it would erase every file
+  // without an extension (README, LICENSE ...) in the folder.
+  if (fields[2].empty()) return;
   run.BytesReleased += run.erase.DeleteFilesByExtensionInFolder(EntryFolder(run, fields[0], fields[1]), fields[2]);
 }
 
@@ -176,6 +179,11 @@ void RunPlugins(RunContext& run) {
   // The list is taken once, as it stands when the plug-in rows begin.
   const std::vector<PluginRow> rows = LoadPluginRows(run.fso, run.ini, PluginFolder(run.ProgramFolder()));
   for (const PluginRow& row : rows) {
+    // Whether it was ticked cannot be known: the row says it could not run.
+    if (row.readStatus != kOk) {
+      run.observer.RowAdded(row.name, ReadFailureStatus(row.readStatus));
+      continue;
+    }
     if (!row.ticked) continue;
     run.observer.RowAdded(row.name, "Cleaning " + row.name);
     run.Pump();

@@ -9,17 +9,24 @@ namespace cv {
 namespace {
 
 // The four values from one read of the file.
-PluginRow ReadVpeRow(Inifun& ini, const std::string& file) {
+PluginRow ReadVpeRow(Inifun& ini, const FileEntry& entry) {
+  const std::string& file = entry.path;
+  PluginRow row;
+  row.format = PluginFormat::kVpe;
+  row.source = file;
+  row.readStatus = ini.ReadStatus(file);
+  if (row.readStatus != kOk) {
+    row.name = entry.name.substr(0, entry.name.size() - kPluginExtension.size() - 1);
+    row.description = row.name;
+    return row;
+  }
   constexpr Inifun::Value kKeys[] = {{"name", "appname", ""}, {"version", "appver", ""}, {"dec", "decs", ""},
                                      {"swich", "on", ""}};
   const std::vector<std::string> values = ini.ReadIniValues(file, kKeys);
-  PluginRow row;
   row.name = values[0];
   row.version = values[1];
   row.description = row.name + " " + row.version + " " + values[2];
   row.ticked = values[3] == "1";
-  row.format = PluginFormat::kVpe;
-  row.source = file;
   return row;
 }
 
@@ -35,7 +42,7 @@ std::vector<PluginRow> LoadPluginRows(FileSystemObject& fso, Inifun& ini, std::s
   std::vector<PluginRow> rows;
   fso.ForEachFile(pluginFolder, [&](const FileEntry& file) {
     if (EqualsNoCase(FileSystemObject::GetExtensionName(file.name), kPluginExtension))
-      rows.push_back(ReadVpeRow(ini, file.path));
+      rows.push_back(ReadVpeRow(ini, file));
   });
   return rows;
 }

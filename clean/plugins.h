@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/status.h"
+
 namespace cv {
 
 class FileSystemObject;
@@ -28,6 +30,9 @@ struct PluginRow {
   bool ticked = false;      // "on" of section "swich" is exactly "1"
   PluginFormat format = PluginFormat::kVpe;
   std::string source;  // the definition file the row was read from
+  // kOk, or why the file could not be read (kErrFileTooLarge, a sharing
+  // violation ...): such a row is named after its file and never ticked.
+  Status readStatus = kOk;
 };
 
 inline constexpr std::string_view kPluginExtension = "vpe";

@@ -25,6 +25,9 @@ inline constexpr std::string_view kClearHistoryStoreCommand = "Clear the Interne
 inline constexpr std::string_view kInternetOptionsKeystrokesCommand =
     "Keystrokes {U} {C} {ENTER} {ESC} {ESC} to the Internet Options dialog";
 
+// A row's final text for a list file that exists but could not be read.
+std::string ReadFailureStatus(Status status);
+
 class RunContext {
  public:
   RunContext(Platform& platform, const StartupValues& values, Inifun& ini, regfun& registry, allerase& erase,

@@ -244,7 +244,8 @@ std::string ReadString(std::string_view text, std::string_view section, std::str
   return std::string(value.substr(0, bufferChars - 1));
 }
 
-std::string ReadSection(std::string_view text, std::string_view section, std::size_t bufferChars) {
+std::string ReadSection(std::string_view text, std::string_view section, std::size_t bufferChars, bool* cut) {
+  if (cut) *cut = false;
   if (section.empty() || bufferChars < 2) return {};
   const auto span = FindSection(text, section);
   if (!span) return {};
@@ -262,6 +263,7 @@ std::string ReadSection(std::string_view text, std::string_view section, std::si
   });
   if (entries.empty()) return {};
   if (entries.size() + 1 <= bufferChars) return entries + '\0';
+  if (cut) *cut = true;
   entries.resize(bufferChars - 2);
   entries += std::string(2, '\0');
   return entries;

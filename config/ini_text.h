@@ -46,8 +46,10 @@ std::string ReadString(std::string_view text, std::string_view section, std::str
 // which the function leaves as two NULs). Entries are "key=value" or "key"
 // with blanks trimmed, comments and blank lines left out. When the section
 // does not fit, the entries are cut after bufferChars - 2 characters and two
-// NULs follow, so the last entry may be cut short.
-std::string ReadSection(std::string_view text, std::string_view section, std::size_t bufferChars);
+// NULs follow, so the last entry may be cut short; `cut` (when given) tells
+// whether that happened.
+std::string ReadSection(std::string_view text, std::string_view section, std::size_t bufferChars,
+                        bool* cut = nullptr);
 
 bool HasSection(std::string_view text, std::string_view section);
 

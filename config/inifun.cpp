@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "config/ini_text.h"
+#include "platform/stored_text.h"
 #include "platform/text.h"
 
 namespace cv {
@@ -11,7 +12,7 @@ namespace {
 // The file's text; nullopt when it cannot be read (missing, locked, a folder).
 std::optional<ini::ProfileText> Load(FileSystem& fs, std::string_view file, Status* status = nullptr) {
   std::string bytes;
-  const Status result = fs.ReadFile(file, bytes);
+  const Status result = fs.ReadFile(file, bytes, Inifun::kMaxFileBytes);
   if (status) *status = result;
   if (result != kOk) return std::nullopt;
   return ini::DecodeProfile(bytes);
@@ -65,21 +66,22 @@ std::vector<std::string> Inifun::ReadIniValues(std::string_view file, std::span<
   const auto profile = Load(fs_, file);
   if (!profile) return values;
   for (std::size_t i = 0; i < keys.size(); ++i)
-    values[i] = TrimSpaces(ini::ReadString(profile->text, keys[i].section, keys[i].key, kValueBufferChars));
+    values[i] = DecodeStoredText(TrimSpaces(ini::ReadString(profile->text, keys[i].section, keys[i].key, kValueBufferChars)));
   return values;
 }
 
 std::string Inifun::ReadIniValue(std::string_view file, std::string_view section, std::string_view key) {
   const auto profile = Load(fs_, file);
   if (!profile) return {};
-  return std::string(TrimSpaces(ini::ReadString(profile->text, section, key, kValueBufferChars)));
+  return DecodeStoredText(TrimSpaces(ini::ReadString(profile->text, section, key, kValueBufferChars)));
 }
 
 std::vector<std::string> Inifun::ReadIniSection(std::string_view section, std::string_view file) {
   std::vector<std::string> entries;
   const auto profile = Load(fs_, file);
   if (!profile) return entries;
-  const std::string buffer = ini::ReadSection(profile->text, section, kSectionBufferChars);
+  bool cut = false;
+  const std::string buffer = ini::ReadSection(profile->text, section, kSectionBufferChars, &cut);
   // Walk the buffer as the caller of GetPrivateProfileSectionA does: one entry
   // per NUL-ended text, up to the first empty one.
   std::string_view rest = buffer;
@@ -87,20 +89,29 @@ std::vector<std::string> Inifun::ReadIniSection(std::string_view section, std::s
     const std::size_t nul = rest.find('\0');
     const std::string_view entry = rest.substr(0, nul);
     if (entry.empty()) break;
-    entries.emplace_back(entry);
+    entries.push_back(DecodeStoredText(entry));
     if (nul == std::string_view::npos) break;
     rest.remove_prefix(nul + 1);
   }
+  if (cut && !entries.empty()) entries.pop_back();
   return entries;
 }
 
 void Inifun::DeleteIniSection(std::string_view file, std::string_view section) {
   auto profile = Load(fs_, file);
   if (!profile) return;
-  auto changed = ini::DeleteSection(profile->text, section);
-  if (!changed) return;
-  profile->text = std::move(*changed);
-  fs_.WriteFileAtomic(file, ini::EncodeProfile(*profile));
+  bool changed = false;
+  while (auto without = ini::DeleteSection(profile->text, section)) {
+    profile->text = std::move(*without);
+    changed = true;
+  }
+  if (changed) fs_.WriteFileAtomic(file, ini::EncodeProfile(*profile));
+}
+
+Status Inifun::ReadStatus(std::string_view file) {
+  Status status = kOk;
+  Load(fs_, file, &status);
+  return status;
 }
 
 bool Inifun::HasIniSection(std::string_view file, std::string_view section) {

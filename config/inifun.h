@@ -5,8 +5,9 @@
 // and every change rewrites it whole through an atomic replace, so a crash
 // never leaves half a file. Failures are silent: a read that cannot be made
 // gives "" or an empty list, a write that cannot be made leaves the file as
-// it was.
+// it was. Texts read are decoded once as stored text (platform/stored_text.h).
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,6 +23,9 @@ class Inifun {
   static constexpr std::size_t kValueBufferChars = 128;
   // GetPrivateProfileSectionA's buffer in ReadIniSection.
   static constexpr std::size_t kSectionBufferChars = 32767;
+  // Larger files are treated as unreadable: no INI file the program reads
+  // or edits comes near this.
+  static constexpr std::uint64_t kMaxFileBytes = 16ull << 20;
 
   explicit Inifun(FileSystem& fs) : fs_(fs) {}
 
@@ -41,11 +45,18 @@ class Inifun {
   // At most 127 characters, blanks trimmed; "" when anything is missing.
   std::string ReadIniValue(std::string_view file, std::string_view section, std::string_view key);
   // The section's "key=value" lines in file order (index 0 is the first).
+  // When the section is longer than the buffer, the entries that fit are
+  // given and the entry the buffer cut is dropped: a cut entry is not what
+  // the file says.
   std::vector<std::string> ReadIniSection(std::string_view section, std::string_view file);
-  // Removes the first section of that name with all its lines.
+  // Removes every section of that name with all its lines: the profile
+  // functions see only the first, and would show the next one once it went.
   void DeleteIniSection(std::string_view file, std::string_view section);
   // Whether DeleteIniSection would find something to remove.
   bool HasIniSection(std::string_view file, std::string_view section);
+  // kOk when the file can be read; otherwise why not (kErrFileNotFound,
+  // kErrFileTooLarge, a sharing violation ...).
+  Status ReadStatus(std::string_view file);
 
  private:
   FileSystem& fs_;

@@ -27,14 +27,14 @@ void CookieKeepListModel::Load() {
   folder_ = ReadFolderSetting(reg_, shell_, kUserShellFoldersKeyPath, "Cookies");
   preview_.clear();
   current_ = ListCookieFiles(files_, folder_);
-  kept_ = file_.Read();
+  readStatus_ = file_.ReadEntries(kept_);
 }
 
 void CookieKeepListModel::ShowCookie(std::string_view path) {
   const auto entry = files_.Stat(path);
   if (!entry || entry->IsFolder() || entry->size > kMaxPreviewBytes) return;
   std::string text;
-  if (files_.ReadFile(path, text) != kOk) return;
+  if (files_.ReadFile(path, text, kMaxPreviewBytes) != kOk) return;
   preview_ = std::move(text);
 }
 
@@ -48,6 +48,8 @@ Status CookieKeepListModel::Add(std::optional<std::size_t> selectedCurrent) {
 }
 
 Status CookieKeepListModel::Remove(const std::vector<std::size_t>& selectedKept) {
+  // A list that could not be read is shown empty: rewriting it would lose it.
+  if (readStatus_ != kOk && readStatus_ != kErrFileNotFound) return readStatus_;
   std::vector<std::string> rest = kept_;
   RemoveAtPositions(rest, selectedKept);
   const Status status = file_.Rewrite(rest);

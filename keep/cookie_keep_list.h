@@ -58,6 +58,7 @@ class CookieKeepListModel {
   std::string folder_;
   std::vector<std::string> current_;
   std::vector<std::string> kept_;
+  Status readStatus_ = kErrFileNotFound;  // of the keep list at the last Load
   std::string preview_;
 };
 

@@ -1,5 +1,7 @@
 #include "keep/keep_list_file.h"
 
+#include "platform/stored_text.h"
+
 namespace cv {
 
 std::vector<std::string> SplitLines(std::string_view text) {
@@ -34,11 +36,19 @@ bool KeepListFile::Exists() const {
 }
 
 std::vector<std::string> KeepListFile::Read() const {
-  std::string text;
-  if (!Exists() || files_.ReadFile(path_, text) != kOk) return {};
-  std::vector<std::string> entries = SplitLines(text);
-  for (auto& entry : entries) entry.resize(TrimTrailingSpaces(entry).size());
+  std::vector<std::string> entries;
+  ReadEntries(entries);
   return entries;
+}
+
+Status KeepListFile::ReadEntries(std::vector<std::string>& entries) const {
+  entries.clear();
+  if (!Exists()) return kErrFileNotFound;
+  std::string text;
+  if (const Status read = files_.ReadFile(path_, text, kMaxFileBytes); read != kOk) return read;
+  entries = SplitLines(text);
+  for (auto& entry : entries) entry = DecodeStoredText(TrimTrailingSpaces(entry));
+  return kOk;
 }
 
 // The whole file is rewritten atomically, so a failed append never leaves a
@@ -47,7 +57,7 @@ std::vector<std::string> KeepListFile::Read() const {
 Status KeepListFile::Append(std::string_view entry) const {
   std::string text;
   if (Exists()) {
-    const Status read = files_.ReadFile(path_, text);
+    const Status read = files_.ReadFile(path_, text, kMaxFileBytes);
     if (read != kOk) return read;  // never replace a list we could not read
   }
   if (!text.empty() && text.back() != '\n' && text.back() != '\r') text += "\r\n";

@@ -2,6 +2,7 @@
 // A keep-list file beside the program ("keepurl.dat", "keepcook.dat"): one
 // entry per line, CR LF line ends, order kept, duplicates and empty lines
 // allowed. Each operation reads or writes the whole file and keeps nothing open.
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,12 +17,21 @@ class KeepListFile {
 
   const std::string& Path() const { return path_; }
   bool Exists() const;
-  // Every line with its trailing spaces removed; a missing or unreadable file gives none.
+  // Every line with its trailing spaces removed, decoded as stored text; a
+  // missing or unreadable file gives none.
   std::vector<std::string> Read() const;
-  // Adds one line (trailing spaces removed), creating the file when missing.
+  // The same lines into `entries` (left empty on failure): kOk, or
+  // kErrFileNotFound for a missing list, or why it could not be read
+  // (kErrFileTooLarge beyond kMaxFileBytes, a sharing violation ...).
+  Status ReadEntries(std::vector<std::string>& entries) const;
+  // Adds one line (trailing spaces removed), creating the file when missing;
+  // a list that cannot be read is left alone.
   Status Append(std::string_view entry) const;
   // Replaces the whole file with one line per entry; no entries give an empty file.
   Status Rewrite(const std::vector<std::string>& entries) const;
+
+  // A keep list names addresses or cookie files a user picked by hand.
+  static constexpr std::uint64_t kMaxFileBytes = 1 << 20;
 
  private:
   FileSystem& files_;

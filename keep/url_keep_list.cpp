@@ -28,7 +28,7 @@ UrlKeepListModel::UrlKeepListModel(Registry& registry, regfun& reg, FileSystem& 
 
 void UrlKeepListModel::Load() {
   current_ = ReadTypedUrls(registry_, reg_);
-  kept_ = file_.Read();
+  readStatus_ = file_.ReadEntries(kept_);
 }
 
 Status UrlKeepListModel::Add(std::optional<std::size_t> selectedCurrent) {
@@ -41,6 +41,8 @@ Status UrlKeepListModel::Add(std::optional<std::size_t> selectedCurrent) {
 }
 
 Status UrlKeepListModel::Remove(const std::vector<std::size_t>& selectedKept) {
+  // A list that could not be read is shown empty: rewriting it would lose it.
+  if (readStatus_ != kOk && readStatus_ != kErrFileNotFound) return readStatus_;
   std::vector<std::string> rest = kept_;
   RemoveAtPositions(rest, selectedKept);
   const Status status = file_.Rewrite(rest);

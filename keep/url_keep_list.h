@@ -47,6 +47,7 @@ class UrlKeepListModel {
   KeepListFile file_;
   std::vector<std::string> current_;
   std::vector<std::string> kept_;
+  Status readStatus_ = kErrFileNotFound;  // of the keep list at the last Load
 };
 
 }  // namespace cv

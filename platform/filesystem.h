@@ -120,8 +120,11 @@ class FileSystem {
   // without handles (test doubles).
   virtual std::unique_ptr<Folder> OpenFolder(std::string_view path);
 
-  // Whole-file read. `out` is unchanged on failure.
-  virtual Status ReadFile(std::string_view path, std::string& out) = 0;
+  // Whole-file read. `out` is unchanged on failure; a file of more than
+  // `maxBytes` is not read (kErrFileTooLarge), so no file can exhaust memory.
+  virtual Status ReadFile(std::string_view path, std::string& out, std::uint64_t maxBytes) = 0;
+  Status ReadFile(std::string_view path, std::string& out) { return ReadFile(path, out, kMaxReadBytes); }
+  static constexpr std::uint64_t kMaxReadBytes = 64ull << 20;
   // Writes a temporary file beside `path` and renames it over `path`, so a
   // failure or crash leaves either the old or the new content, never a mix.
   // The file's attributes are kept; a read-only file is not replaced.

@@ -19,6 +19,7 @@ inline constexpr Status kErrInvalidName = 123;        // ERROR_INVALID_NAME
 inline constexpr Status kErrDirNotEmpty = 145;        // ERROR_DIR_NOT_EMPTY
 inline constexpr Status kErrBadPathname = 161;        // ERROR_BAD_PATHNAME
 inline constexpr Status kErrAlreadyExists = 183;      // ERROR_ALREADY_EXISTS
+inline constexpr Status kErrFileTooLarge = 223;       // ERROR_FILE_TOO_LARGE
 inline constexpr Status kErrFilenameTooLong = 206;    // ERROR_FILENAME_EXCED_RANGE
 inline constexpr Status kErrMoreData = 234;           // ERROR_MORE_DATA
 inline constexpr Status kErrNoMoreItems = 259;        // ERROR_NO_MORE_ITEMS

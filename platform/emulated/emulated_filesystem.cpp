@@ -637,7 +637,7 @@ bool EmulatedFileSystem::ListFolder(std::string_view folder, const std::function
   return true;
 }
 
-Status EmulatedFileSystem::ReadFile(std::string_view path, std::string& out) {
+Status EmulatedFileSystem::ReadFile(std::string_view path, std::string& out, std::uint64_t maxBytes) {
   Resolved r;
   if (Status s = Resolve(path, r); s != kOk) return s;
   if (!r.parentFound) return kErrPathNotFound;
@@ -650,6 +650,7 @@ Status EmulatedFileSystem::ReadFile(std::string_view path, std::string& out) {
   if (fd.get() < 0) return FromErrno(errno);
   struct stat opened {};
   if (::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode)) return kErrAccessDenied;
+  if (static_cast<std::uint64_t>(opened.st_size) > maxBytes) return kErrFileTooLarge;
   std::string data;
   data.reserve(static_cast<size_t>(opened.st_size));
   char buffer[65536];
@@ -660,6 +661,7 @@ Status EmulatedFileSystem::ReadFile(std::string_view path, std::string& out) {
       return FromErrno(errno);
     }
     if (n == 0) break;
+    if (data.size() + static_cast<size_t>(n) > maxBytes) return kErrFileTooLarge;  // grew while read
     data.append(buffer, static_cast<size_t>(n));
   }
   out = std::move(data);

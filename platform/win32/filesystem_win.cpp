@@ -286,12 +286,13 @@ bool Win32FileSystem::ListFolder(std::string_view folder, const std::function<vo
   return true;
 }
 
-Status Win32FileSystem::ReadFile(std::string_view path, std::string& out) {
+Status Win32FileSystem::ReadFile(std::string_view path, std::string& out, std::uint64_t maxBytes) {
   UniqueFileHandle file(::CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return LastError();
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file.get(), &size)) return LastError();
+  if (static_cast<std::uint64_t>(size.QuadPart) > maxBytes) return kErrFileTooLarge;
   std::string data;
   data.reserve(static_cast<size_t>(size.QuadPart));
   char buffer[65536];
@@ -299,6 +300,7 @@ Status Win32FileSystem::ReadFile(std::string_view path, std::string& out) {
     DWORD read = 0;
     if (!::ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) return LastError();
     if (read == 0) break;
+    if (data.size() + read > maxBytes) return kErrFileTooLarge;  // grew while read
     data.append(buffer, read);
   }
   out = std::move(data);

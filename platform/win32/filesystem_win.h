@@ -13,7 +13,8 @@ class Win32FileSystem : public FileSystem {
   std::optional<FileIdentity> Identify(std::string_view path, bool followFinalLink) override;
   std::unique_ptr<Folder> OpenFolder(std::string_view path) override;
   bool ListFolder(std::string_view folder, const std::function<void(const FileEntry&)>& visit) override;
-  Status ReadFile(std::string_view path, std::string& out) override;
+  using FileSystem::ReadFile;
+  Status ReadFile(std::string_view path, std::string& out, std::uint64_t maxBytes) override;
   Status WriteFileAtomic(std::string_view path, std::string_view data) override;
   Status DeleteFile(std::string_view path, bool force) override;
   Status RemoveFolder(std::string_view path, bool force) override;

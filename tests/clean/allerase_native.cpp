@@ -598,7 +598,7 @@ class ChainFiles : public FileSystem {
     return kOk;
   }
   Status RemoveFolder(std::string_view, bool) override { return kErrAccessDenied; }
-  Status ReadFile(std::string_view, std::string&) override { return kErrAccessDenied; }
+  Status ReadFile(std::string_view, std::string&, std::uint64_t) override { return kErrAccessDenied; }
   Status WriteFileAtomic(std::string_view, std::string_view) override { return kErrAccessDenied; }
   Status CreateFolder(std::string_view) override { return kErrAlreadyExists; }
   Status DeleteAtReboot(std::string_view) override { return kErrAccessDenied; }

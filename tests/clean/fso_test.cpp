@@ -223,7 +223,7 @@ class ChainFileSystem : public FileSystem {
     folderGone_[at->level] = true;
     return kOk;
   }
-  Status ReadFile(std::string_view, std::string&) override { return kErrAccessDenied; }
+  Status ReadFile(std::string_view, std::string&, std::uint64_t) override { return kErrAccessDenied; }
   Status WriteFileAtomic(std::string_view, std::string_view) override { return kErrAccessDenied; }
   Status CreateFolder(std::string_view) override { return kErrAccessDenied; }
   Status SetAttributes(std::string_view, std::uint32_t) override { return kErrAccessDenied; }

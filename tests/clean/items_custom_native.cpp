@@ -23,6 +23,31 @@ TEST_F(CustomItemsTest, MissingListFailsAndErasesNothing) {
   EXPECT_TRUE(Exists("C:\\Data\\a.txt"));
 }
 
+// A list that exists but cannot be read erased nothing, and its row says why.
+TEST_F(CustomItemsTest, UnreadableListSaysSoAndErasesNothing) {
+  WriteFile("C:\\Data\\a.txt", "123");
+  const std::string line = "C:\\Data\\a.txt\tFile\r\n";
+  for (const bool locked : {true, false}) {
+    SCOPED_TRACE(locked ? "locked" : "too large");
+    std::string list = line;
+    if (!locked) list.resize(16u << 20 | 1, ' ');
+    WriteList(list);
+    const auto lock = locked ? env.fileFixture->LockFile(ProgramFile("\\cusd.dat")) : nullptr;
+    const RunResult result = DoRun();
+    EXPECT_EQ(Status(), locked ? "Fail, Can't read file!" : "Fail, File too large!");
+    EXPECT_EQ(result.bytesReleased, 0);
+    EXPECT_TRUE(Exists("C:\\Data\\a.txt"));
+  }
+}
+
+// A path saved in the ANSI code page names the same file as its UTF-8 form.
+TEST_F(CustomItemsTest, AnsiPathsNameTheFileTheyMean) {
+  WriteFile("C:\\Data\\J\xC3\xB6rg.txt", "123");
+  WriteList("C:\\Data\\J\xF6rg.txt\tFile\r\n");
+  EXPECT_EQ(DoRun().bytesReleased, 3);
+  EXPECT_FALSE(Exists("C:\\Data\\J\xC3\xB6rg.txt"));
+}
+
 TEST_F(CustomItemsTest, EmptyListIsDoneWithZeroCounts) {
   WriteList("");
   const RunResult result = DoRun();

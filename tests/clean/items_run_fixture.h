@@ -73,14 +73,8 @@ class ItemRunFixture {
     ResetSelection();
   }
 
-  // Nothing selected: the items that read their switch as a number take a
-  // missing switch as selected, so theirs are written as "0".
-  void ResetSelection() {
-    env.files.DeleteFile(ProgramFile("\\vanesd.dat"), true);
-    for (const RunItem& item : RunItems())
-      if (item.rule == SwitchRule::kNumeric)
-        ini_.WriteIniValue(ProgramFile("\\vanesd.dat"), item.section, item.key, "0");
-  }
+  // Nothing selected.
+  void ResetSelection() { env.files.DeleteFile(ProgramFile("\\vanesd.dat"), true); }
 
   Platform platform() {
     Platform platform = env.platform();

@@ -150,6 +150,12 @@ TEST_F(FileSystemContract, ReadFailureLeavesOutputAlone) {
   ASSERT_TRUE(fixture->MakeFolder(Path("folder")));
   EXPECT_NE(fs.ReadFile(Path("folder"), out), kOk);
   EXPECT_EQ(out, "unchanged");
+  // A file over the limit is refused as too large, one at the limit is read.
+  ASSERT_TRUE(fixture->WriteFile(Path("ten.txt"), "0123456789"));
+  EXPECT_EQ(fs.ReadFile(Path("ten.txt"), out, 9), kErrFileTooLarge);
+  EXPECT_EQ(out, "unchanged");
+  EXPECT_EQ(fs.ReadFile(Path("ten.txt"), out, 10), kOk);
+  EXPECT_EQ(out, "0123456789");
 }
 
 TEST_F(FileSystemContract, FoldersAreCreatedOnceAndRemovedWhenEmpty) {
