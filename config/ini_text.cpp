@@ -262,8 +262,9 @@ std::string ReadSection(std::string_view text, std::string_view section, std::si
     return entries.size() < bufferChars;
   });
   if (entries.empty()) return {};
+  // From bufferChars - 2 characters on, the function reports a full buffer.
+  if (cut) *cut = entries.size() >= bufferChars - 2;
   if (entries.size() + 1 <= bufferChars) return entries + '\0';
-  if (cut) *cut = true;
   entries.resize(bufferChars - 2);
   entries += std::string(2, '\0');
   return entries;

@@ -46,8 +46,10 @@ std::string ReadString(std::string_view text, std::string_view section, std::str
 // which the function leaves as two NULs). Entries are "key=value" or "key"
 // with blanks trimmed, comments and blank lines left out. When the section
 // does not fit, the entries are cut after bufferChars - 2 characters and two
-// NULs follow, so the last entry may be cut short; `cut` (when given) tells
-// whether that happened.
+// NULs follow, so the last entry may be cut short. `cut` (when given) tells
+// whether the entries reached bufferChars - 2 characters: the function then
+// reports a full buffer, and its caller cannot tell a whole last entry from
+// a cut one.
 std::string ReadSection(std::string_view text, std::string_view section, std::size_t bufferChars,
                         bool* cut = nullptr);
 

@@ -45,9 +45,9 @@ class Inifun {
   // At most 127 characters, blanks trimmed; "" when anything is missing.
   std::string ReadIniValue(std::string_view file, std::string_view section, std::string_view key);
   // The section's "key=value" lines in file order (index 0 is the first).
-  // When the section is longer than the buffer, the entries that fit are
-  // given and the entry the buffer cut is dropped: a cut entry is not what
-  // the file says.
+  // When the section fills the buffer, the entries that fit are given and
+  // the last one, which the buffer may have cut, is dropped: a cut entry is
+  // not what the file says.
   std::vector<std::string> ReadIniSection(std::string_view section, std::string_view file);
   // Removes every section of that name with all its lines: the profile
   // functions see only the first, and would show the next one once it went.
