@@ -116,20 +116,30 @@ TrayAction DecodeTrayEvent(unsigned mouseMessage) {
   }
 }
 
+namespace {
+
+// Paths in a command line are quoted whole: a folder holding blanks would
+// otherwise start "C:\Program.exe", and one holding "&" would split the line.
+std::string Quoted(std::string_view folder, std::string_view relative) {
+  return "\"" + std::string(folder) + std::string(relative) + "\"";
+}
+
+}  // namespace
+
 std::string HelpCommandLine(std::string_view windowsFolder, std::string_view programFolder) {
-  return std::string(windowsFolder) + "\\hh.exe " + std::string(programFolder) + "\\help.chm";
+  return Quoted(windowsFolder, "\\hh.exe") + " " + Quoted(programFolder, "\\help.chm");
 }
 
 std::string LicenseCommandLine(std::string_view windowsFolder, std::string_view programFolder) {
-  return std::string(windowsFolder) + "\\notepad.exe " + std::string(programFolder) + "\\License.txt";
+  return Quoted(windowsFolder, "\\notepad.exe") + " " + Quoted(programFolder, "\\License.txt");
 }
 
 std::string CompanionCommandLine(std::string_view programFolder, Command command) {
   switch (command) {
     case Command::FileShredder:
-      return std::string(programFolder) + "\\Shardmill.exe";
+      return Quoted(programFolder, "\\Shardmill.exe");
     case Command::RegistryCleaner:
-      return std::string(programFolder) + "\\Hivebrush.exe";
+      return Quoted(programFolder, "\\Hivebrush.exe");
     default:
       return std::string();
   }

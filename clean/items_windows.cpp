@@ -112,8 +112,7 @@ void RegistryOnlyItem(RunContext& run) {
 }
 
 void RecentDocuments(RunContext& run) {
-  run.ClearRecentDocuments();
-  run.RegistryKeysCleaned += 1;
+  if (run.ClearRecentDocuments()) run.RegistryKeysCleaned += 1;
 }
 
 // Each temporary folder is emptied file by file, then removed and recreated.
@@ -134,8 +133,11 @@ void WindowsTemp(RunContext& run) {
 
 void RecycleBin(RunContext& run) {
   constexpr std::string_view kOldRecycleFolder = "C:\\RECYCLED";
-  if (run.fso.FolderExists(kOldRecycleFolder)) run.BytesReleased += run.fso.FolderSize(kOldRecycleFolder);
-  run.EmptyRecycleBin();
+  const double oldFolderBytes =
+      run.fso.FolderExists(kOldRecycleFolder) ? static_cast<double>(run.fso.FolderSize(kOldRecycleFolder)) : 0;
+  // A Recycle Bin that could not be emptied released nothing.
+  if (!run.EmptyRecycleBin()) return;
+  run.BytesReleased += oldFolderBytes;
   run.RegistryKeysCleaned += 1;
 }
 
@@ -160,11 +162,17 @@ void SavedSearches(RunContext& run) {
   run.BytesReleased += run.erase.DeleteAllFilesInTree(documents + "\\Searches");
 }
 
-void ThumbnailCaches(RunContext& run) {
-  // Through the command interpreter, which is what runs a batch file; quoted,
-  // since the program folder may hold blanks.
-  run.RunHiddenAndWait("cmd.exe /c \"" + run.ProgramFile("\\delThumbs.bat") + "\"");
+// The command interpreter by its full path (ComSpec, else the system's own),
+// /d so no AutoRun command comes first, and /s so that the outer quotes go
+// and the path stays quoted: blanks, "&" or "(" in the program folder and a
+// "C:\Program.exe" change nothing.
+std::string BatchFileCommandLine(RunContext& run, std::string_view relative) {
+  const std::string interpreter = run.platform.shell.GetEnvironmentVariable("ComSpec")
+                                      .value_or(run.platform.shell.GetWindowsDirectory() + "\\system32\\cmd.exe");
+  return "\"" + interpreter + "\" /d /s /c \"\"" + run.ProgramFile(relative) + "\"\"";
 }
+
+void ThumbnailCaches(RunContext& run) { run.RunHiddenAndWait(BatchFileCommandLine(run, "\\delThumbs.bat")); }
 
 const ItemBinding kWindowsItems[] = {
     {66, RecentDocuments},

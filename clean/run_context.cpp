@@ -68,19 +68,18 @@ void RunContext::RunHiddenAndWait(std::string_view commandLine) {
   }
 }
 
-void RunContext::ClearRecentDocuments() {
-  if (!Preview()) platform.shell.ClearRecentDocuments();
-  ReportCommand(kClearRecentDocumentsCommand);
+bool RunContext::ShellOperation(bool (Shell::*operation)(), std::string_view what) {
+  if (!Preview() && !(platform.shell.*operation)()) return false;
+  ReportCommand(what);
+  return true;
 }
 
-void RunContext::EmptyRecycleBin() {
-  if (!Preview()) platform.shell.EmptyRecycleBin();
-  ReportCommand(kEmptyRecycleBinCommand);
+bool RunContext::ClearRecentDocuments() {
+  return ShellOperation(&Shell::ClearRecentDocuments, kClearRecentDocumentsCommand);
 }
 
-void RunContext::ClearClipboard() {
-  if (!Preview()) platform.shell.ClearClipboard();
-  ReportCommand(kClearClipboardCommand);
-}
+bool RunContext::EmptyRecycleBin() { return ShellOperation(&Shell::EmptyRecycleBin, kEmptyRecycleBinCommand); }
+
+bool RunContext::ClearClipboard() { return ShellOperation(&Shell::ClearClipboard, kClearClipboardCommand); }
 
 }  // namespace cv

@@ -64,9 +64,12 @@ class RunContext {
   ProcessId StartCommand(std::string_view commandLine, ShowMode show);
   // Starts a program hidden and polls it, pumping messages, until it ends.
   void RunHiddenAndWait(std::string_view commandLine);
-  void ClearRecentDocuments();
-  void EmptyRecycleBin();
-  void ClearClipboard();
+  // The shell's own clearing operations. True when done (or, in preview, to
+  // be done); a failed call is not reported as erased and the item counts
+  // nothing for it.
+  bool ClearRecentDocuments();
+  bool EmptyRecycleBin();
+  bool ClearClipboard();
   // A side effect the item performs itself through a platform service (the
   // URL history store, keystrokes): reported as a "command" entry. The item
   // performs it only when not previewing.
@@ -89,6 +92,7 @@ class RunContext {
 
  private:
   void ReportCommand(std::string_view what);
+  bool ShellOperation(bool (Shell::*operation)(), std::string_view what);
 
   EraseSink* sink_;
   std::string programFolder_;

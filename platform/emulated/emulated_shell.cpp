@@ -40,16 +40,19 @@ bool EmulatedShell::OpenDocument(std::string_view target) {
 }
 
 bool EmulatedShell::ClearRecentDocuments() {
+  if (clearingFails) return false;
   ++recentDocumentsCleared;
   return true;
 }
 
 bool EmulatedShell::EmptyRecycleBin() {
+  if (clearingFails) return false;
   ++recycleBinEmptied;
   return true;
 }
 
 bool EmulatedShell::ClearClipboard() {
+  if (clearingFails) return false;
   ++clipboardCleared;
   return true;
 }

@@ -43,6 +43,8 @@ class EmulatedShell : public Shell {
   int recentDocumentsCleared = 0;
   int recycleBinEmptied = 0;
   int clipboardCleared = 0;
+  // The three clearing operations fail (and count nothing) while set.
+  bool clearingFails = false;
   // A started process reports "running" for this many polls, then ends.
   int processRunsForPolls = 0;
   // Programs whose command line starts with one of these fail to start.

@@ -288,10 +288,10 @@ TEST_F(MainControllerTest, CommandsOpenWhatTheyName) {
   main.ViewLicense();
   ASSERT_EQ(fixture.shell.started.size(), 4u);
   const std::string folder = fixture.shell.programFolder;
-  EXPECT_EQ(fixture.shell.started[0].commandLine, "C:\\WINDOWS\\hh.exe " + folder + "\\help.chm");
-  EXPECT_EQ(fixture.shell.started[1].commandLine, folder + "\\Shardmill.exe");
-  EXPECT_EQ(fixture.shell.started[2].commandLine, folder + "\\Hivebrush.exe");
-  EXPECT_EQ(fixture.shell.started[3].commandLine, "C:\\WINDOWS\\notepad.exe " + folder + "\\License.txt");
+  EXPECT_EQ(fixture.shell.started[0].commandLine, "\"C:\\WINDOWS\\hh.exe\" \"" + folder + "\\help.chm\"");
+  EXPECT_EQ(fixture.shell.started[1].commandLine, "\"" + folder + "\\Shardmill.exe\"");
+  EXPECT_EQ(fixture.shell.started[2].commandLine, "\"" + folder + "\\Hivebrush.exe\"");
+  EXPECT_EQ(fixture.shell.started[3].commandLine, "\"C:\\WINDOWS\\notepad.exe\" \"" + folder + "\\License.txt\"");
   main.Execute(Command::Website);
   main.Execute(Command::TellAFriend);
   EXPECT_EQ(fixture.shell.opened, (std::vector<std::string>{std::string(texts::kWebsite), "mailto:"}));

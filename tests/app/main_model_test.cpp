@@ -76,12 +76,13 @@ TEST(TrayEvents, OnlyButtonReleasesAct) {
     EXPECT_EQ(DecodeTrayEvent(other), TrayAction::None) << other;
 }
 
-TEST(CommandLines, AreJoinedWithoutQuotes) {
-  EXPECT_EQ(HelpCommandLine("C:\\WINDOWS", "C:\\Program Files\\Clearvane"),
-            "C:\\WINDOWS\\hh.exe C:\\Program Files\\Clearvane\\help.chm");
-  EXPECT_EQ(LicenseCommandLine("C:\\WINDOWS", "D:\\cv"), "C:\\WINDOWS\\notepad.exe D:\\cv\\License.txt");
-  EXPECT_EQ(CompanionCommandLine("D:\\cv", Command::FileShredder), "D:\\cv\\Shardmill.exe");
-  EXPECT_EQ(CompanionCommandLine("D:\\cv", Command::RegistryCleaner), "D:\\cv\\Hivebrush.exe");
+TEST(CommandLines, QuoteEveryPath) {
+  EXPECT_EQ(HelpCommandLine("C:\\WINDOWS", "C:\\Program Files\\Clearvane (1)"),
+            "\"C:\\WINDOWS\\hh.exe\" \"C:\\Program Files\\Clearvane (1)\\help.chm\"");
+  EXPECT_EQ(LicenseCommandLine("C:\\WINDOWS", "D:\\a&b"), "\"C:\\WINDOWS\\notepad.exe\" \"D:\\a&b\\License.txt\"");
+  EXPECT_EQ(CompanionCommandLine("C:\\Program Files\\cv", Command::FileShredder),
+            "\"C:\\Program Files\\cv\\Shardmill.exe\"");
+  EXPECT_EQ(CompanionCommandLine("D:\\cv", Command::RegistryCleaner), "\"D:\\cv\\Hivebrush.exe\"");
   EXPECT_EQ(CompanionCommandLine("D:\\cv", Command::Help), "");
 }
 

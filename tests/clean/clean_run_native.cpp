@@ -148,8 +148,48 @@ TEST_F(CleanRunTest, WindowsSectionCountsItsFixedRegistryWeights) {
   EXPECT_EQ(shell_.clipboardCleared, 1);
   EXPECT_EQ(shell_.recentDocumentsCleared, 1);
   ASSERT_EQ(shell_.started.size(), 1u);
-  EXPECT_EQ(shell_.started[0].commandLine, "cmd.exe /c \"" + shell_.programFolder + "\\delThumbs.bat\"");
   EXPECT_EQ(shell_.started[0].show, ShowMode::Hidden);
+}
+
+// The batch file runs through the interpreter's full path, its own path
+// quoted whole whatever the folder is called.
+TEST_F(CleanRunTest, TheBatchFileCommandLineIsQuoted) {
+  const struct {
+    const char* folder;
+    const char* comSpec;  // nullptr: not set
+    const char* expected;
+  } cases[] = {
+      {"C:\\Program Files\\Clearvane (1)", "C:\\WINDOWS\\system32\\cmd.exe",
+       "\"C:\\WINDOWS\\system32\\cmd.exe\" /d /s /c \"\"C:\\Program Files\\Clearvane (1)\\delThumbs.bat\"\""},
+      {"C:\\a&b", "D:\\Shell Tools\\cmd.exe", "\"D:\\Shell Tools\\cmd.exe\" /d /s /c \"\"C:\\a&b\\delThumbs.bat\"\""},
+      {"C:\\cv", nullptr, "\"C:\\WINDOWS\\system32\\cmd.exe\" /d /s /c \"\"C:\\cv\\delThumbs.bat\"\""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.folder);
+    shell_.programFolder = c.folder;
+    files_.CreateFolder(c.folder);
+    ASSERT_EQ(files_.WriteFileAtomic(Selection(), "[WINDOWS]\r\nthumbs=1\r\n"), kOk);
+    if (c.comSpec)
+      shell_.SetEnvironmentVariable("ComSpec", c.comSpec);
+    else
+      shell_.UnsetEnvironmentVariable("ComSpec");
+    shell_.started.clear();
+    RecordingObserver observer;
+    Run(observer);
+    ASSERT_EQ(shell_.started.size(), 1u);
+    EXPECT_EQ(shell_.started[0].commandLine, c.expected);
+  }
+}
+
+// A clearing operation the system refused is neither reported nor counted.
+TEST_F(CleanRunTest, FailedShellOperationsAreNotCounted) {
+  for (const char* key : {"recent", "recycle", "clip"}) Select("WINDOWS", key, "1");
+  shell_.clearingFails = true;
+  RecordingObserver observer;
+  EXPECT_EQ(Run(observer).registryKeysCleaned, 0);
+  EXPECT_EQ(shell_.recycleBinEmptied + shell_.clipboardCleared + shell_.recentDocumentsCleared, 0);
+  shell_.clearingFails = false;
+  EXPECT_EQ(Run(observer).registryKeysCleaned, 2);
 }
 
 TEST_F(CleanRunTest, ReportsReleasedBytesInMegabytes) {

@@ -145,7 +145,7 @@ TEST_F(WindowsItemsTest, ThumbnailsWaitForTheBatchFileWhilePumping) {
   ASSERT_EQ(env_.shell.started.size(), 1u);
   EXPECT_GE(counting.pumps, 3);
   // A batch file that cannot start ends the wait at once.
-  env_.shell.failingPrograms = {"cmd.exe"};
+  env_.shell.failingPrograms = {"\"C:\\WINDOWS\\system32\\cmd.exe\""};
   env_.shell.started.clear();
   cleaner.CleanNow({}, counting);
   EXPECT_TRUE(env_.shell.started.empty());
