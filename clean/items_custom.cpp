@@ -2,7 +2,7 @@
 // "cusd.dat" beside the program: one path, a TAB and "File" or "Folder" per line.
 #include "clean/item_groups.h"
 #include "clean/run_context.h"
-#include "platform/stored_text.h"
+#include "platform/text.h"
 
 namespace cv {
 
@@ -44,7 +44,7 @@ void CustomFilesAndFolders(RunContext& run) {
     // The kind is the second TAB-separated field.
     std::string_view kind = line.substr(tab + 1);
     kind = kind.substr(0, kind.find('\t'));
-    EraseListedTarget(run, DecodeStoredText(line.substr(0, tab)), kind);
+    EraseListedTarget(run, AnsiToUtf8(line.substr(0, tab)), kind);
   }
 }
 

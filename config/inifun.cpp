@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "config/ini_text.h"
-#include "platform/stored_text.h"
 #include "platform/text.h"
 
 namespace cv {
@@ -66,14 +65,14 @@ std::vector<std::string> Inifun::ReadIniValues(std::string_view file, std::span<
   const auto profile = Load(fs_, file);
   if (!profile) return values;
   for (std::size_t i = 0; i < keys.size(); ++i)
-    values[i] = DecodeStoredText(TrimSpaces(ini::ReadString(profile->text, keys[i].section, keys[i].key, kValueBufferChars)));
+    values[i] = AnsiToUtf8(TrimSpaces(ini::ReadString(profile->text, keys[i].section, keys[i].key, kValueBufferChars)));
   return values;
 }
 
 std::string Inifun::ReadIniValue(std::string_view file, std::string_view section, std::string_view key) {
   const auto profile = Load(fs_, file);
   if (!profile) return {};
-  return DecodeStoredText(TrimSpaces(ini::ReadString(profile->text, section, key, kValueBufferChars)));
+  return AnsiToUtf8(TrimSpaces(ini::ReadString(profile->text, section, key, kValueBufferChars)));
 }
 
 std::vector<std::string> Inifun::ReadIniSection(std::string_view section, std::string_view file) {
@@ -89,7 +88,7 @@ std::vector<std::string> Inifun::ReadIniSection(std::string_view section, std::s
     const std::size_t nul = rest.find('\0');
     const std::string_view entry = rest.substr(0, nul);
     if (entry.empty()) break;
-    entries.push_back(DecodeStoredText(entry));
+    entries.push_back(AnsiToUtf8(entry));
     if (nul == std::string_view::npos) break;
     rest.remove_prefix(nul + 1);
   }

@@ -5,7 +5,8 @@
 // and every change rewrites it whole through an atomic replace, so a crash
 // never leaves half a file. Failures are silent: a read that cannot be made
 // gives "" or an empty list, a write that cannot be made leaves the file as
-// it was. Texts read are decoded once as stored text (platform/stored_text.h).
+// it was. Every text read is decoded once by AnsiToUtf8 (platform/text.h): UTF-8
+// is kept, anything else is read as ANSI text.
 #include <cstddef>
 #include <cstdint>
 #include <span>

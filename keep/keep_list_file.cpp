@@ -1,6 +1,6 @@
 #include "keep/keep_list_file.h"
 
-#include "platform/stored_text.h"
+#include "platform/text.h"
 
 namespace cv {
 
@@ -47,7 +47,7 @@ Status KeepListFile::ReadEntries(std::vector<std::string>& entries) const {
   std::string text;
   if (const Status read = files_.ReadFile(path_, text, kMaxFileBytes); read != kOk) return read;
   entries = SplitLines(text);
-  for (auto& entry : entries) entry = DecodeStoredText(TrimTrailingSpaces(entry));
+  for (auto& entry : entries) entry = AnsiToUtf8(TrimTrailingSpaces(entry));
   return kOk;
 }
 

@@ -17,7 +17,7 @@ class KeepListFile {
 
   const std::string& Path() const { return path_; }
   bool Exists() const;
-  // Every line with its trailing spaces removed, decoded as stored text; a
+  // Every line with its trailing spaces removed, decoded by AnsiToUtf8; a
   // missing or unreadable file gives none.
   std::vector<std::string> Read() const;
   // The same lines into `entries` (left empty on failure): kOk, or
