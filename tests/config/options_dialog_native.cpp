@@ -143,9 +143,10 @@ TEST_F(OptionsStoreTest, OkWritesHomePageScheduleAndRunValue) {
   form.threePasses = true;
   const OptionsApplied applied = Store().Ok(form);
 
-  EXPECT_EQ(Value(kHkeyCurrentUser, kIeMain, "Start Page")->data, " ");
-  EXPECT_EQ(Value(kHkeyCurrentUser, kIeMain, "Window Title")->data, "Mine");
-  EXPECT_EQ(Value(kHkeyUsers, std::string(".DEFAULT\\") + kIeMain, "Start Page")->data, " ");
+  // Stored as REG_SZ with their terminating NUL.
+  EXPECT_EQ(Value(kHkeyCurrentUser, kIeMain, "Start Page")->data, std::string(" \0", 2));
+  EXPECT_EQ(Value(kHkeyCurrentUser, kIeMain, "Window Title")->data, std::string("Mine\0", 5));
+  EXPECT_EQ(Value(kHkeyUsers, std::string(".DEFAULT\\") + kIeMain, "Start Page")->data, std::string(" \0", 2));
   EXPECT_EQ(Option("CleanDays"), "0100010");
   EXPECT_EQ(Option("CleanTime"), "07:05");
   EXPECT_EQ(Option("securepasses"), "3");

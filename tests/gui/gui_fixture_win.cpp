@@ -21,7 +21,7 @@ void ProgramFixture::SetUp() {
   fs::copy_file(exe, folder_ / "clearvane.exe");
   screenshots_ = ModuleFolder() / "screenshots";
   fs::create_directories(screenshots_);
-  // The five Maxthon switches select their items when missing: switch them off.
+  // Every Maxthon switch stored off, as the selection dialog would write it.
   selection_ = "[Maxthon]\r\nkeywords=0\r\npages=0\r\nsettings=0\r\ngroups=0\r\nfolder=0\r\n";
 }
 
