@@ -29,9 +29,11 @@ BlockImage::BlockImage(int megabytes, std::filesystem::path mountPoint) : mountP
   folder_ = pattern;
   image_ = folder_ / "disk.img";
   // ext2: no journal, so file data is written in place and stays in its blocks.
+  // hard_remove: the kernel tells FUSE of a close after the fact, so without it
+  // a file deleted right after its close may be kept as ".fuse_hidden...".
   if (!Run("truncate -s " + std::to_string(megabytes) + "M " + Quoted(image_)) ||
       !Run("mkfs.ext2 -q -F " + Quoted(image_)) ||
-      !Run("fuse2fs -o fakeroot " + Quoted(image_) + " " + Quoted(mountPoint_))) {
+      !Run("fuse2fs -o fakeroot,hard_remove " + Quoted(image_) + " " + Quoted(mountPoint_))) {
     why_ = "the image could not be made or mounted";
     return;
   }
