@@ -28,6 +28,8 @@ void MainController::Load(std::string_view startArgument) {
   // The boss key (state_.bossKeyWanted) is switched on by its own module.
 }
 
+bool MainController::StartsInTray() const { return IsStartupArgument(state_.StartArgument); }
+
 void MainController::Activated() {
   if (!IsStartupArgument(state_.StartArgument)) return;
   view_.HideWindow();

@@ -59,6 +59,8 @@ class MainController : private RunObserver {
   void Load(std::string_view startArgument);
   // Form_Activate: a "min" start hides the window and may clean unattended.
   void Activated();
+  // Started for the tray ("min"): the window is never shown on the way there.
+  bool StartsInTray() const;
   void Execute(Command command);
   void TrayEvent(unsigned mouseMessage);
   // CleanNow with UnattendedRun set as given. A request made while a run is

@@ -122,12 +122,17 @@ bool MainWindow::Create(std::string_view startArgument, Splash* splash) {
 }
 
 void MainWindow::ShowFirstTime() {
+  // A start for the tray goes there directly: showing the window first would
+  // flash it on the desktop at every log-on.
+  if (controller_.StartsInTray()) {
+    ::PostMessageW(window_, kActivatedMessage, 0, 0);
+    return;
+  }
   ::ShowWindow(window_, openMaximized_ ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL);
   ::UpdateWindow(window_);
   ::SetForegroundWindow(window_);
   // Being shown the first time is the first activation, also when another
-  // program keeps the foreground and no WM_ACTIVATE comes: a start with "min"
-  // must hide the window whatever the desktop does. Later calls do nothing.
+  // program keeps the foreground and no WM_ACTIVATE comes.
   ::PostMessageW(window_, kActivatedMessage, 0, 0);
 }
 
