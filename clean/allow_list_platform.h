@@ -35,7 +35,10 @@ class AllowListPlatform {
     // the analysis did not list.
     std::string NativePath(std::string_view path) override;
     bool ListFolder(std::string_view folder, const std::function<void(const FileEntry&)>& visit) override;
-    Status ReadFile(std::string_view path, std::string& out) override { return inner_.ReadFile(path, out); }
+    using FileSystem::ReadFile;
+    Status ReadFile(std::string_view path, std::string& out, std::uint64_t maxBytes) override {
+      return inner_.ReadFile(path, out, maxBytes);
+    }
     Status WriteFileAtomic(std::string_view path, std::string_view data) override {
       return inner_.WriteFileAtomic(path, data);
     }
