@@ -71,6 +71,10 @@ class RunWatch : public RunObserver, public EraseSink {
   void ExitRequested() override { inner_.ExitRequested(); }
   void Pump() override {
     inner_.Pump();
+    StopIfCancelled();
+  }
+  // Between two items too, so a run with nothing (left) to do still stops.
+  void StopIfCancelled() const {
     if (cancel_ && cancel_->Requested()) throw RunCancelled{};
   }
   void Erased(const EraseEntry& entry) override {
@@ -194,6 +198,7 @@ RunResult Cleaner::CleanNow(const RunOptions& options, RunObserver& observer) {
   bool cancelled = false;
   try {
     for (const RunItem& item : RunItems()) {
+      watch.StopIfCancelled();
       if (item.number == kOfficeDetectionBeforeItem) DetectOfficeVersion(run);
       if (item.number == kCustomItemNumber) RunExtraItems(run, extras);
       const std::string value = ini.ReadIniValue(selectionFile, item.section, item.key);
