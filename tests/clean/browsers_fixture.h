@@ -178,17 +178,7 @@ class BrowsersFixture : public ItemRunFixture {
   }
 
   // Every file of the sandbox's C: drive: host-relative path -> content.
-  std::map<std::string, std::string> Snapshot() {
-    std::map<std::string, std::string> files;
-    const std::filesystem::path root = env.files.HostPath("C:\\");
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-      if (!entry.is_regular_file()) continue;
-      std::ifstream in(entry.path(), std::ios::binary);
-      files[std::filesystem::relative(entry.path(), root).generic_string()] =
-          std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    return files;
-  }
+  std::map<std::string, std::string> Snapshot() { return test::FilesBelow(env.files.HostPath("C:\\")); }
   std::string Key(std::string_view windowsPath) {
     return std::filesystem::relative(env.files.HostPath(windowsPath), env.files.HostPath("C:\\")).generic_string();
   }

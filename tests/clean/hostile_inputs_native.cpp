@@ -56,17 +56,7 @@ class HostileInputs : public ::testing::Test, public ItemRunFixture {
     SetString("HKEY_CURRENT_USER\\Software\\Vendor\\Other", "Keep", "y");
   }
 
-  TreeSnapshot Files() {
-    TreeSnapshot files;
-    const std::filesystem::path root = env.files.HostPath("C:\\");
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-      if (!entry.is_regular_file()) continue;
-      std::ifstream in(entry.path(), std::ios::binary);
-      files[std::filesystem::relative(entry.path(), root).generic_string()] =
-          std::string(std::istreambuf_iterator<char>(in), {});
-    }
-    return files;
-  }
+  TreeSnapshot Files() { return test::FilesBelow(env.files.HostPath("C:\\")); }
   std::string Key(std::string_view path) {
     return std::filesystem::relative(env.files.HostPath(path), env.files.HostPath("C:\\")).generic_string();
   }

@@ -3,6 +3,9 @@
 // shared by the suites that check a run removed exactly what it should.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -10,6 +13,18 @@
 namespace cv::test {
 
 using TreeSnapshot = std::map<std::string, std::string>;
+
+// Every file below `root` with its bytes, by its path relative to `root` ("a/b.txt").
+inline TreeSnapshot FilesBelow(const std::filesystem::path& root) {
+  TreeSnapshot files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
+    if (!entry.is_regular_file()) continue;
+    std::ifstream in(entry.path(), std::ios::binary);
+    files[std::filesystem::relative(entry.path(), root).generic_string()] =
+        std::string(std::istreambuf_iterator<char>(in), {});
+  }
+  return files;
+}
 
 // Exactly the entries in `gone` went; every other entry of `before` is byte for
 // byte the same, except those in `changed`. With `noNewEntries`, nothing may
