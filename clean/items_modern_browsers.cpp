@@ -36,7 +36,7 @@ std::vector<ExtraItem> ModernBrowserItems(Platform&) {
       item.key = kind.key;
       item.displayName = std::string(browser.name) + " " + std::string(kind.name);
       item.group = kModernBrowsersGroup;
-      item.source = "browser";
+      item.source = kModernBrowsersSource;
       item.warning = WarningFor(kind.kind);
       item.action = [&browser, k = kind.kind](RunContext& run) { CleanBrowserTraces(run, browser, k); };
       items.push_back(std::move(item));

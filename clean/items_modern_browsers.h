@@ -10,6 +10,7 @@
 namespace cv {
 
 inline constexpr std::string_view kModernBrowsersGroup = "Modern browsers";
+inline constexpr std::string_view kModernBrowsersSource = "browser";
 
 std::vector<ExtraItem> ModernBrowserItems(Platform& platform);
 

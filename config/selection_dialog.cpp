@@ -145,7 +145,10 @@ std::vector<std::string> SelectionDialogModel::Save() {
   Inifun ini(platform_.files);
 
   const std::string selectionFile = SelectionFile();
-  if (ini.WriteIniValues(selectionFile, SwitchKeys(ticked_)) != kOk) failed.push_back(selectionFile);
+  std::vector<Inifun::Value> switches = SwitchKeys(ticked_);
+  for (const auto& part : parts_)
+    for (const Inifun::Value& value : part->SelectionValues()) switches.push_back(value);
+  if (ini.WriteIniValues(selectionFile, switches) != kOk) failed.push_back(selectionFile);
 
   // A list that did not change is not written, so a read-only list the
   // user left alone is no failure.

@@ -11,6 +11,7 @@
 
 #include "clean/plugins.h"
 #include "config/custom_items.h"
+#include "config/inifun.h"
 #include "config/selection_schema.h"
 #include "platform/platform.h"
 
@@ -31,7 +32,10 @@ class SelectionDialogPart {
  public:
   virtual ~SelectionDialogPart() = default;
   virtual void Load() = 0;
-  // Saves the part; returns the files that could not be written.
+  // Switches the part keeps in the selection file, written with the
+  // dialog's own in one replace of the file (views valid while the part lives).
+  virtual std::vector<Inifun::Value> SelectionValues() const { return {}; }
+  // Saves the part's other files; returns those that could not be written.
   virtual std::vector<std::string> Save() = 0;
 };
 
@@ -75,7 +79,7 @@ class SelectionDialogModel {
   const std::vector<PluginRow>& Plugins() const { return plugins_; }
   void SetPluginTicked(std::size_t index, bool ticked);
 
-  // "OK": writes the switches (one atomic replace of the selection file),
+  // "OK": writes the switches and the parts' switches (one atomic replace of the selection file),
   // the custom item file and each plug-in's tick. Returns the files that
   // could not be written (empty on success); every write is tried.
   std::vector<std::string> Save();

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "config/community_page_win.h"
+#include "config/modern_browsers_page_win.h"
 #include "config/selection_pages.h"
 #include "keep/keep_windows_win.h"
 #include "platform/win32/com_apartment.h"
@@ -506,6 +507,7 @@ std::vector<SelectionTab> SelectionTabs() {
     }
   }
   std::vector<SelectionTab> tabs{std::move(browsers)};
+  tabs.push_back({ModernBrowsersTabCaption(), ModernBrowsersPageFor(), {}});
   for (SelectionTab& tab : others) tabs.push_back(std::move(tab));
   return tabs;
 }
@@ -517,8 +519,8 @@ SelectionDialog::SelectionDialog(Platform& platform, std::vector<SelectionTab> t
              [&clock = platform.clock](std::int64_t fileTime) { return ModifiedText(clock, fileTime); }),
       tabs_(std::move(tabs)) {}
 
-HWND SelectionDialog::AddTabs(HWND parent, const std::vector<Page>& pages, int id) {
-  HWND tabs = AddControl(WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS, id, parent);
+HWND SelectionDialog::AddTabs(HWND parent, const std::vector<Page>& pages, int id, DWORD style) {
+  HWND tabs = AddControl(WC_TABCONTROLW, L"", WS_TABSTOP | WS_CLIPSIBLINGS | style, id, parent);
   for (std::size_t i = 0; i < pages.size(); ++i) {
     TCITEMW item{};
     item.mask = TCIF_TEXT;
@@ -593,7 +595,8 @@ void SelectionDialog::OnInit() {
   for (SelectionTab& tab : tabs_) pages_.push_back(BuildPage(tab, Handle()));
   ok_ = AddControl(L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK);
   cancel_ = AddControl(L"BUTTON", L"Cancel", WS_TABSTOP, IDCANCEL);
-  topTabs_ = AddTabs(Handle(), pages_, IDC_SETTINGS_TABS);
+  // The top tabs wrap onto more rows when their captions are wider than the pages.
+  topTabs_ = AddTabs(Handle(), pages_, IDC_SETTINGS_TABS, TCS_MULTILINE);
 
   model_.Open();
   ForEachContent([](PageContent& content) { content.Refresh(); });
@@ -605,6 +608,10 @@ void SelectionDialog::OnInit() {
     area.cy = std::max(area.cy, size.cy);
   }
   RECT tabRect{0, 0, area.cx, area.cy};
+  ::SendMessageW(topTabs_, TCM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&tabRect));
+  // How many rows the captions take is known once the control has its width.
+  PlaceControl(topTabs_, 0, 0, tabRect.right - tabRect.left, tabRect.bottom - tabRect.top);
+  tabRect = RECT{0, 0, area.cx, area.cy};
   ::SendMessageW(topTabs_, TCM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&tabRect));
   const int margin = DluX(7), buttonWidth = DluX(50), buttonHeight = DluY(14);
   const int tabWidth = tabRect.right - tabRect.left, tabHeight = tabRect.bottom - tabRect.top;

@@ -40,7 +40,7 @@ struct SelectionTab {
   std::vector<SelectionTab> children;
 };
 
-// The tabs of the dialog in order: "Browsers" with its ten sub-tabs,
+// The tabs of the dialog in order: "Browsers" with its ten sub-tabs, "Modern browsers",
 // "Windows", " Microsoft Office", "Applications", "Custom Item",
 // "Instant Messaging", "Email Readers".
 std::vector<SelectionTab> SelectionTabs();
@@ -68,7 +68,7 @@ class SelectionDialog : public ModalDialog {
   bool PreTranslate(const MSG& message) override;
 
   Page BuildPage(SelectionTab& tab, HWND parent);
-  HWND AddTabs(HWND parent, const std::vector<Page>& pages, int id);
+  HWND AddTabs(HWND parent, const std::vector<Page>& pages, int id, DWORD style = 0);
   SIZE Measure(Page& page);
   void Layout(HWND tabs, std::vector<Page>& pages, RECT area);
   void ShowSelected(HWND tabs, std::vector<Page>& pages, int selected);

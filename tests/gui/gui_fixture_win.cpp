@@ -10,6 +10,62 @@ namespace fs = std::filesystem;
 
 std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
+RegistryValueGuard::RegistryValueGuard(const std::wstring& key, const std::wstring& name, DWORD type,
+                                       const std::wstring& text)
+    : RegistryValueGuard(
+          key, name, type,
+          std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t))) {}
+
+RegistryValueGuard::RegistryValueGuard(const std::wstring& key, const std::wstring& name, DWORD number)
+    : RegistryValueGuard(key, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&number), sizeof(number))) {}
+
+RegistryValueGuard::RegistryValueGuard(const std::wstring& key, const std::wstring& name, DWORD type,
+                                       const std::string& bytes)
+    : key_(key), name_(name) {
+  HKEY handle = nullptr;
+  ::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr);
+  char old[4096] = {};
+  DWORD size = sizeof(old);
+  had_ = ::RegQueryValueExW(handle, name.c_str(), nullptr, &oldType_, reinterpret_cast<BYTE*>(old), &size) ==
+         ERROR_SUCCESS;
+  if (had_) old_.assign(old, size);
+  ::RegSetValueExW(handle, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                   static_cast<DWORD>(bytes.size()));
+  ::RegCloseKey(handle);
+}
+
+RegistryValueGuard::~RegistryValueGuard() {
+  HKEY handle = nullptr;
+  if (::RegOpenKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_ALL_ACCESS, &handle) != ERROR_SUCCESS) return;
+  if (had_) {
+    ::RegSetValueExW(handle, name_.c_str(), 0, oldType_, reinterpret_cast<const BYTE*>(old_.data()),
+                     static_cast<DWORD>(old_.size()));
+  } else {
+    ::RegDeleteValueW(handle, name_.c_str());
+  }
+  ::RegCloseKey(handle);
+}
+
+// Every control of the window lies inside its parent's client area.
+std::vector<std::wstring> ClippedControls(HWND window) {
+  std::vector<std::wstring> clipped;
+  ::EnumChildWindows(
+      window,
+      [](HWND child, LPARAM param) -> BOOL {
+        if (!IsShown(child)) return TRUE;
+        RECT rect = ScreenRect(child), parent{};
+        HWND owner = ::GetParent(child);
+        ::GetClientRect(owner, &parent);
+        ::MapWindowPoints(owner, nullptr, reinterpret_cast<POINT*>(&parent), 2);
+        if (rect.left < parent.left || rect.top < parent.top || rect.right > parent.right ||
+            rect.bottom > parent.bottom)
+          reinterpret_cast<std::vector<std::wstring>*>(param)->push_back(Text(child).value_or(L"?"));
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&clipped));
+  return clipped;
+}
+
 void ProgramFixture::SetUp() {
   const fs::path exe = ProgramUnderTest();
   ASSERT_FALSE(exe.empty()) << "clearvane.exe not found above " << ModuleFolder();

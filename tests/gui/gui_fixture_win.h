@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "driver.h"
 
@@ -16,6 +17,26 @@ inline constexpr wchar_t kMainCaption[] = L"Clearvane V6.10";
 inline constexpr DWORD kStartTimeoutMs = 30000;
 
 std::wstring Widen(const std::string& text);
+
+// A value of HKEY_CURRENT_USER, put back (or removed) when the guard goes.
+class RegistryValueGuard {
+ public:
+  RegistryValueGuard(const std::wstring& key, const std::wstring& name, DWORD type, const std::wstring& text);
+  RegistryValueGuard(const std::wstring& key, const std::wstring& name, DWORD number);
+  RegistryValueGuard(const std::wstring& key, const std::wstring& name, DWORD type, const std::string& bytes);
+  RegistryValueGuard(const RegistryValueGuard&) = delete;
+  RegistryValueGuard& operator=(const RegistryValueGuard&) = delete;
+  ~RegistryValueGuard();
+
+ private:
+  std::wstring key_, name_;
+  std::string old_;
+  DWORD oldType_ = REG_SZ;
+  bool had_ = false;
+};
+
+// The texts of the shown controls of the window that do not lie inside their parent's client area.
+std::vector<std::wstring> ClippedControls(HWND window);
 
 class ProgramFixture : public ::testing::Test {
  protected:

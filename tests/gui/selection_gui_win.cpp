@@ -17,6 +17,8 @@
 #include "app/window_names.h"
 #include "config/selection_schema.h"
 #include "driver.h"
+#include "gui_fixture_win.h"
+#include "resources/modern_browsers_res.h"
 #include "resources/resource.h"
 #include "resources/selection_res.h"
 #include "resources/winapp2_res.h"
@@ -26,9 +28,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr wchar_t kMainCaption[] = L"Clearvane V6.10";
 constexpr wchar_t kSettingsCaption[] = L"Cleaning Settings";
-constexpr DWORD kStartTimeoutMs = 30000;
 constexpr DWORD kWaitMs = 10000;
 
 std::string ReadBytes(const fs::path& path) {
@@ -55,67 +55,6 @@ int SwitchId(std::string_view section, std::string_view key) {
 }
 
 int SelectAllId(SelectionFrame frame) { return IDC_SELECTALL_FIRST + static_cast<int>(frame); }
-
-// A value of HKEY_CURRENT_USER, put back (or removed) when the guard goes.
-class RegistryValueGuard {
- public:
-  RegistryValueGuard(const std::wstring& key, const std::wstring& name, DWORD type, const std::wstring& text)
-      : RegistryValueGuard(
-            key, name, type,
-            std::string(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t))) {}
-  RegistryValueGuard(const std::wstring& key, const std::wstring& name, DWORD number)
-      : RegistryValueGuard(key, name, REG_DWORD, std::string(reinterpret_cast<const char*>(&number), sizeof(number))) {}
-  RegistryValueGuard(const std::wstring& key, const std::wstring& name, DWORD type, const std::string& bytes)
-      : key_(key), name_(name) {
-    HKEY handle = nullptr;
-    ::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr);
-    char old[4096] = {};
-    DWORD size = sizeof(old);
-    had_ = ::RegQueryValueExW(handle, name.c_str(), nullptr, &oldType_, reinterpret_cast<BYTE*>(old), &size) ==
-           ERROR_SUCCESS;
-    if (had_) old_.assign(old, size);
-    ::RegSetValueExW(handle, name.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                     static_cast<DWORD>(bytes.size()));
-    ::RegCloseKey(handle);
-  }
-  ~RegistryValueGuard() {
-    HKEY handle = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_ALL_ACCESS, &handle) != ERROR_SUCCESS) return;
-    if (had_) {
-      ::RegSetValueExW(handle, name_.c_str(), 0, oldType_, reinterpret_cast<const BYTE*>(old_.data()),
-                       static_cast<DWORD>(old_.size()));
-    } else {
-      ::RegDeleteValueW(handle, name_.c_str());
-    }
-    ::RegCloseKey(handle);
-  }
-
- private:
-  std::wstring key_, name_;
-  std::string old_;
-  DWORD oldType_ = REG_SZ;
-  bool had_ = false;
-};
-
-// Every control of the window lies inside its parent's client area.
-std::vector<std::wstring> ClippedControls(HWND window) {
-  std::vector<std::wstring> clipped;
-  ::EnumChildWindows(
-      window,
-      [](HWND child, LPARAM param) -> BOOL {
-        if (!IsShown(child)) return TRUE;
-        RECT rect = ScreenRect(child), parent{};
-        HWND owner = ::GetParent(child);
-        ::GetClientRect(owner, &parent);
-        ::MapWindowPoints(owner, nullptr, reinterpret_cast<POINT*>(&parent), 2);
-        if (rect.left < parent.left || rect.top < parent.top || rect.right > parent.right ||
-            rect.bottom > parent.bottom)
-          reinterpret_cast<std::vector<std::wstring>*>(param)->push_back(Text(child).value_or(L"?"));
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&clipped));
-  return clipped;
-}
 
 class SelectionGui : public ::testing::Test {
  protected:
@@ -203,23 +142,26 @@ TEST_F(SelectionGui, EveryPageShowsAndFitsAndCtrlTabWalksThePages) {
   EXPECT_EQ(WithoutMnemonic(Text(FindControl(settings, SelectAllId(SelectionFrame::kSafari)))),
             L"Select all of the above");
 
-  // The 17 pages in order through Ctrl+Tab; each page's first box shows
-  // (the plug-in list and the community list on the pages without boxes).
+  // The 18 pages in order through Ctrl+Tab; each page's first box shows
+  // (the lists of the pages without boxes: plug-ins, browsers, community).
   const std::pair<const char*, const char*> firstBoxes[] = {
       {"EXPLORER", "location"}, {"FIREFOX", "Address"}, {"OPERA", "Address"},   {"NETSCAPE", "Location"},
       {"AOL", "Address"},       {"MSN", "Location"},    {"Mozilla", "Address"}, {"Maxthon", "keywords"},
-      {"Chrome", "download"},   {"Safari", "history"},  {"WINDOWS", "recent"},  {"OFFICE", "word"},
-      {nullptr, nullptr},       {nullptr, "community"}, {"Custom", "Custom"},   {"Messenger", "msnchat"},
-      {"outlook", "address"}};
-  const char* names[] = {"ie",           "firefox",   "opera",  "netscape",  "aol",     "msn",
-                         "mozilla",      "maxthon",   "chrome", "safari",    "windows", "office",
-                         "applications", "community", "custom", "messaging", "email"};
+      {"Chrome", "download"},   {"Safari", "history"},  {nullptr, "browsers"},  {"WINDOWS", "recent"},
+      {"OFFICE", "word"},       {nullptr, nullptr},     {nullptr, "community"}, {"Custom", "Custom"},
+      {"Messenger", "msnchat"}, {"outlook", "address"}};
+  const char* names[] = {"ie",      "firefox",      "opera",     "netscape", "aol",       "msn",
+                         "mozilla", "maxthon",      "chrome",    "safari",   "modern",    "windows",
+                         "office",  "applications", "community", "custom",   "messaging", "email"};
   for (std::size_t page = 0; page < std::size(firstBoxes); ++page) {
     if (firstBoxes[page].first) {
       HWND box = FindControl(settings, SwitchId(firstBoxes[page].first, firstBoxes[page].second));
       EXPECT_TRUE(WaitUntil([&] { return IsShown(box); }, 3000)) << names[page];
     } else {
-      const int list = firstBoxes[page].second ? IDC_COMMUNITY_LIST : IDC_PLUGIN_LIST;
+      const std::string_view which = firstBoxes[page].second ? firstBoxes[page].second : "";
+      const int list = which == "community"  ? IDC_COMMUNITY_LIST
+                       : which == "browsers" ? IDC_BROWSERS_LIST
+                                             : IDC_PLUGIN_LIST;
       EXPECT_TRUE(WaitUntil([&] { return IsShown(FindControl(settings, list)); }, 3000)) << names[page];
     }
     ::Sleep(300);  // painted
@@ -257,7 +199,7 @@ TEST_F(SelectionGui, CommunityPageWarnsWhenTickedAndStoresTheTick) {
   HWND settings = OpenSettings(main);
   ASSERT_NE(settings, nullptr);
   HWND list = FindControl(settings, IDC_COMMUNITY_LIST);
-  for (int page = 0; page < 13; ++page) PressKey(settings, {VK_CONTROL}, VK_TAB);
+  for (int page = 0; page < 14; ++page) PressKey(settings, {VK_CONTROL}, VK_TAB);
   ASSERT_TRUE(WaitUntil([&] { return IsShown(list); }, 3000));
   EXPECT_EQ(ListViewRows(list, 2),
             (std::vector<std::vector<std::wstring>>{{L"Alpha Player", L"Multimedia"}, {L"Zed Tool", L"Utilities"}}));
@@ -517,7 +459,7 @@ TEST_F(SelectionGui, PagesLayOutAt144Dpi) {
   std::cout << "dialog at 144 DPI: " << window.right - window.left << " x " << window.bottom - window.top << "\n";
   EXPECT_LE(window.right - window.left, area.right - area.left);
   EXPECT_LE(window.bottom - window.top, area.bottom - area.top);
-  for (int page = 0; page < 16; ++page) {
+  for (int page = 0; page < 18; ++page) {
     ::Sleep(300);
     EXPECT_EQ(ClippedControls(settings), std::vector<std::wstring>{}) << "page " << page;
     if (page == 0 || page == 10) Screenshot(settings, "144dpi-" + std::to_string(page));

@@ -1,0 +1,156 @@
+#include "config/extra_items_page_win.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "platform/win32/text_win.h"
+#include "platform/win32/win.h"
+
+namespace cv::ui {
+
+namespace {
+
+using win32::Widen;
+
+constexpr std::string_view kWarningCaption = "Clearvane";
+
+class ExtraItemsPage : public PageContent {
+ public:
+  ExtraItemsPage(SelectionDialog& dialog, ExtraItemsPageModel& model, ExtraItemsPageSpec spec)
+      : dialog_(dialog), model_(model), spec_(std::move(spec)) {}
+
+  void Create(HWND page) override {
+    searchLabel_ = dialog_.AddControl(L"STATIC", Widen(kExtraItemsSearchCaption), SS_LEFT, spec_.searchLabelId, page);
+    search_ = dialog_.AddControl(L"EDIT", L"", WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL, spec_.searchId, page);
+    list_ = dialog_.AddControl(
+        WC_LISTVIEWW, L"", WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, spec_.listId, page);
+    ::SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    for (int column = 0; column < (spec_.groupColumn ? 2 : 1); ++column) {
+      LVCOLUMNW info{};
+      info.mask = LVCF_TEXT | LVCF_SUBITEM;
+      info.pszText = const_cast<wchar_t*>(column == 0 ? spec_.nameColumn.c_str() : L"Group");
+      info.iSubItem = column;
+      ::SendMessageW(list_, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&info));
+    }
+    if (!spec_.buttonCaption.empty())
+      button_ = dialog_.AddControl(L"BUTTON", spec_.buttonCaption, WS_TABSTOP, spec_.buttonId, page);
+    warning_ = dialog_.AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, spec_.warningId, page);
+  }
+
+  SIZE MinimumSize() override { return {dialog_.DluX(400), dialog_.DluY(180)}; }
+
+  void Place(SIZE area) override {
+    const int margin = dialog_.DluX(7), line = dialog_.DluY(12), gap = dialog_.DluY(4);
+    const int labelWidth = dialog_.TextWidth(Widen(kExtraItemsSearchCaption)) + dialog_.DluX(4);
+    PlaceControl(searchLabel_, margin, margin + dialog_.DluY(2), labelWidth, line);
+    PlaceControl(search_, margin + labelWidth, margin, area.cx - 2 * margin - labelWidth, line);
+    const int warningHeight = dialog_.DluY(20);
+    const int listTop = margin + line + gap;
+    const int listHeight = std::max(static_cast<int>(area.cy) - listTop - warningHeight - gap - margin, line);
+    const int width = area.cx - 2 * margin;
+    PlaceControl(list_, margin, listTop, width, listHeight);
+    // The page's button at the right below the list, the warning beside it.
+    int warningWidth = width;
+    if (button_) {
+      const int buttonWidth = std::max(dialog_.DluX(50), dialog_.TextWidth(spec_.buttonCaption) + dialog_.DluX(12));
+      PlaceControl(button_, margin + width - buttonWidth, listTop + listHeight + gap, buttonWidth, dialog_.DluY(14));
+      warningWidth -= buttonWidth + dialog_.DluX(6);
+    }
+    PlaceControl(warning_, margin, listTop + listHeight + gap, warningWidth, warningHeight);
+    const int columns = width - ::GetSystemMetrics(SM_CXVSCROLL) - 4;
+    if (spec_.groupColumn) {
+      ::SendMessageW(list_, LVM_SETCOLUMNWIDTH, 0, columns * 3 / 5);
+      ::SendMessageW(list_, LVM_SETCOLUMNWIDTH, 1, columns - columns * 3 / 5);
+    } else {
+      ::SendMessageW(list_, LVM_SETCOLUMNWIDTH, 0, columns);
+    }
+  }
+
+  void Refresh() override { Fill(); }
+
+  bool OnCommand(int id, int code) override {
+    if (button_ && id == spec_.buttonId) {
+      if (code == BN_CLICKED && spec_.onButton) spec_.onButton(dialog_);
+      return true;
+    }
+    if (id != spec_.searchId) return false;
+    if (code == EN_CHANGE) Fill();
+    return true;
+  }
+
+  bool OnNotify(NMHDR* header) override {
+    if (header->hwndFrom != list_) return false;
+    if (header->code != LVN_ITEMCHANGED || filling_) return true;
+    const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+    if (change->iItem < 0 || static_cast<std::size_t>(change->iItem) >= shown_.size()) return true;
+    const std::size_t index = shown_[static_cast<std::size_t>(change->iItem)];
+    if ((change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_STATEIMAGEMASK)) {
+      const bool ticked = ListView_GetCheckState(list_, change->iItem) != 0;
+      if (ticked != model_.Ticked(index)) {
+        const std::string warning = model_.SetTicked(index, ticked);
+        if (!warning.empty())
+          ::MessageBoxW(dialog_.Handle(), Widen(warning).c_str(), Widen(kWarningCaption).c_str(),
+                        MB_OK | MB_ICONWARNING);
+      }
+    }
+    if (change->uNewState & LVIS_SELECTED) ShowWarning(index);
+    return true;
+  }
+
+ private:
+  void Fill() {
+    filling_ = true;
+    ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
+    shown_ = model_.Visible(win32::Narrow(WindowText(search_)));
+    for (std::size_t row = 0; row < shown_.size(); ++row) {
+      const ExtraItem& item = model_.Item(shown_[row]);
+      std::wstring name = Widen(item.displayName), group = Widen(item.group);
+      LVITEMW entry{};
+      entry.mask = LVIF_TEXT;
+      entry.iItem = static_cast<int>(row);
+      entry.pszText = name.data();
+      ::SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&entry));
+      if (spec_.groupColumn) {
+        entry.iSubItem = 1;
+        entry.pszText = group.data();
+        ::SendMessageW(list_, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&entry));
+      }
+      ListView_SetCheckState(list_, static_cast<int>(row), model_.Ticked(shown_[row]));
+    }
+    ::SetWindowTextW(warning_, L"");
+    filling_ = false;
+  }
+
+  void ShowWarning(std::size_t index) {
+    const std::string& text = model_.Item(index).warning;
+    ::SetWindowTextW(warning_, text.empty() ? L"" : (L"Warning: " + Widen(text)).c_str());
+  }
+
+  static std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+  }
+
+  SelectionDialog& dialog_;
+  ExtraItemsPageModel& model_;
+  ExtraItemsPageSpec spec_;
+  HWND searchLabel_ = nullptr, search_ = nullptr, list_ = nullptr, button_ = nullptr, warning_ = nullptr;
+  std::vector<std::size_t> shown_;  // model index of each row
+  bool filling_ = false;
+};
+
+}  // namespace
+
+std::function<std::unique_ptr<PageContent>(SelectionDialog&)> ExtraItemsPageFor(ExtraItemsPageSpec spec) {
+  return [spec = std::move(spec)](SelectionDialog& dialog) -> std::unique_ptr<PageContent> {
+    auto model = std::make_unique<ExtraItemsPageModel>(dialog.Services(), spec.items(dialog.Services()), spec.source,
+                                                       spec.order);
+    ExtraItemsPageModel& kept = *model;
+    dialog.Model().AddPart(std::move(model));
+    return std::make_unique<ExtraItemsPage>(dialog, kept, spec);
+  };
+}
+
+}  // namespace cv::ui
