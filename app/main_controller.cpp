@@ -127,6 +127,8 @@ void MainController::CleanNow(bool unattended) {
     cleaner_.CleanNow(RunOptions{}, *this);  // says so on the status label
     return;
   }
+  // After an analysis the clean erases only what it listed: the analysis asked.
+  if (!unattended && !analysisReady_ && !OfferToCloseBrowsers()) return;
   state_.UnattendedRun = unattended ? 1 : 0;
   RunOptions options;
   options.unattended = unattended;
@@ -188,6 +190,7 @@ void MainController::Analyze() {
     return;
   }
   DiscardAnalysis();
+  if (!OfferToCloseBrowsers()) return;
   view_.ShowPanel(Panel::Status);
   RunOptions options;
   options.mode = EraseMode::Preview;
@@ -212,6 +215,15 @@ void MainController::Analyze() {
   }
   view_.ShowAnalysis(&analysis_);
   view_.SetStatusLabel(texts::AnalysisSummary(analysis_.Totals()));
+}
+
+bool MainController::OfferToCloseBrowsers() {
+  if (!browserCloser_) return true;
+  // The questions and the wait are modal: no other run starts meanwhile.
+  modalOpen_ = true;
+  OfferToCloseRunningBrowsers(platform_, values_, SelectionFile(), *browserCloser_);
+  modalOpen_ = false;
+  return !exiting_;
 }
 
 void MainController::CancelRun() {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/analysis.h"
+#include "app/browser_close_offer.h"
 #include "app/main_model.h"
 #include "app/schedule.h"
 #include "clean/clean_run.h"
@@ -83,6 +84,9 @@ class MainController : private RunObserver {
   void CancelRun();
   const AnalysisStore& Analysis() const { return analysis_; }
   bool AnalysisReady() const { return analysisReady_; }
+  // Who closes a running browser when the user agrees to before a run
+  // started at the window; none (the default) asks nothing.
+  void SetBrowserCloser(BrowserCloser* closer) { browserCloser_ = closer; }
   // The pop-up's description was clicked.
   void NotificationClicked(std::string_view key);
   // The about box's "View License Agreement".
@@ -107,6 +111,9 @@ class MainController : private RunObserver {
   void ShowReport(const RunReport& report) override;
   void StatisticsChanged(std::string_view lastClean, std::string_view statistics) override;
 
+  // Before a run the user started: offers to close the ticked browsers that
+  // run. False when the program is ending meanwhile.
+  bool OfferToCloseBrowsers();
   // Opens a modal window; while it is open no run starts and no second window opens.
   void OpenModal(DialogKind dialog);
   void DiscardAnalysis();
@@ -127,6 +134,7 @@ class MainController : private RunObserver {
   bool analysisReady_ = false;
   bool exiting_ = false;
   bool modalOpen_ = false;
+  BrowserCloser* browserCloser_ = nullptr;
 };
 
 }  // namespace cv

@@ -117,6 +117,8 @@ bool MainWindow::Create(std::string_view startArgument, Splash* splash) {
   ::SetTimer(window_, kShowPopupTimer, NotificationSystem::kFeedInterval, nullptr);
   ::SetTimer(window_, kScheduleTimer, kScheduleInterval, nullptr);
   controller_.Load(startArgument);
+  browserCloser_ = WindowBrowserCloser(instance_, window_);
+  controller_.SetBrowserCloser(&browserCloser_);
   bossKey_.Start(window_, controller_.State().bossKeyWanted, platform_, controller_.SelectionFile());
   return true;
 }

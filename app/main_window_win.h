@@ -9,6 +9,7 @@
 #include "app/boss_key_win.h"
 #include "app/analysis_pane_win.h"
 #include "app/layout.h"
+#include "app/browser_close_offer_win.h"
 #include "app/look_win.h"
 #include "app/main_controller.h"
 #include "app/navigation_bar_win.h"
@@ -108,6 +109,7 @@ class MainWindow : public MainView {
   NotificationSystem notifications_;
   MainController controller_;
   BossKeyWindow bossKey_;
+  WindowBrowserCloser browserCloser_;
 };
 
 }  // namespace cv::ui

@@ -23,18 +23,21 @@ constexpr TraceKindInfo kKinds[] = {
 };
 
 constexpr BrowserSpec kBrowsers[] = {
-    {"Google Chrome", "ModernChrome", kChromium, kLocalAppData, "Google\\Chrome\\User Data", "", false},
-    {"Microsoft Edge", "ModernEdge", kChromium, kLocalAppData, "Microsoft\\Edge\\User Data", "", false},
-    {"Brave", "ModernBrave", kChromium, kLocalAppData, "BraveSoftware\\Brave-Browser\\User Data", "", false},
-    {"Vivaldi", "ModernVivaldi", kChromium, kLocalAppData, "Vivaldi\\User Data", "", false},
-    {"Opera", "ModernOpera", kChromium, kAppData, "Opera Software\\Opera Stable", "Opera Software\\Opera Stable", true},
+    {"Google Chrome", "ModernChrome", kChromium, kLocalAppData, "Google\\Chrome\\User Data", "", false, "chrome.exe"},
+    {"Microsoft Edge", "ModernEdge", kChromium, kLocalAppData, "Microsoft\\Edge\\User Data", "", false, "msedge.exe"},
+    {"Brave", "ModernBrave", kChromium, kLocalAppData, "BraveSoftware\\Brave-Browser\\User Data", "", false,
+     "brave.exe"},
+    {"Vivaldi", "ModernVivaldi", kChromium, kLocalAppData, "Vivaldi\\User Data", "", false, "vivaldi.exe"},
+    {"Opera", "ModernOpera", kChromium, kAppData, "Opera Software\\Opera Stable", "Opera Software\\Opera Stable", true,
+     "opera.exe"},
     {"Opera GX", "ModernOperaGX", kChromium, kAppData, "Opera Software\\Opera GX Stable",
-     "Opera Software\\Opera GX Stable", true},
-    {"Chromium", "ModernChromium", kChromium, kLocalAppData, "Chromium\\User Data", "", false},
-    {"Mozilla Firefox", "ModernFirefox", kFirefox, kAppData, "Mozilla\\Firefox", "Mozilla\\Firefox", false},
-    {"Waterfox", "ModernWaterfox", kFirefox, kAppData, "Waterfox", "Waterfox", false},
-    {"LibreWolf", "ModernLibreWolf", kFirefox, kAppData, "librewolf", "librewolf", false},
-    {"Floorp", "ModernFloorp", kFirefox, kAppData, "Floorp", "Floorp", false},
+     "Opera Software\\Opera GX Stable", true, "opera.exe"},
+    {"Chromium", "ModernChromium", kChromium, kLocalAppData, "Chromium\\User Data", "", false, "chrome.exe"},
+    {"Mozilla Firefox", "ModernFirefox", kFirefox, kAppData, "Mozilla\\Firefox", "Mozilla\\Firefox", false,
+     "firefox.exe"},
+    {"Waterfox", "ModernWaterfox", kFirefox, kAppData, "Waterfox", "Waterfox", false, "waterfox.exe"},
+    {"LibreWolf", "ModernLibreWolf", kFirefox, kAppData, "librewolf", "librewolf", false, "librewolf.exe"},
+    {"Floorp", "ModernFloorp", kFirefox, kAppData, "Floorp", "Floorp", false, "floorp.exe"},
 };
 
 constexpr TraceSpec kTraces[] = {

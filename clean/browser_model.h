@@ -37,6 +37,10 @@ struct BrowserSpec {
   std::string_view localRoot;
   // The root is itself the one profile (Opera); otherwise profiles are found in it.
   bool rootIsProfile = false;
+  // The image name of its processes, whose windows are asked to close when
+  // the user agrees to close the browser before a run (shared by Chrome and
+  // Chromium, and by Opera and Opera GX).
+  std::string_view processImage = {};
 };
 std::span<const BrowserSpec> Browsers();
 

@@ -4,11 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <functional>
 
 #include "app/main_texts.h"
 #include "config/inifun.h"
 #include "emulated_platform.h"
+#include "platform/reg_text.h"
 
 namespace cv {
 namespace {
@@ -362,6 +365,51 @@ TEST_F(MainControllerTest, SessionEndCleansOnceWhenWindowsShutdownIsOn) {
   EXPECT_TRUE(fixture.messages.shown.empty());
   main.SessionEndCancelled();
   EXPECT_TRUE(main.SessionEnding());
+}
+
+// Before a run started at the window, a ticked browser that runs is offered
+// to be closed (and before Analyze); runs from the tray or the schedule ask
+// nothing and skip it.
+TEST_F(MainControllerTest, OnlyRunsStartedAtTheWindowOfferToCloseARunningBrowser) {
+  ImportRegText(fixture.registry,
+                "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\"
+                "CurrentVersion\\Explorer\\User Shell Folders]\r\n\"Local AppData\"=\"C:\\\\Users\\\\Tester\\\\"
+                "AppData\\\\Local\"\r\n");
+  const std::string root = std::string(test::EmulatedPlatformFixture::kLocalAppData) + "\\Google\\Chrome\\User Data";
+  std::filesystem::create_directories(fixture.files.HostPath(root + "\\Default"));
+  fixture.files.WriteFileAtomic(root + "\\Default\\Preferences", "{}");
+  fixture.files.WriteFileAtomic(root + "\\lockfile", "");
+  Select("ModernChrome", "cache");
+  struct Closer : BrowserCloser {
+    void Close(const BrowserSpec&, const std::function<bool()>&) override { ++closed; }
+    int closed = 0;
+  } closer;
+  MainController& main = Loaded();
+  main.SetBrowserCloser(&closer);
+
+  main.Execute(Command::TrayCleanNow);
+  ASSERT_FALSE(view.rows.empty());
+  EXPECT_EQ(view.rows.front().status, "Skipped: Google Chrome is running");
+  fixture.messages.answers = {kIdNo};
+  main.Execute(Command::StartCleaning);
+  ASSERT_FALSE(fixture.messages.shown.empty());
+  EXPECT_EQ(fixture.messages.shown.front().text,
+            "Google Chrome is running. Close it now so its traces can be cleaned?");
+  EXPECT_EQ(view.rows.front().status, "Skipped: Google Chrome is running");
+  fixture.messages.answers = {kIdYes};
+  main.Execute(Command::StartCleaning);
+  EXPECT_EQ(closer.closed, 1);
+
+  // Analyze asks too; the clean after it erases what it listed and asks nothing.
+  const auto questions = [&] {
+    return std::count_if(fixture.messages.shown.begin(), fixture.messages.shown.end(),
+                         [](const auto& shown) { return shown.text.find("is running. Close it") != std::string::npos; });
+  };
+  EXPECT_EQ(questions(), 2);
+  main.Execute(Command::Analyze);
+  EXPECT_EQ(questions(), 3);
+  main.Execute(Command::StartCleaning);
+  EXPECT_EQ(questions(), 3);
 }
 
 }  // namespace

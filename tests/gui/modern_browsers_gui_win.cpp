@@ -144,5 +144,62 @@ TEST_F(ModernBrowsersGui, PageAndKeptDomainsFitAt144Dpi) {
   EXPECT_TRUE(WaitForNoWindow(MessageBox(L"Cleaning Settings"), kWaitMs));
 }
 
+// A stand-in chrome.exe holds Chromium's lock file: a run started at the
+// window asks whether to close it; No skips Chrome, Yes closes it (its
+// window gets WM_CLOSE) and the run cleans its cache.
+TEST_F(ModernBrowsersGui, ARunningBrowserIsOfferedToBeClosedBeforeARunFromTheWindow) {
+  const char* localAppData = std::getenv("LOCALAPPDATA");
+  ASSERT_NE(localAppData, nullptr);
+  profile_ = fs::path(localAppData) / "Google";
+  const fs::path userData = profile_ / "Chrome" / "User Data";
+  const fs::path cached = userData / "Default" / "Cache" / "Cache_Data" / "f_000001";
+  fs::create_directories(cached.parent_path());
+  std::ofstream(userData / "Default" / "Preferences") << "{}";
+  std::ofstream(cached, std::ios::binary) << std::string(4096, 'c');
+  const fs::path lock = userData / "lockfile";
+  fs::copy_file(ModuleFolder() / "cv_fake_browser.exe", folder_ / "chrome.exe");
+  auto browser = Process::Start((folder_ / "chrome.exe").wstring(), lock.wstring(), folder_.wstring());
+  ASSERT_TRUE(browser);
+  ASSERT_TRUE(WaitForWindow({browser->Id(), L"", L"Fake Browser", true}, kWaitMs));
+  ASSERT_TRUE(fs::exists(lock));
+  selection_ += "[ModernChrome]\r\ncache=1\r\n";
+  Start();
+  HWND main = WaitForMain();
+  ASSERT_NE(main, nullptr);
+  Click(FindControl(main, IDC_IMAGE3));  // the status panel
+  HWND start = FindControl(main, IDC_COMMAND1), rows = FindControl(main, IDC_LISTVIEW1);
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(start); }, 5000));
+  auto chromeRow = [&] {
+    for (const auto& row : ListViewRows(rows, 2))
+      if (row[0] == L"Google Chrome Cache") return row[1];
+    return std::wstring(L"(no row)");
+  };
+
+  for (const WORD answer : {WORD('N'), WORD('Y')}) {
+    Click(start);
+    HWND question = WaitForWindow(MessageBox(L"Clearvane"), kWaitMs);
+    ASSERT_NE(question, nullptr) << "no question before the run";
+    EXPECT_NE(AllTexts(question).find(L"Google Chrome is running. Close it now so its traces can be cleaned?"),
+              std::wstring::npos);
+    if (answer == 'N') Screenshot(question, "question");
+    PressKey(question, {}, answer);
+    HWND report = WaitForWindow(MessageBox(L"Task Complete"), 30000);
+    ASSERT_NE(report, nullptr);
+    if (answer == 'N') {
+      EXPECT_EQ(chromeRow(), L"Skipped: Google Chrome is running");
+      EXPECT_TRUE(fs::exists(cached));
+      EXPECT_TRUE(browser->Running()) << "No leaves the browser alone";
+    } else {
+      EXPECT_TRUE(browser->WaitForExit(kWaitMs)) << "Yes closes the browser";
+      EXPECT_FALSE(fs::exists(lock));
+      EXPECT_NE(chromeRow(), L"Skipped: Google Chrome is running");
+      EXPECT_FALSE(fs::exists(cached)) << "the run cleaned the closed browser's cache";
+      Screenshot(main, "cleaned");
+    }
+    PressKey(report, {}, VK_RETURN);
+    ASSERT_TRUE(WaitForNoWindow(MessageBox(L"Task Complete"), kWaitMs));
+  }
+}
+
 }  // namespace
 }  // namespace cv::guidriver
