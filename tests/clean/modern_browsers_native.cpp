@@ -95,6 +95,46 @@ TEST_F(ModernBrowsersTest, ChromiumKindsRemoveExactlyTheirTraces) {
   EXPECT_EQ(Rows(p + "Login Data", "SELECT origin_url FROM logins"), std::vector<std::string>{"https://a.example/"});
 }
 
+// Every browser finds its profiles where it keeps them on Windows and cleans
+// their caches there.
+TEST_F(ModernBrowsersTest, EachBrowserCleansTheCacheOfAProfileInItsOwnFolders) {
+  struct Case {
+    const char* browser;
+    std::string profile;  // the folder holding the profile's marker
+    std::string cache;    // a cache file of that profile
+  };
+  const std::string gx = "Opera Software\\Opera GX Stable";
+  const Case cases[] = {
+      {"Google Chrome", Local("Google\\Chrome\\User Data\\Default"), ""},
+      {"Microsoft Edge", Local("Microsoft\\Edge\\User Data\\Profile 2"), ""},
+      {"Brave", Local("BraveSoftware\\Brave-Browser\\User Data\\Default"), ""},
+      {"Vivaldi", Local("Vivaldi\\User Data\\Default"), ""},
+      {"Chromium", Local("Chromium\\User Data\\Default"), ""},
+      {"Opera GX", Roaming(gx), Local(gx + "\\Cache\\Cache_Data\\f_1")},
+      {"Mozilla Firefox", Roaming("Mozilla\\Firefox\\Profiles\\p.default"),
+       Local("Mozilla\\Firefox\\Profiles\\p.default\\cache2\\entries\\E")},
+      {"Waterfox", Roaming("Waterfox\\Profiles\\p.default"),
+       Local("Waterfox\\Profiles\\p.default\\cache2\\entries\\E")},
+      {"LibreWolf", Roaming("librewolf\\Profiles\\p.default"),
+       Local("librewolf\\Profiles\\p.default\\cache2\\entries\\E")},
+      {"Floorp", Roaming("Floorp\\Profiles\\p.default"), Local("Floorp\\Profiles\\p.default\\cache2\\entries\\E")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.browser);
+    const bool firefox = !c.cache.empty() && c.cache.find("cache2") != std::string::npos;
+    std::string cache = c.cache.empty() ? c.profile + "\\Cache\\Cache_Data\\f_1" : c.cache;
+    WriteFile(c.profile + (firefox ? "\\prefs.js" : "\\Preferences"), "{}");
+    if (firefox) {
+      const std::string root = c.profile.substr(0, c.profile.rfind("\\Profiles\\"));
+      WriteFile(root + "\\profiles.ini", "[Profile0]\r\nIsRelative=1\r\nPath=Profiles/p.default\r\n");
+    }
+    WriteFile(cache, "cached");
+    EXPECT_EQ(CleanItem(c.browser, TraceKind::kCache), "Done");
+    EXPECT_FALSE(Exists(cache));
+    EXPECT_TRUE(Exists(c.profile + (firefox ? "\\prefs.js" : "\\Preferences")));
+  }
+}
+
 TEST_F(ModernBrowsersTest, OperaKeepsItsProfileInTheRoamingRootAndItsCacheInTheLocalOne) {
   const std::string roaming = Roaming("Opera Software\\Opera Stable");
   WriteFile(roaming + "\\Preferences", "{}");
