@@ -53,9 +53,13 @@ std::vector<WindowId> BrowserWindows(DesktopWindows& desktop, const BrowserSpec&
   std::vector<WindowId> windows;
   if (browser.processImage.empty()) return windows;
   const std::string image = AsciiLower(browser.processImage);
-  for (WindowId window : desktop.TopLevelWindows())
-    if (desktop.IsVisible(window) && !desktop.IsOwnWindow(window) && desktop.ProcessFileName(window) == image)
+  for (WindowId window : desktop.TopLevelWindows()) {
+    if (!desktop.IsVisible(window) || desktop.IsOwnWindow(window)) continue;
+    const std::string path = desktop.ProcessImagePath(window);
+    if (path.substr(path.find_last_of("\\/") + 1) == image &&
+        path.find(browser.processFolder) != std::string::npos)
       windows.push_back(window);
+  }
   return windows;
 }
 
@@ -66,7 +70,7 @@ std::string CloseBrowserQuestion(const BrowserSpec& browser) {
 void OfferToCloseRunningBrowsers(Platform& platform, const StartupValues& values, std::string_view selectionFile,
                                  BrowserCloser& closer) {
   for (const BrowserSpec* browser : TickedRunningBrowsers(platform, values, selectionFile)) {
-    // An earlier "Yes" may have closed this one too (Chrome and Chromium share their image).
+    // It may have ended while an earlier question was open.
     if (!BrowserRunning(platform, values, *browser)) continue;
     const int answer =
         platform.messages.Show(CloseBrowserQuestion(*browser), texts::kApplicationTitle, kMbYesNo | kMbIconQuestion);

@@ -23,16 +23,18 @@ constexpr TraceKindInfo kKinds[] = {
 };
 
 constexpr BrowserSpec kBrowsers[] = {
-    {"Google Chrome", "ModernChrome", kChromium, kLocalAppData, "Google\\Chrome\\User Data", "", false, "chrome.exe"},
+    {"Google Chrome", "ModernChrome", kChromium, kLocalAppData, "Google\\Chrome\\User Data", "", false, "chrome.exe",
+     "\\google\\chrome\\"},
     {"Microsoft Edge", "ModernEdge", kChromium, kLocalAppData, "Microsoft\\Edge\\User Data", "", false, "msedge.exe"},
     {"Brave", "ModernBrave", kChromium, kLocalAppData, "BraveSoftware\\Brave-Browser\\User Data", "", false,
      "brave.exe"},
     {"Vivaldi", "ModernVivaldi", kChromium, kLocalAppData, "Vivaldi\\User Data", "", false, "vivaldi.exe"},
     {"Opera", "ModernOpera", kChromium, kAppData, "Opera Software\\Opera Stable", "Opera Software\\Opera Stable", true,
-     "opera.exe"},
+     "opera.exe", "\\opera\\"},
     {"Opera GX", "ModernOperaGX", kChromium, kAppData, "Opera Software\\Opera GX Stable",
-     "Opera Software\\Opera GX Stable", true, "opera.exe"},
-    {"Chromium", "ModernChromium", kChromium, kLocalAppData, "Chromium\\User Data", "", false, "chrome.exe"},
+     "Opera Software\\Opera GX Stable", true, "opera.exe", "\\opera gx\\"},
+    {"Chromium", "ModernChromium", kChromium, kLocalAppData, "Chromium\\User Data", "", false, "chrome.exe",
+     "\\chromium\\"},
     {"Mozilla Firefox", "ModernFirefox", kFirefox, kAppData, "Mozilla\\Firefox", "Mozilla\\Firefox", false,
      "firefox.exe"},
     {"Waterfox", "ModernWaterfox", kFirefox, kAppData, "Waterfox", "Waterfox", false, "waterfox.exe"},

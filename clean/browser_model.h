@@ -38,9 +38,12 @@ struct BrowserSpec {
   // The root is itself the one profile (Opera); otherwise profiles are found in it.
   bool rootIsProfile = false;
   // The image name of its processes, whose windows are asked to close when
-  // the user agrees to close the browser before a run (shared by Chrome and
-  // Chromium, and by Opera and Opera GX).
+  // the user agrees to close the browser before a run.
   std::string_view processImage = {};
+  // Where two browsers share an image name (Chrome and Chromium, Opera and
+  // Opera GX): a folder the image's path must hold, lower case, so a "Yes"
+  // for one never closes the other. Empty: any folder.
+  std::string_view processFolder = {};
 };
 std::span<const BrowserSpec> Browsers();
 

@@ -38,9 +38,14 @@ class DesktopWindows {
   virtual bool IsVisible(WindowId window) = 0;
   // Whether the window belongs to this program's own process.
   virtual bool IsOwnWindow(WindowId window) = 0;
-  // The file name of the window's process ("chrome.exe"), lower case; empty
-  // when it cannot be read.
-  virtual std::string ProcessFileName(WindowId window) = 0;
+  // The full path of the window's process image, lower case; empty when it
+  // cannot be read.
+  virtual std::string ProcessImagePath(WindowId window) = 0;
+  // Its file name alone ("chrome.exe").
+  std::string ProcessFileName(WindowId window) {
+    const std::string path = ProcessImagePath(window);
+    return path.substr(path.find_last_of("\\/") + 1);
+  }
   // nullopt for a window that has gone.
   virtual std::optional<WindowPlacement> Placement(WindowId window) = 0;
   // False, changing nothing, for a window that has gone.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/text.h"
+
 namespace cv::emulated {
 
 WindowId EmulatedDesktopWindows::Open(Window window) {
@@ -33,9 +35,9 @@ bool EmulatedDesktopWindows::IsOwnWindow(WindowId window) {
   return found != windows_.end() && found->second.own;
 }
 
-std::string EmulatedDesktopWindows::ProcessFileName(WindowId window) {
+std::string EmulatedDesktopWindows::ProcessImagePath(WindowId window) {
   const auto found = windows_.find(window);
-  return found == windows_.end() ? std::string() : found->second.process;
+  return found == windows_.end() ? std::string() : AsciiLower(found->second.process);
 }
 
 std::optional<WindowPlacement> EmulatedDesktopWindows::Placement(WindowId window) {

@@ -13,7 +13,7 @@ class EmulatedDesktopWindows : public DesktopWindows {
  public:
   struct Window {
     std::string windowClass;
-    std::string process = "explorer.exe";
+    std::string process = "explorer.exe";  // the image's file name or full path
     bool own = false;
     WindowPlacement placement{0, kShowNormal, -1, -1, -1, -1, 10, 10, 400, 300};
   };
@@ -27,7 +27,7 @@ class EmulatedDesktopWindows : public DesktopWindows {
   std::string ClassName(WindowId window) override;
   bool IsVisible(WindowId window) override;
   bool IsOwnWindow(WindowId window) override;
-  std::string ProcessFileName(WindowId window) override;
+  std::string ProcessImagePath(WindowId window) override;
   std::optional<WindowPlacement> Placement(WindowId window) override;
   bool SetPlacement(WindowId window, const WindowPlacement& placement) override;
   bool RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) override;

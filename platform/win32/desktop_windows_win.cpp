@@ -37,7 +37,7 @@ bool Win32DesktopWindows::IsOwnWindow(WindowId window) {
   return process == ::GetCurrentProcessId();
 }
 
-std::string Win32DesktopWindows::ProcessFileName(WindowId window) {
+std::string Win32DesktopWindows::ProcessImagePath(WindowId window) {
   DWORD processId = 0;
   ::GetWindowThreadProcessId(AsWindow(window), &processId);
   UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
@@ -45,8 +45,7 @@ std::string Win32DesktopWindows::ProcessFileName(WindowId window) {
   wchar_t path[MAX_PATH * 2] = {};
   DWORD length = MAX_PATH * 2;
   if (!::QueryFullProcessImageNameW(process.get(), 0, path, &length)) return std::string();
-  const std::string full = Narrow(std::wstring_view(path, length));
-  return AsciiLower(full.substr(full.find_last_of("\\/") + 1));
+  return AsciiLower(Narrow(std::wstring_view(path, length)));
 }
 
 std::optional<WindowPlacement> Win32DesktopWindows::Placement(WindowId window) {

@@ -14,7 +14,7 @@ class Win32DesktopWindows : public DesktopWindows {
   std::string ClassName(WindowId window) override;
   bool IsVisible(WindowId window) override;
   bool IsOwnWindow(WindowId window) override;
-  std::string ProcessFileName(WindowId window) override;
+  std::string ProcessImagePath(WindowId window) override;
   std::optional<WindowPlacement> Placement(WindowId window) override;
   bool SetPlacement(WindowId window, const WindowPlacement& placement) override;
   bool RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) override;

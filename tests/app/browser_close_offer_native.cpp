@@ -97,22 +97,30 @@ TEST_F(BrowserCloseOfferTest, NothingIsAskedWithoutUserFoldersOrSelection) {
   EXPECT_FALSE(BrowserRunning(services, values, Named("Chromium")));
 }
 
-// Yes closes the visible windows of the processes with the browser's image
-// name; Chrome and Chromium share theirs.
+// Yes closes the visible windows of the processes with the browser's image;
+// Chrome and Chromium share its name, and are told apart by its folder.
 TEST(BrowserWindows, AreTheVisibleWindowsOfItsImage) {
   emulated::EmulatedDesktopWindows desktop;
   using Window = emulated::EmulatedDesktopWindows::Window;
-  const WindowId chrome = desktop.Open(Window{"Chrome_WidgetWin_1", "chrome.exe"});
-  Window hidden{"Chrome_WidgetWin_0", "chrome.exe"};
+  const std::string chromeImage = "C:\\Program Files\\Google\\Chrome\\Application\\chrome.exe";
+  const WindowId chrome = desktop.Open(Window{"Chrome_WidgetWin_1", chromeImage});
+  const WindowId chromium =
+      desktop.Open(Window{"Chrome_WidgetWin_1", "C:\\Users\\Tester\\AppData\\Local\\Chromium\\Application\\chrome.exe"});
+  desktop.Open(Window{"Chrome_WidgetWin_1", "D:\\Portable\\chrome-win\\chrome.exe"});  // neither, for sure
+  const WindowId operaGx =
+      desktop.Open(Window{"Chrome_WidgetWin_1", "C:\\Users\\Tester\\AppData\\Local\\Programs\\Opera GX\\opera.exe"});
+  Window hidden{"Chrome_WidgetWin_0", chromeImage};
   hidden.placement.showCommand = kShowHide;
   desktop.Open(hidden);
-  Window own{"Chrome_WidgetWin_1", "chrome.exe"};
+  Window own{"Chrome_WidgetWin_1", chromeImage};
   own.own = true;
   desktop.Open(own);
   desktop.Open(Window{"MozillaWindowClass", "firefox.exe"});
   const WindowId edge = desktop.Open(Window{"Chrome_WidgetWin_1", "msedge.exe"});
   EXPECT_EQ(BrowserWindows(desktop, Named("Google Chrome")), std::vector<WindowId>{chrome});
-  EXPECT_EQ(BrowserWindows(desktop, Named("Chromium")), std::vector<WindowId>{chrome});
+  EXPECT_EQ(BrowserWindows(desktop, Named("Chromium")), std::vector<WindowId>{chromium});
+  EXPECT_EQ(BrowserWindows(desktop, Named("Opera GX")), std::vector<WindowId>{operaGx});
+  EXPECT_TRUE(BrowserWindows(desktop, Named("Opera")).empty());
   EXPECT_EQ(BrowserWindows(desktop, Named("Microsoft Edge")), std::vector<WindowId>{edge});
   EXPECT_TRUE(BrowserWindows(desktop, Named("Vivaldi")).empty());
 }

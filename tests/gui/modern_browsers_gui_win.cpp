@@ -157,8 +157,11 @@ TEST_F(ModernBrowsersGui, ARunningBrowserIsOfferedToBeClosedBeforeARunFromTheWin
   std::ofstream(userData / "Default" / "Preferences") << "{}";
   std::ofstream(cached, std::ios::binary) << std::string(4096, 'c');
   const fs::path lock = userData / "lockfile";
-  fs::copy_file(ModuleFolder() / "cv_fake_browser.exe", folder_ / "chrome.exe");
-  auto browser = Process::Start((folder_ / "chrome.exe").wstring(), lock.wstring(), folder_.wstring());
+  // Where Chrome installs itself: Chromium's chrome.exe lies elsewhere.
+  const fs::path image = folder_ / "Google" / "Chrome" / "Application" / "chrome.exe";
+  fs::create_directories(image.parent_path());
+  fs::copy_file(ModuleFolder() / "cv_fake_browser.exe", image);
+  auto browser = Process::Start(image.wstring(), lock.wstring(), folder_.wstring());
   ASSERT_TRUE(browser);
   ASSERT_TRUE(WaitForWindow({browser->Id(), L"", L"Fake Browser", true}, kWaitMs));
   ASSERT_TRUE(fs::exists(lock));
