@@ -2,12 +2,25 @@
 // test's folder under a browser's image name (chrome.exe). It holds the lock
 // file named on its command line open, as Chromium holds its "lockfile"
 // (deleted when closed), shows one window and ends when that window is
-// closed, or after five minutes.
+// closed, or after five minutes. While a file "ignore-close" lies beside it,
+// it ignores WM_CLOSE, as a browser busy with a dialog does.
+#include <string>
+
 #include "platform/win32/win.h"
 
 namespace {
 
+bool IgnoresClose() {
+  wchar_t path[MAX_PATH] = {};
+  const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring marker(path, length);
+  marker.resize(marker.find_last_of(L'\\') + 1);
+  marker += L"ignore-close";
+  return ::GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE && IgnoresClose()) return 0;
   if (message == WM_DESTROY) ::PostQuitMessage(0);
   return ::DefWindowProcW(window, message, wParam, lParam);
 }

@@ -145,8 +145,9 @@ TEST_F(ModernBrowsersGui, PageAndKeptDomainsFitAt144Dpi) {
 }
 
 // A stand-in chrome.exe holds Chromium's lock file: a run started at the
-// window asks whether to close it; No skips Chrome, Yes closes it (its
-// window gets WM_CLOSE) and the run cleans its cache.
+// window asks whether to close it; No skips Chrome; Yes to a browser that
+// does not close shows the wait, which Esc ends, and the run skips Chrome;
+// Yes to one that closes (its window gets WM_CLOSE) lets the run clean its cache.
 TEST_F(ModernBrowsersGui, ARunningBrowserIsOfferedToBeClosedBeforeARunFromTheWindow) {
   const char* localAppData = std::getenv("LOCALAPPDATA");
   ASSERT_NE(localAppData, nullptr);
@@ -178,20 +179,31 @@ TEST_F(ModernBrowsersGui, ARunningBrowserIsOfferedToBeClosedBeforeARunFromTheWin
     return std::wstring(L"(no row)");
   };
 
-  for (const WORD answer : {WORD('N'), WORD('Y')}) {
+  const fs::path ignoreClose = image.parent_path() / "ignore-close";
+  enum class Answer { kNo, kYesButItStays, kYes };
+  for (const Answer answer : {Answer::kNo, Answer::kYesButItStays, Answer::kYes}) {
+    if (answer == Answer::kYesButItStays) std::ofstream(ignoreClose) << "";
+    if (answer == Answer::kYes) fs::remove(ignoreClose);
     Click(start);
     HWND question = WaitForWindow(MessageBox(L"Clearvane"), kWaitMs);
     ASSERT_NE(question, nullptr) << "no question before the run";
     EXPECT_NE(AllTexts(question).find(L"Google Chrome is running. Close it now so its traces can be cleaned?"),
               std::wstring::npos);
-    if (answer == 'N') Screenshot(question, "question");
-    PressKey(question, {}, answer);
+    if (answer == Answer::kNo) Screenshot(question, "question");
+    PressKey(question, {}, answer == Answer::kNo ? WORD('N') : WORD('Y'));
+    if (answer == Answer::kYesButItStays) {
+      HWND wait = WaitForWindow(MessageBox(L"Closing Google Chrome"), kWaitMs);
+      ASSERT_NE(wait, nullptr) << "no wait for a browser that stays";
+      ::Sleep(500);
+      EXPECT_TRUE(IsShown(wait)) << "the wait ended while the browser still runs";
+      PressKey(wait, {}, VK_ESCAPE);
+    }
     HWND report = WaitForWindow(MessageBox(L"Task Complete"), 30000);
     ASSERT_NE(report, nullptr);
-    if (answer == 'N') {
+    if (answer != Answer::kYes) {
       EXPECT_EQ(chromeRow(), L"Skipped: Google Chrome is running");
       EXPECT_TRUE(fs::exists(cached));
-      EXPECT_TRUE(browser->Running()) << "No leaves the browser alone";
+      EXPECT_TRUE(browser->Running()) << "the browser was not closed";
     } else {
       EXPECT_TRUE(browser->WaitForExit(kWaitMs)) << "Yes closes the browser";
       EXPECT_FALSE(fs::exists(lock));
