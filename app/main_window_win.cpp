@@ -251,18 +251,32 @@ void MainWindow::Layout() {
   const int panelHeight = std::max(0, lastTop - s(10) - panelTop);
   Place(welcomePanel_, left, panelTop, panelWidth, panelHeight);
   Place(statusPanel_, left, panelTop, panelWidth, panelHeight);
-  const int welcomeNeeds = LayoutWelcome(panelWidth, panelHeight);
+  LayoutWelcome(panelWidth, panelHeight);
   const int statusNeeds = LayoutStatus(panelWidth, panelHeight);
 
+  // The least size: as narrow as the widest row allows, but the narrower the
+  // window the more lines the welcome texts wrap into; where the height they
+  // then need is more than the work area has, the least width grows.
   const int figuresWidth = std::max(lastAt.cx + s(8) + lastClean.cx, statistics.cx);
-  const int panelNeeds = std::max({s(440), figuresWidth, static_cast<int>(minimumClient_.cx)});
+  int panelNeeds = std::max({s(440), figuresWidth, static_cast<int>(minimumClient_.cx)});
+  RECT frame{};
+  ::AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, TRUE, WS_EX_CONTROLPARENT);
+  const Box work = WorkArea();
+  const int roomHeight = work.Height() - (frame.bottom - frame.top);
+  const int roomWidth = work.Width() - (frame.right - frame.left) - left - s(16);
+  const auto leastHeight = [&](int width) {
+    return std::max(NavigationBar::MinimumHeight(dpi_), panelTop +
+                                                            std::max(LayoutWelcome(width, 0, false), statusNeeds) +
+                                                            s(10) + 2 * line + s(14));
+  };
+  int least = leastHeight(panelNeeds);
+  while (least > roomHeight && panelNeeds + s(40) <= roomWidth) least = leastHeight(panelNeeds += s(40));
   minimumClient_.cx = left + panelNeeds + s(16);
-  minimumClient_.cy = std::max(NavigationBar::MinimumHeight(dpi_),
-                               panelTop + std::max(welcomeNeeds, statusNeeds) + s(10) + 2 * line + s(14));
+  minimumClient_.cy = least;
   ::InvalidateRect(window_, nullptr, TRUE);
 }
 
-int MainWindow::LayoutWelcome(int width, int height) {
+int MainWindow::LayoutWelcome(int width, int height, bool place) {
   const auto s = [&](int pixels) { return Scale(pixels, dpi_); };
   const int x = s(24), wrap = std::max(s(40), width - 2 * x);
   int y = s(10);
@@ -271,7 +285,7 @@ int MainWindow::LayoutWelcome(int width, int height) {
     HWND control = Control(id);
     const SIZE size = MeasureText(control, nullptr, wrap - indent);
     y += gapBefore;
-    Place(control, x + indent, y, wrap - indent, size.cy);
+    if (place) Place(control, x + indent, y, wrap - indent, size.cy);
     y += size.cy;
   };
   flow(IDC_WELCOME_PRODUCT, 0, 0);
@@ -286,9 +300,11 @@ int MainWindow::LayoutWelcome(int width, int height) {
   const SIZE link = MeasureText(Control(IDC_LABEL51), nullptr, 0);
   const int icon = ::GetSystemMetrics(SM_CYICON);
   const int rowTop = std::max(y + s(12), height - s(12) - icon);
-  Place(Control(IDC_PICTURE2), x, rowTop, icon, icon);
-  Place(Control(IDC_HELP_LABEL), x + icon + s(8), rowTop + (icon - help.cy) / 2, help.cx, help.cy);
-  Place(Control(IDC_LABEL51), width - x - link.cx, rowTop + (icon - link.cy) / 2, link.cx, link.cy);
+  if (place) {
+    Place(Control(IDC_PICTURE2), x, rowTop, icon, icon);
+    Place(Control(IDC_HELP_LABEL), x + icon + s(8), rowTop + (icon - help.cy) / 2, help.cx, help.cy);
+    Place(Control(IDC_LABEL51), width - x - link.cx, rowTop + (icon - link.cy) / 2, link.cx, link.cy);
+  }
   minimumClient_.cx = 2 * x + icon + s(8) + help.cx + s(24) + link.cx;
   return y + s(12) + icon + s(12);
 }
@@ -319,6 +335,7 @@ int MainWindow::LayoutStatus(int width, int height) {
   const int listBottom = buttonsTop - s(10);
   if (!analysisPane_.Shown()) {
     Place(Control(IDC_LISTVIEW1), x, y, inner, listBottom - y);
+    ScaleResultColumns();
     return y + s(100) + s(10) + buttonHeight + s(12);
   }
   // With an analysis the results take the upper part and its details the rest.
@@ -500,14 +517,18 @@ void MainWindow::ScaleResultColumns() {
   const int columns = header ? Header_GetItemCount(header) : 2;
   int widths[] = {::MulDiv(7832, static_cast<int>(dpi_), 1440), ::MulDiv(6068, static_cast<int>(dpi_), 1440),
                   Scale(kFilesColumnWidth, dpi_), Scale(kSizeColumnWidth, dpi_)};
+  RECT client{};
+  ::GetClientRect(list, &client);
+  const int room = client.right - ::GetSystemMetrics(SM_CXVSCROLL);
   if (columns > 2) {
     // With the analysis columns the status takes less room, so that all
     // four fit the list's width.
-    RECT client{};
-    ::GetClientRect(list, &client);
     widths[1] = Scale(kAnalysisStatusWidth, dpi_);
-    widths[0] = std::max<int>(Scale(160, dpi_), client.right - widths[1] - widths[2] - widths[3] -
-                                                     ::GetSystemMetrics(SM_CXVSCROLL));
+    widths[0] = std::max<int>(Scale(160, dpi_), room - widths[1] - widths[2] - widths[3]);
+  } else if (room > 0 && widths[0] + widths[1] > room) {
+    // A list narrower than the two columns shares its width between them.
+    widths[0] = ::MulDiv(widths[0], room, widths[0] + widths[1]);
+    widths[1] = room - widths[0];
   }
   for (int column = 0; column < columns && column < 4; ++column) ListView_SetColumnWidth(list, column, widths[column]);
 }

@@ -64,8 +64,8 @@ class MainWindow : public MainView {
   void CreateControls();
   void Layout();
   // Each lays out one panel of the given size and returns the height its
-  // controls need.
-  int LayoutWelcome(int width, int height);
+  // controls need (without `place`, the welcome panel is only measured).
+  int LayoutWelcome(int width, int height, bool place = true);
   int LayoutStatus(int width, int height);
   void ApplyFonts();
   // Opens where the window was last left, fitted into the work area.

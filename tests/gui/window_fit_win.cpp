@@ -105,6 +105,14 @@ class WindowFit : public ProgramFixture, public ::testing::WithParamInterface<in
                                std::string(text.begin(), text.end()) + "\"";
       EXPECT_LE(size.cx, room) << name << " is wider than its control";
       EXPECT_LE(size.cy, client.bottom) << name << " is taller than its control";
+      // And the control is whole inside the panel that holds it.
+      RECT parent{};
+      ::GetClientRect(::GetParent(control), &parent);
+      ::MapWindowPoints(::GetParent(control), nullptr, reinterpret_cast<POINT*>(&parent), 2);
+      const RECT own = ScreenRect(control);
+      EXPECT_TRUE(own.left >= parent.left && own.top >= parent.top && own.right <= parent.right &&
+                  own.bottom <= parent.bottom)
+          << name << " is cut off by its panel";
       ++checked;
     }
     EXPECT_GT(checked, 5) << where;
