@@ -19,15 +19,14 @@ bool IsKeptCookie(const std::vector<std::string>& kept, std::string_view path) {
 }
 
 CookieKeepListModel::CookieKeepListModel(regfun& reg, Shell& shell, FileSystem& files, std::string keepFile)
-    : reg_(reg), shell_(shell), files_(files), file_(files, std::move(keepFile)) {}
+    : reg_(reg), shell_(shell), files_(files), kept_(files, std::move(keepFile)) {}
 
 void CookieKeepListModel::Load() {
   current_.clear();
-  kept_.clear();
   folder_ = ReadFolderSetting(reg_, shell_, kUserShellFoldersKeyPath, "Cookies");
   preview_.clear();
   current_ = ListCookieFiles(files_, folder_);
-  readStatus_ = file_.ReadEntries(kept_);
+  kept_.Load();
 }
 
 void CookieKeepListModel::ShowCookie(std::string_view path) {
@@ -41,20 +40,11 @@ void CookieKeepListModel::ShowCookie(std::string_view path) {
 Status CookieKeepListModel::Add(std::optional<std::size_t> selectedCurrent) {
   std::string text;
   if (selectedCurrent && *selectedCurrent < current_.size()) text = current_[*selectedCurrent];
-  const Status status = file_.Append(text);
-  // The list shows what the file holds: a refused write adds nothing.
-  if (status == kOk) kept_.push_back(text);
-  return status;
+  return kept_.Add(text);
 }
 
 Status CookieKeepListModel::Remove(const std::vector<std::size_t>& selectedKept) {
-  // A list that could not be read is shown empty: rewriting it would lose it.
-  if (readStatus_ != kOk && readStatus_ != kErrFileNotFound) return readStatus_;
-  std::vector<std::string> rest = kept_;
-  RemoveAtPositions(rest, selectedKept);
-  const Status status = file_.Rewrite(rest);
-  if (status == kOk) kept_ = std::move(rest);
-  return status;
+  return kept_.Remove(selectedKept);
 }
 
 }  // namespace cv

@@ -36,7 +36,7 @@ class CookieKeepListModel {
 
   const std::string& CookieFolder() const { return folder_; }
   const std::vector<std::string>& Current() const { return current_; }  // "Current Cookies List"
-  const std::vector<std::string>& Kept() const { return kept_; }        // "Cookies Keep List"
+  const std::vector<std::string>& Kept() const { return kept_.Entries(); }  // "Cookies Keep List"
   const std::string& PreviewText() const { return preview_; }
 
   // Clicking an entry: shows the named file's whole text; a file that cannot
@@ -54,11 +54,9 @@ class CookieKeepListModel {
   regfun& reg_;
   Shell& shell_;
   FileSystem& files_;
-  KeepListFile file_;
+  KeptEntries kept_;
   std::string folder_;
   std::vector<std::string> current_;
-  std::vector<std::string> kept_;
-  Status readStatus_ = kErrFileNotFound;  // of the keep list at the last Load
   std::string preview_;
 };
 

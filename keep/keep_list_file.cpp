@@ -75,4 +75,19 @@ Status KeepListFile::Rewrite(const std::vector<std::string>& entries) const {
   return files_.WriteFileAtomic(path_, text);
 }
 
+Status KeptEntries::Add(const std::string& text) {
+  const Status status = file_.Append(text);
+  if (status == kOk) entries_.push_back(text);
+  return status;
+}
+
+Status KeptEntries::Remove(const std::vector<std::size_t>& positions) {
+  if (readStatus_ != kOk && readStatus_ != kErrFileNotFound) return readStatus_;
+  std::vector<std::string> rest = entries_;
+  RemoveAtPositions(rest, positions);
+  const Status status = file_.Rewrite(rest);
+  if (status == kOk) entries_ = std::move(rest);
+  return status;
+}
+
 }  // namespace cv

@@ -38,6 +38,26 @@ class KeepListFile {
   std::string path_;
 };
 
+// A keep-list window's "kept" side: the entries the file held at the last
+// Load, changed only by writes the file took.
+class KeptEntries {
+ public:
+  KeptEntries(FileSystem& files, std::string path) : file_(files, std::move(path)) {}
+
+  void Load() { readStatus_ = file_.ReadEntries(entries_); }
+  const std::vector<std::string>& Entries() const { return entries_; }
+  // Appends `text` to the file; the list shows it only when the write was taken.
+  Status Add(const std::string& text);
+  // Rewrites the file without the entries at `positions`; a list that could
+  // not be read is shown empty, so it is never rewritten (that would lose it).
+  Status Remove(const std::vector<std::size_t>& positions);
+
+ private:
+  KeepListFile file_;
+  std::vector<std::string> entries_;
+  Status readStatus_ = kErrFileNotFound;  // of the file at the last Load
+};
+
 // The lines of a text: CR LF, lone LF and lone CR all end a line; a final
 // line without a line end counts, a final line end adds no empty line.
 std::vector<std::string> SplitLines(std::string_view text);

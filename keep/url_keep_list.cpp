@@ -24,30 +24,21 @@ std::vector<std::string> ReadTypedUrls(Registry& registry, regfun& reg) {
 }
 
 UrlKeepListModel::UrlKeepListModel(Registry& registry, regfun& reg, FileSystem& files, std::string keepFile)
-    : registry_(registry), reg_(reg), file_(files, std::move(keepFile)) {}
+    : registry_(registry), reg_(reg), kept_(files, std::move(keepFile)) {}
 
 void UrlKeepListModel::Load() {
   current_ = ReadTypedUrls(registry_, reg_);
-  readStatus_ = file_.ReadEntries(kept_);
+  kept_.Load();
 }
 
 Status UrlKeepListModel::Add(std::optional<std::size_t> selectedCurrent) {
   std::string text;
   if (selectedCurrent && *selectedCurrent < current_.size()) text = current_[*selectedCurrent];
-  const Status status = file_.Append(text);
-  // The list shows what the file holds: a refused write adds nothing.
-  if (status == kOk) kept_.push_back(text);
-  return status;
+  return kept_.Add(text);
 }
 
 Status UrlKeepListModel::Remove(const std::vector<std::size_t>& selectedKept) {
-  // A list that could not be read is shown empty: rewriting it would lose it.
-  if (readStatus_ != kOk && readStatus_ != kErrFileNotFound) return readStatus_;
-  std::vector<std::string> rest = kept_;
-  RemoveAtPositions(rest, selectedKept);
-  const Status status = file_.Rewrite(rest);
-  if (status == kOk) kept_ = std::move(rest);
-  return status;
+  return kept_.Remove(selectedKept);
 }
 
 }  // namespace cv

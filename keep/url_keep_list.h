@@ -30,7 +30,7 @@ class UrlKeepListModel {
   void Load();
 
   const std::vector<std::string>& Current() const { return current_; }  // "Current URL List"
-  const std::vector<std::string>& Kept() const { return kept_; }        // "URL Keep List"
+  const std::vector<std::string>& Kept() const { return kept_.Entries(); }  // "URL Keep List"
 
   // "Add >": the selected current address (empty text when none is selected)
   // joins the keep list as it is and is appended to the file without trailing spaces.
@@ -44,10 +44,8 @@ class UrlKeepListModel {
  private:
   Registry& registry_;
   regfun& reg_;
-  KeepListFile file_;
+  KeptEntries kept_;
   std::vector<std::string> current_;
-  std::vector<std::string> kept_;
-  Status readStatus_ = kErrFileNotFound;  // of the keep list at the last Load
 };
 
 }  // namespace cv
