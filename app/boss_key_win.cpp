@@ -15,7 +15,7 @@ void BossKeyWindow::Start(HWND main, bool on, Platform& platform, std::string_vi
   windows_.SetOwnerWindow(main);
   Inifun ini(platform.files);
   model_.SetHideModernBrowsers(
-      HidesModernBrowsers(ini.ReadIniValue(selectionFile, kOptionsSection, kOptionBossKeyBrowsers)));
+      SwitchIsOn(ini.ReadIniValue(selectionFile, kOptionsSection, kOptionBossKeyBrowsers)));
   if (on) SwitchOn();
 }
 

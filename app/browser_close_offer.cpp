@@ -43,7 +43,7 @@ std::vector<const BrowserSpec*> TickedRunningBrowsers(Platform& platform, const 
   for (const BrowserSpec& browser : Browsers()) {
     bool ticked = false;
     for (std::size_t k = 0; k < TraceKinds().size(); ++k, ++next)
-      ticked = ticked || (next < stored.size() && RunSelectsSwitch(stored[next], SwitchRule::kExactText));
+      ticked = ticked || (next < stored.size() && SwitchIsOn(stored[next]));
     if (ticked && BrowserRunning(platform, values, browser)) running.push_back(&browser);
   }
   return running;

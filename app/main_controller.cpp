@@ -5,6 +5,7 @@
 #include "app/analysis_texts.h"
 #include "app/main_texts.h"
 #include "config/regfun.h"
+#include "config/selection_schema.h"
 
 namespace cv {
 
@@ -35,7 +36,7 @@ void MainController::Activated() {
   view_.HideWindow();
   state_.StartArgument.clear();
   Inifun ini(platform_.files);
-  if (OptionFlagIsOn(ini.ReadIniValue(SelectionFile(), "Options", "WindowsStartup"))) CleanNow(true);
+  if (SwitchIsOn(ini.ReadIniValue(SelectionFile(), kOptionsSection, kOptionWindowsStartup))) CleanNow(true);
 }
 
 void MainController::Execute(Command command) {
@@ -177,7 +178,7 @@ void MainController::SetSchedule(const ScheduleDays& days, std::string_view time
 bool MainController::SessionEnding() {
   if (exiting_ || sessionEndCleaned_ || cleaner_.Running()) return false;
   Inifun ini(platform_.files);
-  if (!OptionFlagIsOn(ini.ReadIniValue(SelectionFile(), "Options", "WindowsShutdown"))) return false;
+  if (!SwitchIsOn(ini.ReadIniValue(SelectionFile(), kOptionsSection, kOptionWindowsShutdown))) return false;
   sessionEndCleaned_ = true;
   CleanNow(true);
   return true;

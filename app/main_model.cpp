@@ -76,7 +76,6 @@ std::string StartArgumentFrom(std::string_view commandLineTail) {
 
 bool IsStartupArgument(std::string_view startArgument) { return startArgument == "min"; }
 
-bool OptionFlagIsOn(std::string_view value) { return DialogTicksSwitch(TrimBlanks(value)); }
 
 double StoredFigure(std::string_view text) {
   text = TrimBlanks(text);
@@ -95,7 +94,7 @@ MainState LoadMainState(Inifun& ini, std::string_view selectionFile, char decima
   state.RegistryKeysCleaned = StoredFigure(option("regnum"));
   state.BytesReleased = StoredFigure(option("filesize"));
   state.statistics = StatisticsLine(state.RegistryKeysCleaned, state.BytesReleased, decimalSeparator);
-  state.bossKeyWanted = OptionFlagIsOn(option("bosskey"));
+  state.bossKeyWanted = SwitchIsOn(option(kOptionBossKey));
   return state;
 }
 

@@ -25,9 +25,6 @@ std::string StartArgumentFrom(std::string_view commandLineTail);
 // The Run-key start: the argument is exactly "min" (case-sensitive).
 bool IsStartupArgument(std::string_view startArgument);
 
-// An option flag that is on for 1, and also for a missing, empty or
-// non-numeric value ("WindowsStartup", "bosskey").
-bool OptionFlagIsOn(std::string_view value);
 
 // The numeric value of a stored figure; empty or non-numeric text reads as 0.
 double StoredFigure(std::string_view text);

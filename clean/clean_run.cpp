@@ -156,7 +156,7 @@ std::string StatisticsLine(double registryKeysCleaned, double bytesReleased, cha
 Cleaner::Cleaner(Platform& platform, const StartupValues& values) : platform_(platform), values_(values) {}
 
 int OverwritePasses(std::string_view securely, std::string_view passes) {
-  if (!DialogTicksSwitch(securely)) return 0;
+  if (!SwitchIsOn(securely)) return 0;
   return passes == "3" ? kMaxOverwritePasses : kDefaultOverwritePasses;
 }
 
@@ -225,7 +225,7 @@ RunResult Cleaner::CleanNow(const RunOptions& options, RunObserver& observer) {
 
   // "Exit after cleaning" ends the program before any figure is stored. A
   // preview never ends the program, nor does a run the user stopped.
-  if (!preview && !cancelled && ini.ReadIniValue(selectionFile, "Options", "exit") == "1") {
+  if (!preview && !cancelled && SwitchIsOn(ini.ReadIniValue(selectionFile, kOptionsSection, kOptionExit))) {
     result.outcome = RunOutcome::ExitRequested;
     observer.ExitRequested();
     return result;

@@ -31,7 +31,7 @@ void RunExtraItems(RunContext& run, std::span<const ExtraItem> items) {
   const std::string selectionFile = run.SelectionFile();
   for (const ExtraItem& item : items) {
     const std::string value = run.ini.ReadIniValue(selectionFile, item.section, item.key);
-    if (!RunSelectsSwitch(value, SwitchRule::kExactText)) continue;
+    if (!SwitchIsOn(value)) continue;
     run.BeginItem();
     run.showstatus(item.displayName);
     run.observer.RowSourceSet(item.source);

@@ -31,7 +31,6 @@ struct RunItem {
   std::string_view key;          // switch key as the run passes it
   std::string_view displayName;  // row text
   std::optional<int> progress;   // checkpoint set after the row, selected or not
-  SwitchRule rule;
   ItemGroup group;
 };
 
@@ -51,7 +50,8 @@ std::span<const RunItem> RunItems();
 const RunItem* FindRunItem(int number);
 // The selection-file switch an item reads (nullptr if the tables disagree).
 const ItemSwitch* SwitchOf(const RunItem& item);
-// Whether the stored switch value selects the item.
+// Whether the stored switch value selects the item (the one switch rule: a
+// missing file or key, a fresh install, must never start erasing).
 bool SelectsItem(const RunItem& item, std::string_view value);
 
 }  // namespace cv

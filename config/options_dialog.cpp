@@ -33,10 +33,6 @@ std::string TextOrSpace(std::string text) { return text.empty() ? std::string(" 
 
 }  // namespace
 
-bool HidesModernBrowsers(std::string_view storedValue) {
-  return RunSelectsSwitch(TrimBlanks(storedValue), SwitchRule::kExactText);
-}
-
 std::vector<std::string> StartTimeEntries() {
   std::vector<std::string> entries;
   for (int hour = 0; hour < 24; ++hour) {
@@ -76,9 +72,9 @@ OptionsForm OptionsStore::Load() {
   };
   form.startPage = homePage(kStartPage);
   form.windowTitle = homePage(kWindowTitle);
-  form.bossKey = DialogTicksSwitch(Option(kOptionBossKey));
-  for (const auto& [key, box] : kFlagBoxes) form.*box = DialogTicksSwitch(Option(key));
-  form.hideModernBrowsers = HidesModernBrowsers(Option(kOptionBossKeyBrowsers));
+  form.bossKey = SwitchIsOn(Option(kOptionBossKey));
+  for (const auto& [key, box] : kFlagBoxes) form.*box = SwitchIsOn(Option(key));
+  form.hideModernBrowsers = SwitchIsOn(Option(kOptionBossKeyBrowsers));
   form.threePasses = Option(kOptionSecurePasses) == "3";
   // Each day box shows one character of "CleanDays" (the last one is
   // Saturday); only "1" ticks it.
@@ -114,16 +110,11 @@ OptionsApplied OptionsStore::Ok(OptionsForm form) {
   regfun_.WriteRegString(kHomePageKeys[2], kWindowTitle, form.windowTitle);
   regfun_.WriteRegString(kHomePageKeys[2], kStartPage, form.startPage);
 
-  // The stored "bosskey" is compared as a number; a value that is no number
-  // matches either way, so nothing changes.
-  if (const auto stored = SwitchValueAsNumber(Option(kOptionBossKey))) {
-    if (form.bossKey && *stored != 1.0) {
-      Store(kOptionBossKey, "1");
-      applied.bossKey = BossKeySwitch::On;
-    } else if (!form.bossKey && *stored != 0.0) {
-      Store(kOptionBossKey, "0");
-      applied.bossKey = BossKeySwitch::Off;
-    }
+  // "bosskey" is written, and the hot keys switched, only when the box
+  // differs from what the stored value means.
+  if (form.bossKey != SwitchIsOn(Option(kOptionBossKey))) {
+    StoreFlag(kOptionBossKey, form.bossKey);
+    applied.bossKey = form.bossKey ? BossKeySwitch::On : BossKeySwitch::Off;
   }
   StoreFlag(kOptionBossKeyBrowsers, form.hideModernBrowsers);
   applied.hideModernBrowsers = form.hideModernBrowsers;

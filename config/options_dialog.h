@@ -29,9 +29,6 @@ struct OptionsForm {
   std::string windowTitle;         // Text2
 };
 
-// "bosskeybrowsers": the boss key hides today's browsers too only for "1";
-// missing or anything else leaves them alone.
-bool HidesModernBrowsers(std::string_view storedValue);
 
 // The 48 entries of cmbStartTime: "0:00", "0:30", "1:00" ... "23:30".
 std::vector<std::string> StartTimeEntries();

@@ -53,7 +53,7 @@ void SelectionDialogModel::Open() {
   const std::string selectionFile = SelectionFile();
   const std::vector<std::string> stored = ini.ReadIniValues(selectionFile, SwitchKeys({}));
   for (std::size_t i = 0; i < kItemSwitchCount; ++i) {
-    ticked_[i] = DialogTicksSwitch(stored[i]);
+    ticked_[i] = SwitchIsOn(stored[i]);
     enabled_[i] = true;
   }
 

@@ -211,23 +211,24 @@ constexpr std::array<ItemSwitch, kItemSwitchCount> kSwitches{{
     {"mail", "accounts", "Check126", "Windows mail accounts", F::kWindowsMail},
 }};
 
-// Flags the options dialog shows; "exit" alone is read by the run as the text
-// "1", so a missing "exit" never ends the program.
-constexpr std::array<OptionKey, 14> kOptionKeys{{
-    {kOptionBossKey, OptionForm::kFlag, SwitchRule::kNumeric, "1"},
-    {kOptionBossKeyBrowsers, OptionForm::kFlag, SwitchRule::kExactText, "0"},
-    {kOptionStartup, OptionForm::kFlag, SwitchRule::kNumeric, "1"},
-    {kOptionAutoClean, OptionForm::kFlag, SwitchRule::kNumeric, "1"},
-    {kOptionExit, OptionForm::kFlag, SwitchRule::kExactText, "0"},
-    {kOptionSecurely, OptionForm::kFlag, SwitchRule::kNumeric, "1"},
-    {kOptionSecurePasses, OptionForm::kDecimal, SwitchRule::kExactText, "1"},
-    {kOptionWindowsStartup, OptionForm::kFlag, SwitchRule::kNumeric, "1"},
-    {kOptionWindowsShutdown, OptionForm::kFlag, SwitchRule::kNumeric, "1"},
-    {kOptionCleanDays, OptionForm::kWeekdays, SwitchRule::kExactText, "0000000"},
-    {kOptionCleanTime, OptionForm::kTimeOfDay, SwitchRule::kExactText, ""},
-    {kOptionLastClean, OptionForm::kDateTime, SwitchRule::kExactText, ""},
-    {kOptionRegNum, OptionForm::kDecimal, SwitchRule::kExactText, "0"},
-    {kOptionFileSize, OptionForm::kDecimal, SwitchRule::kExactText, "0"},
+// Every key of the section; a flag is read by the one switch rule, so a
+// missing flag is off wherever it is read.
+constexpr std::array<OptionKey, 15> kOptionKeys{{
+    {kOptionBossKey, OptionForm::kFlag, "0"},
+    {kOptionBossKeyBrowsers, OptionForm::kFlag, "0"},
+    {kOptionStartup, OptionForm::kFlag, "0"},
+    {kOptionAutoClean, OptionForm::kFlag, "0"},
+    {kOptionExit, OptionForm::kFlag, "0"},
+    {kOptionSecurely, OptionForm::kFlag, "0"},
+    {kOptionSecurePasses, OptionForm::kDecimal, "1"},
+    {kOptionWindowsStartup, OptionForm::kFlag, "0"},
+    {kOptionWindowsShutdown, OptionForm::kFlag, "0"},
+    {kOptionDontAskBeforeCleaning, OptionForm::kFlag, "0"},
+    {kOptionCleanDays, OptionForm::kWeekdays, "0000000"},
+    {kOptionCleanTime, OptionForm::kTimeOfDay, ""},
+    {kOptionLastClean, OptionForm::kDateTime, ""},
+    {kOptionRegNum, OptionForm::kDecimal, "0"},
+    {kOptionFileSize, OptionForm::kDecimal, "0"},
 }};
 
 // The enum-indexed tables must list their rows in enumeration order.
@@ -347,23 +348,9 @@ std::optional<double> SwitchValueAsNumber(std::string_view value) {
   return ParseDecimal(text);
 }
 
-bool DialogTicksSwitch(std::string_view value) {
+bool SwitchIsOn(std::string_view value) {
   const std::optional<double> number = SwitchValueAsNumber(value);
-  return !number || *number == 1.0;
-}
-
-bool RunSelectsSwitch(std::string_view value, SwitchRule rule) {
-  switch (rule) {
-    case SwitchRule::kExactText:
-      return value == "1";
-    case SwitchRule::kNumeric:
-      return DialogTicksSwitch(value);
-    case SwitchRule::kNumberOne: {
-      const std::optional<double> number = SwitchValueAsNumber(value);
-      return number && *number == 1.0;
-    }
-  }
-  return false;
+  return number && *number == 1.0;
 }
 
 std::span<const ItemSwitch> ItemSwitches() { return kSwitches; }

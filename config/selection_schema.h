@@ -1,7 +1,7 @@
 #pragma once
 // The selection file "vanesd.dat" as data: the 140 item switches with the
 // selection-dialog check box that shows each one, the "Options" keys, and the
-// two rules by which a stored switch value is read.
+// one rule by which a stored switch value is read.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -30,19 +30,12 @@ namespace cv {
 // when too close to zero (never to 1).
 std::optional<double> SwitchValueAsNumber(std::string_view value);
 
-// The selection dialog's rule: tick for a value that converts to the number 1
-// or does not convert at all (missing, empty, words); clear for any other
-// number. `value` is the text as the INI read returns it (already trimmed).
-bool DialogTicksSwitch(std::string_view value);
-
-enum class SwitchRule : std::uint8_t {
-  kExactText,  // selected exactly for the text "1" (no trimming of its own)
-  kNumeric,    // the dialog's rule (option flags)
-  kNumberOne,  // a stored value that converts to 1 (the Maxthon switches in the run)
-};
-
-// The cleaning run's rule for one item switch.
-bool RunSelectsSwitch(std::string_view value, SwitchRule rule);
+// The one rule by which the dialogs show and the program acts on a stored
+// switch or option flag: on only for a value that converts to the number 1
+// ("1", "01", " 1", "1.0"); off for any other number and for a value that is
+// missing, empty or not a number. A box shows what will happen, and a key the
+// user never ticked never starts erasing.
+bool SwitchIsOn(std::string_view value);
 
 // ---- The selection dialog's layout -------------------------------------------
 
@@ -150,6 +143,8 @@ inline constexpr std::string_view kOptionSecurely = "securely";
 inline constexpr std::string_view kOptionSecurePasses = "securepasses";
 inline constexpr std::string_view kOptionWindowsStartup = "WindowsStartup";
 inline constexpr std::string_view kOptionWindowsShutdown = "WindowsShutdown";
+// "1": a clean started at the window erases without asking first.
+inline constexpr std::string_view kOptionDontAskBeforeCleaning = "DontAskBeforeCleaning";
 inline constexpr std::string_view kOptionCleanDays = "CleanDays";
 inline constexpr std::string_view kOptionCleanTime = "CleanTime";
 inline constexpr std::string_view kOptionLastClean = "lastclean";
@@ -167,10 +162,7 @@ enum class OptionForm : std::uint8_t {
 struct OptionKey {
   std::string_view key;
   OptionForm form;
-  // How the program outside the options dialog reads a flag (the options
-  // dialog itself always uses the dialog's rule). Unused for other forms.
-  SwitchRule flagRule;
-  // What a missing or empty value stands for when the program reads it.
+  // The value a fresh selection file holds (flags: "0", off).
   std::string_view defaultValue;
 };
 

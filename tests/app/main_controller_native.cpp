@@ -111,7 +111,7 @@ TEST_F(MainControllerTest, LoadWithoutStoredFiguresShowsZeroesAndAddsTheTrayIcon
   EXPECT_EQ(view.statistics, "  Cleaned Registry Keys: 0     Released HD Space:0.00MB");
   EXPECT_EQ(main.State().scheduleDays, (ScheduleDays{"0", "0", "0", "0", "0", "0", "0"}));
   EXPECT_EQ(main.State().UnattendedRun, 0);
-  EXPECT_TRUE(main.State().bossKeyWanted);
+  EXPECT_FALSE(main.State().bossKeyWanted);  // a missing "bosskey" is off, as its box shows
   EXPECT_TRUE(view.trayIcon);
   EXPECT_EQ(main.Values().WindowsFolder, "C:\\WINDOWS");
   EXPECT_EQ(main.Values().WindowsVersion, "6.1");
@@ -249,10 +249,11 @@ TEST_F(MainControllerTest, MinWithStartupCleaningOffOnlyHides) {
   EXPECT_TRUE(notifications.NotificationQueue().empty());
 }
 
-TEST_F(MainControllerTest, MinWithoutTheStartupKeyCleans) {
+TEST_F(MainControllerTest, MinWithoutTheStartupKeyOnlyHides) {
   MainController& main = Loaded("min");
   main.Activated();
-  EXPECT_EQ(notifications.NotificationQueue().size(), 1u);
+  EXPECT_FALSE(view.visible);
+  EXPECT_TRUE(notifications.NotificationQueue().empty());
 }
 
 TEST_F(MainControllerTest, OtherArgumentsKeepTheWindowVisible) {

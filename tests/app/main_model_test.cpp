@@ -25,11 +25,6 @@ TEST(StartArgument, OnlyTheExactWordMinIsAStartupStart) {
     EXPECT_FALSE(IsStartupArgument(StartArgumentFrom(other))) << other;
 }
 
-TEST(OptionFlag, OnForOneAndForAnythingThatIsNotANumber) {
-  for (const char* on : {"1", "", "yes", "01", " 1 "}) EXPECT_TRUE(OptionFlagIsOn(on)) << on;
-  for (const char* off : {"0", "2", "-1", "0.5"}) EXPECT_FALSE(OptionFlagIsOn(off)) << off;
-}
-
 TEST(StoredFigure, ReadsNumbersAndTreatsTheRestAsZero) {
   EXPECT_EQ(StoredFigure("12"), 12);
   EXPECT_EQ(StoredFigure(" 1048576 "), 1048576);

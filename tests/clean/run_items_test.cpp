@@ -64,32 +64,17 @@ TEST(RunItems, SpellingDiffersFromTheDialogOnlyInCaseAndOnlyWhereKnown) {
   EXPECT_EQ(SwitchOf(*menuOrder)->key, "menuorder");
 }
 
-TEST(RunItems, OnlyTheFiveMaxthonItemsCompareNumerically) {
-  std::set<int> numeric;
-  for (const RunItem& item : RunItems()) {
-    if (item.rule == SwitchRule::kNumberOne) numeric.insert(item.number);
-    EXPECT_EQ(item.rule == SwitchRule::kNumberOne, EqualsNoCase(item.section, "Maxthon")) << item.number;
-  }
-  EXPECT_EQ(numeric, (std::set<int>{47, 48, 49, 50, 51}));
-}
-
-TEST(RunItems, StoredValuesSelectItemsByTheirRule) {
-  const RunItem& ieCookies = *FindRunItem(4);
-  const RunItem& maxthonPages = *FindRunItem(48);
+TEST(RunItems, EveryItemIsSelectedByTheOneSwitchRule) {
   struct Case {
     const char* value;
-    bool ie;
-    bool maxthon;
+    bool selected;
   };
-  const Case cases[] = {
-      {"1", true, true}, {"0", false, false},   {"2", false, false},  {"01", false, true},
-      {"", false, false}, {"true", false, false}, {"1.0", false, true}, {"-1", false, false},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.value);
-    EXPECT_EQ(SelectsItem(ieCookies, c.value), c.ie);
-    EXPECT_EQ(SelectsItem(maxthonPages, c.value), c.maxthon);
-  }
+  const Case cases[] = {{"1", true},  {"01", true},  {" 1", true},  {"1.0", true},  {"0", false},
+                        {"2", false}, {"", false},   {"true", false}, {"-1", false}};
+  // An Internet Explorer item, a Maxthon item and the custom item read alike.
+  for (const int number : {4, 48, 140})
+    for (const Case& c : cases)
+      EXPECT_EQ(SelectsItem(*FindRunItem(number), c.value), c.selected) << number << " \"" << c.value << "\"";
   // Without a selection file every value reads as "": nothing runs.
   for (const RunItem& item : RunItems()) EXPECT_FALSE(SelectsItem(item, "")) << item.number;
 }

@@ -101,7 +101,7 @@ TEST(OverwritePassesTest, FollowTheOptionsAsTheirBoxesShowThem) {
     const char* securely;
     const char* passes;
     int expected;
-  } cases[] = {{"1", "", 1}, {"1", "3", 3}, {"0", "3", 0}, {"", "", 1}, {"x", "2", 1}, {"2", "3", 0}};
+  } cases[] = {{"1", "", 1}, {"1", "3", 3}, {"0", "3", 0}, {"", "", 0}, {"x", "2", 0}, {"2", "3", 0}, {"01", "3", 3}};
   for (const auto& c : cases)
     EXPECT_EQ(OverwritePasses(c.securely, c.passes), c.expected) << c.securely << "/" << c.passes;
 }

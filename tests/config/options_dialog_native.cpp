@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "config/options_dialog.h"
+#include "config/selection_schema.h"
 #include "emulated_platform.h"
 
 namespace cv {
@@ -48,11 +49,10 @@ class OptionsStoreTest : public ::testing::Test {
   regfun layer{fixture.registry, fixture.messages};
 };
 
-TEST_F(OptionsStoreTest, WithNoStoredOptionsTheBoxesLoadTickedAndOkStoresThemButNotTheBossKey) {
+TEST_F(OptionsStoreTest, WithNoStoredOptionsTheBoxesLoadClearAndAnUntouchedOkStoresNoOne) {
   OptionsForm form = Store().Load();
-  EXPECT_TRUE(form.bossKey && form.startup && form.autoUpdate && form.exitAfterCleaning && form.securely &&
-              form.windowsStartup && form.windowsShutdown);
-  EXPECT_FALSE(form.hideModernBrowsers || form.threePasses);
+  EXPECT_FALSE(form.bossKey || form.startup || form.autoUpdate || form.exitAfterCleaning || form.securely ||
+               form.windowsStartup || form.windowsShutdown || form.hideModernBrowsers || form.threePasses);
   EXPECT_EQ(form.days, (std::array<bool, 7>{}));
   EXPECT_EQ(form.cleanTime, "");
   EXPECT_EQ(form.startPage, "");  // the read failed: "Error" is not shown
@@ -61,7 +61,8 @@ TEST_F(OptionsStoreTest, WithNoStoredOptionsTheBoxesLoadTickedAndOkStoresThemBut
   EXPECT_EQ(applied.bossKey, BossKeySwitch::Keep);
   EXPECT_FALSE(HasOption("bosskey"));
   for (const char* key : {"startup", "autoclean", "exit", "securely", "WindowsStartup", "WindowsShutdown"})
-    EXPECT_EQ(Option(key), "1") << key;
+    EXPECT_EQ(Option(key), "0") << key;
+  EXPECT_FALSE(Value(kHkeyCurrentUser, kRunKeyPath, "Clearvane"));  // not added to start-up
   EXPECT_EQ(Option("bosskeybrowsers"), "0");
   EXPECT_EQ(Option("securepasses"), "1");
   EXPECT_EQ(Option("CleanDays"), "0000000");
@@ -72,7 +73,7 @@ TEST_F(OptionsStoreTest, WithNoStoredOptionsTheBoxesLoadTickedAndOkStoresThemBut
   EXPECT_FALSE(Value(kHkeyLocalMachine, kIeMain, "Start Page"));
 }
 
-TEST_F(OptionsStoreTest, BossKeyIsStoredAndSwitchedOnlyWhenTheStoredNumberDiffers) {
+TEST_F(OptionsStoreTest, BossKeyIsStoredAndSwitchedOnlyWhenTheBoxDiffersFromTheStoredValue) {
   struct Case {
     std::optional<std::string_view> stored;
     bool box;
@@ -80,7 +81,7 @@ TEST_F(OptionsStoreTest, BossKeyIsStoredAndSwitchedOnlyWhenTheStoredNumberDiffer
     BossKeySwitch change;
   };
   const Case cases[] = {
-      {std::nullopt, true, std::nullopt, BossKeySwitch::Keep},
+      {std::nullopt, true, "1", BossKeySwitch::On},
       {std::nullopt, false, std::nullopt, BossKeySwitch::Keep},
       {"1", true, "1", BossKeySwitch::Keep},
       {"1", false, "0", BossKeySwitch::Off},
@@ -88,9 +89,10 @@ TEST_F(OptionsStoreTest, BossKeyIsStoredAndSwitchedOnlyWhenTheStoredNumberDiffer
       {"0", false, "0", BossKeySwitch::Keep},
       {"1.0", true, "1.0", BossKeySwitch::Keep},
       {"2", true, "1", BossKeySwitch::On},
-      {"2", false, "0", BossKeySwitch::Off},
+      {"2", false, "2", BossKeySwitch::Keep},
       {"yes", false, "yes", BossKeySwitch::Keep},
-      {"", true, "", BossKeySwitch::Keep},
+      {"yes", true, "1", BossKeySwitch::On},
+      {"", true, "1", BossKeySwitch::On},
   };
   for (const Case& c : cases) {
     ini.DeleteIniSection(SelectionFile(), "Options");
@@ -99,6 +101,25 @@ TEST_F(OptionsStoreTest, BossKeyIsStoredAndSwitchedOnlyWhenTheStoredNumberDiffer
     form.bossKey = c.box;
     EXPECT_EQ(Store().Ok(form).bossKey, c.change) << c.stored.value_or("(missing)") << " " << c.box;
     EXPECT_EQ(HasOption("bosskey") ? std::optional<std::string>(Option("bosskey")) : std::nullopt, c.after);
+  }
+}
+
+TEST_F(OptionsStoreTest, EveryFlagBoxShowsTheOneSwitchRule) {
+  const std::pair<std::optional<std::string_view>, bool> values[] = {
+      {std::nullopt, false}, {"", false}, {"1", true}, {"01", true}, {" 1", true},
+      {"0", false},          {"2", false}, {"true", false}};
+  const char* flags[] = {"bosskey", "bosskeybrowsers", "startup", "autoclean", "exit", "securely", "WindowsStartup",
+                         "WindowsShutdown"};
+  for (const auto& [value, on] : values) {
+    ini.DeleteIniSection(SelectionFile(), "Options");
+    if (value)
+      for (const char* flag : flags) Option(flag, *value);
+    const OptionsForm form = Store().Load();
+    const bool boxes[] = {form.bossKey,    form.hideModernBrowsers, form.startup,        form.autoUpdate,
+                          form.exitAfterCleaning, form.securely,    form.windowsStartup, form.windowsShutdown};
+    for (std::size_t i = 0; i < std::size(flags); ++i)
+      EXPECT_EQ(boxes[i], on) << flags[i] << " = \"" << value.value_or("(missing)") << "\"";
+    EXPECT_EQ(SwitchIsOn(value.value_or("")), on);  // the program acts as the box shows
   }
 }
 
@@ -123,7 +144,8 @@ TEST_F(OptionsStoreTest, LoadReadsFlagsDaysTimeAndHomePage) {
     EXPECT_EQ(form.days, expected) << stored;
     EXPECT_FALSE(form.exitAfterCleaning);
     EXPECT_FALSE(form.securely);
-    EXPECT_TRUE(form.autoUpdate && form.windowsShutdown && form.hideModernBrowsers && form.threePasses);
+    EXPECT_FALSE(form.windowsShutdown);  // a word is no number: off, as the program treats it
+    EXPECT_TRUE(form.autoUpdate && form.hideModernBrowsers && form.threePasses);
     EXPECT_EQ(form.cleanTime, "09:30");
     EXPECT_EQ(form.startPage, "http://example.org/");
   }
@@ -141,6 +163,7 @@ TEST_F(OptionsStoreTest, OkWritesHomePageScheduleAndRunValue) {
   form.days = {false, true, false, false, false, true, false};
   form.cleanTime = "07:05";
   form.threePasses = true;
+  form.startup = true;
   const OptionsApplied applied = Store().Ok(form);
 
   // Stored as REG_SZ with their terminating NUL.

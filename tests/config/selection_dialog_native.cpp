@@ -4,6 +4,7 @@
 #include <set>
 
 #include "clean/items_run_fixture.h"
+#include "clean/run_items.h"
 #include "config/mnemonics.h"
 #include "config/selection_dialog.h"
 #include "config/selection_pages.h"
@@ -36,25 +37,50 @@ class SelectionDialogTest : public ::testing::Test, public ItemRunFixture {
   SelectionDialogModel model;
 };
 
-TEST_F(SelectionDialogTest, OpeningTicksBoxesByTheDialogsRule) {
+TEST_F(SelectionDialogTest, BoxesShowWhatTheRunSelects) {
   env.files.DeleteFile(SelectionFile(), true);
   model.Open();
-  for (std::size_t i = 0; i < kItemSwitchCount; ++i) EXPECT_TRUE(model.Ticked(i)) << "missing file, box " << i;
+  for (std::size_t i = 0; i < kItemSwitchCount; ++i) EXPECT_FALSE(model.Ticked(i)) << "missing file, box " << i;
 
-  WriteFile(SelectionFile(), "[opera]\r\nimages=0\r\nCache=2\r\nCookies=01\r\nHistory= 1 \r\nAddress=yes\r\n");
+  // The same values for an Opera item and a Maxthon item: each box as the run reads its switch.
+  const std::pair<const char*, bool> values[] = {{"", false},  {"1", true},  {"01", true}, {" 1", true},
+                                                 {"0", false}, {"2", false}, {"true", false}};
+  for (const auto& [value, on] : values) {
+    WriteFile(SelectionFile(), std::string("[opera]\r\nCache=") + value + "\r\n[Maxthon]\r\npages=" + value + "\r\n");
+    model.Open();
+    EXPECT_EQ(model.Ticked(Index("OPERA", "Cache")), on) << value;
+    EXPECT_EQ(model.Ticked(Index("Maxthon", "pages")), on) << value;
+    EXPECT_EQ(SelectsItem(*FindRunItem(21), value), on) << value;
+    EXPECT_EQ(SelectsItem(*FindRunItem(48), value), on) << value;
+    EXPECT_FALSE(model.Ticked(Index("OPERA", "Images"))) << "a missing key";
+  }
+}
+
+TEST_F(SelectionDialogTest, AnUntouchedOkStoresOneOnlyForTheKeysThatHeldIt) {
+  std::string text = "[EXPLORER]\r\n";
+  const char* ticked[] = {"location", "history", "cache", "cookies", "downloadedhistory", "index", "inprivate"};
+  for (const char* key : ticked) text += std::string(key) + "=1\r\n";
+  text += "[WINDOWS]\r\ntemp=1\r\nrecent=1\r\nrun=1\r\n";
+  WriteFile(SelectionFile(), text);
   model.Open();
-  EXPECT_FALSE(model.Ticked(Index("OPERA", "Images")));
-  EXPECT_FALSE(model.Ticked(Index("OPERA", "Cache")));
-  EXPECT_TRUE(model.Ticked(Index("OPERA", "Cookies")));
-  EXPECT_TRUE(model.Ticked(Index("OPERA", "History")));
-  EXPECT_TRUE(model.Ticked(Index("OPERA", "Address")));
+  ASSERT_TRUE(model.Save().empty());
+  Inifun ini(env.files);
+  std::size_t ones = 0;
+  for (const ItemSwitch& s : ItemSwitches()) {
+    const std::string stored = ini.ReadIniValue(SelectionFile(), s.section, s.key);
+    EXPECT_TRUE(stored == "1" || stored == "0") << s.section << "/" << s.key;
+    ones += stored == "1";
+  }
+  EXPECT_EQ(ones, 10u);
+  EXPECT_EQ(ini.ReadIniValue(SelectionFile(), "FIREFOX", "bookmarks"), "0");
+  EXPECT_EQ(ini.ReadIniValue(SelectionFile(), "outlook", "address"), "0");
 }
 
 TEST_F(SelectionDialogTest, WithoutWindowsMailItsBoxesAreDisabledClearedAndSavedAsZero) {
   WriteFile(SelectionFile(), "[mail]\r\nRecently=1\r\n");
   model.Open();
   EXPECT_TRUE(model.WindowsMailPresent());
-  EXPECT_EQ(TickedInFrame(SelectionFrame::kWindowsMail), 7u);
+  EXPECT_EQ(TickedInFrame(SelectionFrame::kWindowsMail), 1u);
 
   env.registry.DeleteTree(kHkeyCurrentUser, "Software\\Microsoft\\Windows Mail");
   model.Open();
@@ -106,6 +132,7 @@ TEST_F(SelectionDialogTest, InternetExplorerSelectAllAsksTwiceInOrder) {
 }
 
 TEST_F(SelectionDialogTest, LeavingATickedRiskyBoxAsks) {
+  WriteFile(SelectionFile(), "[EXPLORER]\r\nfavorites=1\r\ndownloaded=1\r\ncache=1\r\n");
   model.Open();
   const std::size_t favorites = Index("EXPLORER", "favorites");
   env.messages.answers = {kIdCancel, kIdOk};

@@ -112,85 +112,68 @@ TEST(SelectionSchema, LookupIgnoresCaseAndRejectsStrangers) {
 
 struct ReadingCase {
   const char* value;
-  bool dialogTicks;
-  bool runTextSelects;
+  bool on;
 };
 
-// Values as the INI read hands them over (trimmed), and what each reader makes of them.
+// Values as the INI read hands them over, and what the one rule makes of them:
+// on only for a number equal to 1; a missing, empty or wordy value is off.
 const ReadingCase kReadingCases[] = {
-    {"1", true, true},
-    {"0", false, false},
-    {"2", false, false},
-    {"-1", false, false},
-    {"10", false, false},
-    {"0.5", false, false},
-    {"01", true, false},
-    {"001.000", true, false},
-    {"1.0", true, false},
-    {"1.", true, false},
-    {".1e1", true, false},
-    {"+1", true, false},
-    {"1e0", true, false},
-    {"10E-1", true, false},
-    {"&H1", true, false},
-    {"&h0001", true, false},
-    {"&O1", true, false},
-    {"&H0", false, false},
-    {"&HFF", false, false},
-    {"", true, false},
-    {"true", true, false},
-    {"yes", true, false},
-    {"on", true, false},
-    {"1abc", true, false},
-    {"0abc", true, false},
-    {"1 0", true, false},
-    {"1,0", true, false},
-    {"$1", true, false},
-    {"(1)", true, false},
-    {"0x1", true, false},
-    {"inf", true, false},
-    {"nan", true, false},
-    {"1e", true, false},
-    {"e1", true, false},
-    {".", true, false},
-    {"+", true, false},
-    {"--1", true, false},
-    {"&H", true, false},
-    {"&H1G", true, false},
-    {"&O8", true, false},
-    {"&H100000000", true, false},  // more than 32 bits: no conversion
-    {"1e999", false, false},       // a number, just not 1
-    {"-1e999", false, false},
-    {"1e-999", false, false},
+    {"1", true},
+    {"0", false},
+    {"2", false},
+    {"-1", false},
+    {"10", false},
+    {"0.5", false},
+    {"01", true},
+    {"001.000", true},
+    {"1.0", true},
+    {"1.", true},
+    {".1e1", true},
+    {"+1", true},
+    {"1e0", true},
+    {"10E-1", true},
+    {"&H1", true},
+    {"&h0001", true},
+    {"&O1", true},
+    {"&H0", false},
+    {"&HFF", false},
+    {"", false},
+    {"true", false},
+    {"yes", false},
+    {"on", false},
+    {"1abc", false},
+    {"0abc", false},
+    {"1 0", false},
+    {"1,0", false},
+    {"$1", false},
+    {"(1)", false},
+    {"0x1", false},
+    {"inf", false},
+    {"nan", false},
+    {"1e", false},
+    {"e1", false},
+    {".", false},
+    {"+", false},
+    {"--1", false},
+    {"&H", false},
+    {"&H1G", false},
+    {"&O8", false},
+    {"&H100000000", false},  // more than 32 bits: no conversion
+    {"1e999", false},       // a number, just not 1
+    {"-1e999", false},
+    {"1e-999", false},
     {"0.0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
      "00000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
      "00000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"
      "000000000000000000001",
-     false, false},
+     false},
 };
 
-TEST(SwitchReading, DialogAndRunRulesOnTrickyValues) {
-  for (const ReadingCase& c : kReadingCases) {
-    SCOPED_TRACE(std::string("value \"") + c.value + "\"");
-    EXPECT_EQ(DialogTicksSwitch(c.value), c.dialogTicks);
-    EXPECT_EQ(RunSelectsSwitch(c.value, SwitchRule::kExactText), c.runTextSelects);
-    EXPECT_EQ(RunSelectsSwitch(c.value, SwitchRule::kNumeric), c.dialogTicks);
-    // The Maxthon switches in the run: a value that converts, to 1.
-    EXPECT_EQ(RunSelectsSwitch(c.value, SwitchRule::kNumberOne),
-              SwitchValueAsNumber(c.value).has_value() && c.dialogTicks);
-  }
-}
-
-TEST(SwitchReading, BlanksAroundAValue) {
-  // The INI read trims its result, after which both readers agree on "1".
-  const std::string_view stored = " 1 ";
-  EXPECT_TRUE(DialogTicksSwitch(TrimSpaces(stored)));
-  EXPECT_TRUE(RunSelectsSwitch(TrimSpaces(stored), SwitchRule::kExactText));
-  // The number conversion itself also tolerates blanks and tabs around the number.
-  EXPECT_TRUE(DialogTicksSwitch("\t1 "));
-  EXPECT_FALSE(DialogTicksSwitch(" 0\t"));
-  // The text rule is an exact comparison: it does no trimming of its own.
-  EXPECT_FALSE(RunSelectsSwitch(" 1", SwitchRule::kExactText));
+TEST(SwitchReading, OneRuleOnTrickyValues) {
+  for (const ReadingCase& c : kReadingCases) EXPECT_EQ(SwitchIsOn(c.value), c.on) << "value \"" << c.value << "\"";
+  // Blanks and tabs around a number do not matter; the INI read trims them too.
+  for (const char* on : {" 1", "\t1 ", " 01 "}) EXPECT_TRUE(SwitchIsOn(on)) << on;
+  EXPECT_FALSE(SwitchIsOn(" 0\t"));
 }
 
 TEST(SwitchReading, ConvertedNumbers) {
@@ -212,21 +195,13 @@ TEST(SwitchReading, ConvertedNumbers) {
   EXPECT_FALSE(SwitchValueAsNumber(std::string_view("1\0", 2)).has_value());
 }
 
-TEST(OptionsSection, KeysAreUniqueAndFlagDefaultsMatchTheirReaders) {
+TEST(OptionsSection, KeysAreUniqueAndFlagsDefaultToOff) {
   std::set<std::string> keys;
   for (const OptionKey& option : OptionKeys()) {
     EXPECT_TRUE(keys.insert(Lower(option.key)).second) << option.key;
-    if (option.form != OptionForm::kFlag) continue;
-    // A missing flag reads as its default under the rule its readers apply.
-    EXPECT_EQ(RunSelectsSwitch("", option.flagRule), option.defaultValue == "1") << option.key;
+    if (option.form == OptionForm::kFlag) EXPECT_FALSE(SwitchIsOn(option.defaultValue)) << option.key;
   }
-  EXPECT_EQ(keys.size(), 14u);
-
-  const OptionKey* exitKey = FindOptionKey("EXIT");
-  ASSERT_NE(exitKey, nullptr);
-  EXPECT_FALSE(RunSelectsSwitch("", exitKey->flagRule));  // a missing "exit" never ends the program
-  EXPECT_FALSE(RunSelectsSwitch("01", exitKey->flagRule));
-  EXPECT_TRUE(RunSelectsSwitch("01", FindOptionKey(kOptionWindowsStartup)->flagRule));
+  EXPECT_EQ(keys.size(), 15u);
   EXPECT_EQ(FindOptionKey("lastcleaned"), nullptr);
 
   const OptionKey* days = FindOptionKey(kOptionCleanDays);
