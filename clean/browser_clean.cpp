@@ -113,6 +113,7 @@ class BrowserCleaner {
       if (result.untouchedBecause == "is a link") run_.ReportRefused(EntryKind::File, path);
       return;
     }
+    run_.BytesReleased += static_cast<double>(result.bytesFreed);
     for (const RemovedRows& removed : result.removed) {
       if (removed.rows == 0) continue;
       EraseEntry entry;

@@ -202,6 +202,7 @@ DatabaseCleanResult CleanDatabaseRows(FileSystem& files, std::string_view path, 
   }
   if (preview) return result;
 
+  const auto freePagesBefore = db.QueryInt("PRAGMA freelist_count");
   if (const DbProblem begin = db.Exec("PRAGMA secure_delete = ON; BEGIN IMMEDIATE"); begin != DbProblem::None) {
     result.untouchedBecause = Untouched(begin);
     result.removed.clear();
@@ -221,6 +222,11 @@ DatabaseCleanResult CleanDatabaseRows(FileSystem& files, std::string_view path, 
     if (const DbProblem p = db.Exec(statement); p != DbProblem::None) return fail(p);
   if (const DbProblem p = db.Exec("COMMIT"); p != DbProblem::None) return fail(p);
   result.checkedAfter = db.IntegrityOk(false);
+  const auto freePagesAfter = db.QueryInt("PRAGMA freelist_count");
+  const auto pageSize = db.QueryInt("PRAGMA page_size");
+  if (freePagesBefore && freePagesAfter && pageSize && *freePagesAfter > *freePagesBefore && *pageSize > 0)
+    result.bytesFreed = static_cast<std::uint64_t>(*freePagesAfter - *freePagesBefore) *
+                        static_cast<std::uint64_t>(*pageSize);
   return result;
 }
 

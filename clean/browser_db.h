@@ -29,6 +29,7 @@ struct DatabaseCleanResult {
   std::string untouchedBecause;      // non-empty: the file was left as it was ("is locked")
   std::vector<RemovedRows> removed;  // per table; in preview what would go
   bool checkedAfter = true;          // clean: PRAGMA integrity_check answered "ok"
+  std::uint64_t bytesFreed = 0;      // clean: the pages the removed rows gave back inside the file
 };
 
 // `action` is one of the row actions of the browser model (kCookieRows,

@@ -188,6 +188,17 @@ void FindFirefoxProfiles(FileSystem& files, const BrowserFolders& folders, Profi
       collector.Add(name, {}, {}, p.path);
     }
   }
+  // Folders in "Profiles" count whether listed or not: a "profiles.ini" may be
+  // missing, damaged or out of date. Only folders with a profile's marker files are used.
+  const std::string profiles = Below(folders.root, "Profiles");
+  std::vector<std::string> names;
+  files.ListFolder(profiles, [&](const FileEntry& entry) {
+    if (entry.IsFolder()) names.push_back(entry.name);
+  });
+  for (const std::string& name : names) {
+    const std::string relative = "Profiles\\" + name;
+    collector.Add(name, Below(folders.root, relative), JoinInside(folders.localRoot, relative), relative);
+  }
 }
 
 }  // namespace

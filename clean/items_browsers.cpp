@@ -4,6 +4,7 @@
 #include <array>
 #include <string>
 
+#include "clean/browser_clean.h"
 #include "clean/ie_steps.h"
 #include "clean/item_groups.h"
 #include "clean/item_table.h"
@@ -42,6 +43,14 @@ void MsnAddressBar(RunContext& run) {
 void MsnReportOnly(RunContext&) {}
 
 void MsnCache(RunContext& run) { run.BytesReleased += 500000; }
+
+// Chrome's "Web Data" holds saved addresses, payment cards and search engines
+// beside the typed form entries: the forms item removes the entries as rows,
+// in every profile, as the Chrome of today's browsers does.
+void ChromeFormEntries(RunContext& run) {
+  for (const BrowserSpec& browser : Browsers())
+    if (browser.section == "ModernChrome") CleanBrowserTraces(run, browser, TraceKind::kFormData);
+}
 
 // Maxthon, Chrome and Safari: steps on folders below a base folder.
 
@@ -151,7 +160,6 @@ constexpr FolderItem kFolderItems[] = {
     {53, {Chrome("Cookies")}},
     {54, {Step{Op::AllFilesInTree, Base::LocalAppData, "\\Google\\Chrome\\User Data\\Default\\Cache"}}},
     {55, {Chrome("History")}},
-    {56, {Chrome("Web Data")}},
     {57, {Chrome("Last Session"), Chrome("Current Session"), Chrome("Top Sites")}},
     {58,
      {Step{Op::AllFilesInFolder, Base::LocalAppData, "\\Apple Computer\\Safari\\History"}, Roaming("History.plist")}},
@@ -166,7 +174,7 @@ constexpr FolderItem kFolderItems[] = {
 
 constexpr auto kFolderBindings = BindTable<kFolderItems, RunFolderItem>();
 
-constexpr std::array<ItemBinding, 8> kExplorerBindings = {{
+constexpr std::array<ItemBinding, 9> kOwnBindings = {{
     {35, AolAddressBar},
     {36, AolCookies},
     {37, AolCache},
@@ -175,17 +183,20 @@ constexpr std::array<ItemBinding, 8> kExplorerBindings = {{
     {40, MsnReportOnly},
     {41, MsnCache},
     {42, MsnReportOnly},
+    {56, ChromeFormEntries},
 }};
 
-constexpr auto Concatenate(const std::array<ItemBinding, 8>& first, const decltype(kFolderBindings)& second) {
-  std::array<ItemBinding, 8 + std::tuple_size_v<std::remove_cvref_t<decltype(second)>>> all{};
+constexpr auto Concatenate(const decltype(kOwnBindings)& first, const decltype(kFolderBindings)& second) {
+  std::array<ItemBinding, std::tuple_size_v<std::remove_cvref_t<decltype(first)>> +
+                              std::tuple_size_v<std::remove_cvref_t<decltype(second)>>>
+      all{};
   std::size_t i = 0;
   for (const auto& binding : first) all[i++] = binding;
   for (const auto& binding : second) all[i++] = binding;
   return all;
 }
 
-constexpr auto kItems = Concatenate(kExplorerBindings, kFolderBindings);
+constexpr auto kItems = Concatenate(kOwnBindings, kFolderBindings);
 
 }  // namespace
 

@@ -1,9 +1,13 @@
 // Firefox, Opera, Netscape and Mozilla items 12-34 and 43-46: profile files
 // and cache folders deleted by name wherever they lie below the browser's
-// profile root. Each item is one row of data.
+// profile root. Each item is one row of data. Firefox keeps its bookmarks in
+// the same "places.sqlite" as its history, so the history and download items
+// remove rows of it as the Firefox of today's browsers does; only the
+// bookmarks item deletes the file.
 #include <array>
 #include <string>
 
+#include "clean/browser_clean.h"
 #include "clean/item_groups.h"
 #include "clean/item_table.h"
 #include "clean/run_context.h"
@@ -13,18 +17,25 @@ namespace {
 
 enum class Root { FirefoxRoaming, FirefoxLocal, OperaRoaming, OperaLocal, Netscape, Mozilla };
 
-enum class Target { Files, Folders };
+enum class Target { Files, Folders, FirefoxRows };
 
 struct Deletion {
-  Target target;
-  const char* name;  // file name (exact case) or folder name (lower case)
+  Target target = Target::Files;
+  const char* name = "";  // file name (exact case) or folder name (lower case)
+  TraceKind rows = TraceKind::kHistory;  // FirefoxRows: the kind of trace removed from every profile
 };
 
 struct ProfileItem {
   int number;
   Root root;
-  std::array<Deletion, 2> deletions;  // in order; an empty name ends the list
+  std::array<Deletion, 3> deletions;  // in order; an empty name ends the list
 };
+
+const BrowserSpec& FirefoxBrowser() {
+  for (const BrowserSpec& browser : Browsers())
+    if (browser.section == "ModernFirefox") return browser;
+  return Browsers().front();  // not reached: the browser table holds Firefox
+}
 
 // The Netscape 8 ("NSB") profiles when present, else Netscape Navigator's;
 // looked up again by each item, just before its deletions.
@@ -55,15 +66,18 @@ std::string RootFolder(RunContext& run, Root root) {
 
 constexpr Deletion Files(const char* name) { return {Target::Files, name}; }
 constexpr Deletion Folders(const char* name) { return {Target::Folders, name}; }
+constexpr Deletion FirefoxRows(TraceKind kind) { return {Target::FirefoxRows, "places.sqlite", kind}; }
 constexpr Deletion kNone{Target::Files, ""};
 
+// Firefox's cache is "cache2" since Firefox 32, "Cache" before; its download
+// list has been rows of "places.sqlite" since Firefox 26.
 constexpr ProfileItem kProfileItems[] = {
-    {12, Root::FirefoxRoaming, {Files("places.sqlite"), kNone}},
+    {12, Root::FirefoxRoaming, {FirefoxRows(TraceKind::kHistory), kNone}},
     {13, Root::FirefoxRoaming, {Files("cookies.sqlite"), kNone}},
-    {14, Root::FirefoxLocal, {Folders("cache"), kNone}},
-    {15, Root::FirefoxRoaming, {Files("places.sqlite"), kNone}},
-    {16, Root::FirefoxRoaming, {Files("downloads.sqlite"), kNone}},
-    {17, Root::FirefoxRoaming, {Files("places.sqlite"), kNone}},
+    {14, Root::FirefoxLocal, {Folders("cache"), Folders("cache2"), kNone}},
+    {15, Root::FirefoxRoaming, {FirefoxRows(TraceKind::kHistory), kNone}},
+    {16, Root::FirefoxRoaming, {Files("downloads.sqlite"), FirefoxRows(TraceKind::kDownloads), kNone}},
+    {17, Root::FirefoxRoaming, {Files("places.sqlite"), Files("places.sqlite-wal"), Files("places.sqlite-shm")}},
     {18, Root::FirefoxRoaming, {Files("key3.db"), kNone}},
     {19, Root::OperaRoaming, {Files("typed_history.xml"), kNone}},
     {20, Root::OperaRoaming, {Files("cookies4.dat"), kNone}},
@@ -91,8 +105,17 @@ void RunProfileItem(RunContext& run, const ProfileItem& item) {
   const std::string root = RootFolder(run, item.root);
   for (const Deletion& deletion : item.deletions) {
     if (*deletion.name == '\0') break;
-    run.BytesReleased += deletion.target == Target::Files ? run.erase.DeleteNamedFilesInTree(root, deletion.name)
-                                                          : run.erase.DeleteNamedFoldersInTree(root, deletion.name);
+    switch (deletion.target) {
+      case Target::Files:
+        run.BytesReleased += run.erase.DeleteNamedFilesInTree(root, deletion.name);
+        break;
+      case Target::Folders:
+        run.BytesReleased += run.erase.DeleteNamedFoldersInTree(root, deletion.name);
+        break;
+      case Target::FirefoxRows:
+        CleanBrowserTraces(run, FirefoxBrowser(), deletion.rows);
+        break;
+    }
   }
 }
 

@@ -56,7 +56,14 @@ TEST_F(MozillaItemsTest, EveryItemRemovesExactlyItsFilesAndFolders) {
   EXPECT_EQ(preview.bytesReleased, result.bytesReleased);
   EXPECT_EQ(result.registryKeysCleaned, 0);
   EXPECT_EQ(recorder.ItemRows().size(), 27u);
-  for (const auto& row : recorder.ItemRows()) EXPECT_EQ(row.status, "Done") << row.item;
+  // The history and download items remove rows of "places.sqlite": a file
+  // that is no database is left for the bookmarks item, and their rows say so.
+  for (const auto& row : recorder.ItemRows())
+    if (row.item == "Firefox Address Bar History" || row.item == "Firefox History Files" ||
+        row.item == "Firefox Download Manager History")
+      EXPECT_EQ(row.status.rfind("Done; places.sqlite is not a database, left untouched (", 0), 0u) << row.status;
+    else
+      EXPECT_EQ(row.status, "Done") << row.item;
   EXPECT_TRUE(Exists(Local("Mozilla\\Firefox\\Profiles\\abc.default")));
   EXPECT_FALSE(Exists(Local("Mozilla\\Firefox\\Profiles\\abc.default\\Cache")));
   EXPECT_TRUE(Exists(Roaming("Mozilla\\Firefox\\Profiles\\abc.default\\Cache\\roaming-cache.bin")));

@@ -176,6 +176,64 @@ TEST_F(ModernBrowsersTest, FirefoxHistoryGoesAndBookmarkedPagesStayRowForRow) {
   EXPECT_EQ(RowsReported("[moz_historyvisits]"), 12);
 }
 
+// The classic Firefox items on a profile of today's Firefox: history goes as
+// rows, bookmarks and keywords stay; only the bookmarks item takes the file.
+TEST_F(ModernBrowsersTest, ClassicFirefoxItemsKeepTheBookmarksUnlessAskedForThem) {
+  const struct {
+    std::vector<const char*> keys;
+    bool fileGone;
+  } cases[] = {{{"Address"}, false}, {{"History"}, false}, {{"Address", "History"}, false},
+               {{"bookmarks"}, true}, {{"History", "bookmarks"}, true}};
+  const auto freshProfiles = [this] {
+    std::filesystem::remove_all(env.files.HostPath(EmulatedPlatformFixture::kAppData));
+    std::filesystem::remove_all(env.files.HostPath(EmulatedPlatformFixture::kLocalAppData));
+    AddFirefox();
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.keys.front() + std::string(c.keys.size() > 1 ? " and more" : ""));
+    ResetSelection();
+    freshProfiles();
+    const std::string places = FirefoxProfile("places.sqlite");
+    const auto bookmarks = Rows(places, "SELECT * FROM moz_bookmarks");
+    const auto keywords = Rows(places, "SELECT * FROM moz_keywords");
+    // Enough visits to fill pages of their own, which the clean gives back inside the file.
+    Sql(places, "WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                "INSERT INTO moz_historyvisits SELECT i, 0, 2, i, 1, 0 FROM n");
+    for (const char* key : c.keys) Select("FIREFOX", key);
+    const RunResult result = DoRun();
+    for (const auto& row : recorder.ItemRows()) EXPECT_EQ(row.status, "Done") << row.item;
+    EXPECT_EQ(Exists(places), !c.fileGone);
+    if (c.fileGone) continue;
+    EXPECT_GE(result.bytesReleased, 3 * 4096) << "the pages the visits held";
+    EXPECT_EQ(Rows(places, "SELECT count(*) FROM moz_historyvisits"), std::vector<std::string>{"0"});
+    EXPECT_EQ(Rows(places, "SELECT * FROM moz_bookmarks"), bookmarks);
+    EXPECT_EQ(Rows(places, "SELECT * FROM moz_keywords"), keywords);
+    EXPECT_EQ(IntegrityCheck(places), "ok");
+  }
+
+  // A running Firefox is skipped; a database another program holds is left whole.
+  freshProfiles();
+  ResetSelection();
+  Select("FIREFOX", "History");
+  {
+    auto held = env.files.LockFile(FirefoxProfile("parent.lock"));
+    auto other = env.files.LockFile(Roaming("Mozilla\\Firefox\\Profiles\\efgh.work\\parent.lock"));
+    DoRun();
+    EXPECT_EQ(recorder.ItemRows().at(0).status, "Skipped: Mozilla Firefox is running");
+  }
+  const std::string places = FirefoxProfile("places.sqlite");
+  const std::string visits = Rows(places, "SELECT count(*) FROM moz_historyvisits").at(0);
+  sqlite3* other = nullptr;
+  ASSERT_EQ(sqlite3_open(env.files.HostPath(places).c_str(), &other), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  DoRun();
+  EXPECT_NE(recorder.ItemRows().at(0).status.find("places.sqlite is locked, left untouched"), std::string::npos)
+      << recorder.ItemRows().at(0).status;
+  sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(other);
+  EXPECT_EQ(Rows(places, "SELECT count(*) FROM moz_historyvisits").at(0), visits);
+}
+
 TEST_F(ModernBrowsersTest, FirefoxDownloadHistoryTakesOnlyDownloadedPages) {
   AddFirefox();
   const std::string places = FirefoxProfile("places.sqlite");
@@ -342,15 +400,20 @@ TEST_F(ModernBrowsersTest, HostileProfileListsCleanOnlyRealProfiles) {
                                               env.files.HostPath(Roaming("Mozilla\\Firefox\\Profiles\\linked")));
     const TreeSnapshot before = Snapshot();
     CleanItem("Mozilla Firefox", TraceKind::kSessions);
+    // The unlisted "efgh.work" in Profiles is a profile all the same.
+    const std::string unlisted = Roaming("Mozilla\\Firefox\\Profiles\\efgh.work\\");
     ExpectOnlyRemoved(before, Snapshot(),
-                      Under(before, {FirefoxProfile("sessionstore.jsonlz4"), FirefoxProfile("sessionstore-backups")}),
+                      Under(before, {FirefoxProfile("sessionstore.jsonlz4"), FirefoxProfile("sessionstore-backups"),
+                                     unlisted + "sessionstore.jsonlz4", unlisted + "sessionstore-backups"}),
                       {}, true);
     EXPECT_TRUE(Exists("C:\\sessionstore.jsonlz4"));
     EXPECT_TRUE(Exists("C:\\Outside\\Linked\\sessionstore.jsonlz4"));
   }
-  // No profile list at all: nothing to clean, nothing said.
+  // No profile list at all: the folders in Profiles are still found, a link among them is not followed.
   env.files.DeleteFile(Roaming("Mozilla\\Firefox\\profiles.ini"), true);
-  EXPECT_EQ(CleanItem("Mozilla Firefox", TraceKind::kSessions), "Done");
+  EXPECT_EQ(CleanItem("Mozilla Firefox", TraceKind::kSessions),
+            "Done; " + Roaming("Mozilla\\Firefox\\Profiles\\linked") + " is a link, not cleaned");
+  EXPECT_TRUE(Exists("C:\\Outside\\Linked\\sessionstore.jsonlz4"));
 }
 
 TEST_F(ModernBrowsersTest, BadLocalStateFallsBackToTheProfileFolders) {
