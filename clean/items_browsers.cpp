@@ -44,13 +44,16 @@ void MsnReportOnly(RunContext&) {}
 
 void MsnCache(RunContext& run) { run.BytesReleased += 500000; }
 
-// Chrome's "Web Data" holds saved addresses, payment cards and search engines
-// beside the typed form entries: the forms item removes the entries as rows,
-// in every profile, as the Chrome of today's browsers does.
-void ChromeFormEntries(RunContext& run) {
+// Chrome's "History" holds the pages visited beside the download list, and
+// "Web Data" saved addresses, payment cards and search engines beside the
+// typed form entries: the download and forms items remove their own rows, in
+// every profile, as the Chrome of today's browsers does.
+void ChromeRows(RunContext& run, TraceKind kind) {
   for (const BrowserSpec& browser : Browsers())
-    if (browser.section == "ModernChrome") CleanBrowserTraces(run, browser, TraceKind::kFormData);
+    if (browser.section == "ModernChrome") CleanBrowserTraces(run, browser, kind);
 }
+void ChromeDownloadList(RunContext& run) { ChromeRows(run, TraceKind::kDownloads); }
+void ChromeFormEntries(RunContext& run) { ChromeRows(run, TraceKind::kFormData); }
 
 // Maxthon, Chrome and Safari: steps on folders below a base folder.
 
@@ -156,7 +159,6 @@ constexpr FolderItem kFolderItems[] = {
       Maxthon(Op::NamedFileInFolder, "\\SharedAccount\\Data", "LastSession.ini"),
       Maxthon(Op::NamedFileInFolder, "\\SharedAccount\\Data", "TmpSession.ini")}},
     {51, {Maxthon(Op::EmptyWholeFolder, "\\SharedAccount\\Downloads")}},
-    {52, {Chrome("History")}},
     {53, {Chrome("Cookies")}},
     {54, {Step{Op::AllFilesInTree, Base::LocalAppData, "\\Google\\Chrome\\User Data\\Default\\Cache"}}},
     {55, {Chrome("History")}},
@@ -174,7 +176,7 @@ constexpr FolderItem kFolderItems[] = {
 
 constexpr auto kFolderBindings = BindTable<kFolderItems, RunFolderItem>();
 
-constexpr std::array<ItemBinding, 9> kOwnBindings = {{
+constexpr std::array<ItemBinding, 10> kOwnBindings = {{
     {35, AolAddressBar},
     {36, AolCookies},
     {37, AolCache},
@@ -183,6 +185,7 @@ constexpr std::array<ItemBinding, 9> kOwnBindings = {{
     {40, MsnReportOnly},
     {41, MsnCache},
     {42, MsnReportOnly},
+    {52, ChromeDownloadList},
     {56, ChromeFormEntries},
 }};
 

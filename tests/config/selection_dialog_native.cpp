@@ -4,6 +4,7 @@
 #include <set>
 
 #include "clean/items_run_fixture.h"
+#include "clean/browser_model.h"
 #include "clean/run_items.h"
 #include "config/mnemonics.h"
 #include "config/selection_dialog.h"
@@ -313,6 +314,7 @@ TEST_F(SelectionDialogTest, ShippedSelectionFileIsSafeAndComplete) {
                                                                   {"Maxthon", "folder"},
                                                                   {"FIREFOX", "passwords"},
                                                                   {"Chrome", "Forms"},
+                                                                  {"Safari", "RecentSearches"},  // all of Safari's preferences
                                                                   {"OFFICE", "word"},
                                                                   {"outlook", "deleted"},
                                                                   {"mail", "accounts"},
@@ -325,6 +327,31 @@ TEST_F(SelectionDialogTest, ShippedSelectionFileIsSafeAndComplete) {
                                                                                                {"WINDOWS", "temp"},
                                                                                                {"WINDOWS", "recent"}})
     EXPECT_TRUE(model.Ticked(Index(section, key))) << section << "/" << key;
+
+  // Every key the dialogs and the run read is there, so no box depends on a
+  // missing key; every option that acts is off.
+  Inifun ini(env.files);
+  std::set<std::string> present;
+  const auto keysOf = [&](std::string_view section) {
+    for (const std::string& line : ini.ReadIniSection(section, SelectionFile()))
+      present.insert(AsciiLower(std::string(section) + "/" + line.substr(0, line.find('='))));
+  };
+  std::set<std::string> sections = {std::string(kOptionsSection)};
+  for (const ItemSwitch& s : ItemSwitches()) sections.insert(AsciiLower(s.section));
+  for (const BrowserSpec& browser : Browsers()) sections.insert(AsciiLower(browser.section));
+  for (const std::string& section : sections) keysOf(section);
+  std::vector<std::string> wanted;
+  for (const ItemSwitch& s : ItemSwitches()) wanted.push_back(std::string(s.section) + "/" + std::string(s.key));
+  for (const RunItem& item : RunItems()) wanted.push_back(std::string(item.section) + "/" + std::string(item.key));
+  for (const BrowserSpec& browser : Browsers())
+    for (const TraceKindInfo& kind : TraceKinds())
+      wanted.push_back(std::string(browser.section) + "/" + std::string(kind.key));
+  for (const OptionKey& option : OptionKeys()) {
+    wanted.push_back(std::string(kOptionsSection) + "/" + std::string(option.key));
+    if (option.form == OptionForm::kFlag)
+      EXPECT_FALSE(SwitchIsOn(ini.ReadIniValue(SelectionFile(), kOptionsSection, option.key))) << option.key;
+  }
+  for (const std::string& key : wanted) EXPECT_TRUE(present.count(AsciiLower(key))) << key << " is not shipped";
 }
 
 // Unique on every page; only a page with more controls than letters and
