@@ -2,6 +2,7 @@
 
 #include "clean/fso.h"
 #include "config/inifun.h"
+#include "config/selection_schema.h"
 #include "platform/text.h"
 
 namespace cv {
@@ -26,7 +27,7 @@ PluginRow ReadVpeRow(Inifun& ini, const FileEntry& entry) {
   row.name = values[0];
   row.version = values[1];
   row.description = row.name + " " + row.version + " " + values[2];
-  row.ticked = values[3] == "1";
+  row.ticked = SwitchIsOn(values[3]);
   return row;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/inifun.h"
+#include "config/selection_schema.h"
 #include "platform/text.h"
 
 namespace cv {
@@ -21,7 +22,7 @@ void ExtraItemsPageModel::Load() {
   Inifun ini(platform_.files);
   const std::vector<std::string> values =
       ini.ReadIniValues(platform_.shell.ProgramFolder() + std::string(kSelectionFileName), keys);
-  for (std::size_t i = 0; i < items_.size() && i < values.size(); ++i) ticked_[i] = values[i] == "1";
+  for (std::size_t i = 0; i < items_.size() && i < values.size(); ++i) ticked_[i] = SwitchIsOn(values[i]);
 }
 
 std::vector<Inifun::Value> ExtraItemsPageModel::SelectionValues() const {

@@ -47,7 +47,7 @@ TEST_F(PluginsTest, RowsComeFromVpeFilesWithTheirTicks) {
   EXPECT_EQ(rows[2].description, "Epsilon  ");
   EXPECT_FALSE(rows[2].ticked);
   EXPECT_EQ(rows[3].name, "Gamma");
-  EXPECT_FALSE(rows[3].ticked) << "the tick is the text \"1\" only";
+  EXPECT_TRUE(rows[3].ticked) << "the tick is the number 1, as for every switch";
 
   EXPECT_TRUE(LoadPluginRows(fso, ini, ProgramFile("\\no such folder")).empty());
 }

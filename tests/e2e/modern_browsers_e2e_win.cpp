@@ -254,6 +254,43 @@ TEST_F(ModernBrowsersEndToEnd, PreviewThenCleanTakeExactlyTheSelectedTraces) {
   EXPECT_EQ(Count(again.out, "\"status\": \"Done\""), 12u) << again.out;
 }
 
+// A first run with the selection file the release ships: history, caches
+// and cookies go, while bookmarks, passwords, preferences and the user's
+// documents stay.
+TEST_F(ModernBrowsersEndToEnd, AFirstRunWithTheShippedSelectionKeepsWhatUsersKeep) {
+  std::string shipped;
+  ASSERT_EQ(disk_->fs().ReadFile(e2e::ExeFolder() + "\\..\\vanesd.dat", shipped), kOk);
+  ASSERT_TRUE(disk_->WriteFile(program_ + "\\vanesd.dat", shipped));
+  lock_.reset();
+  Put(disk_->Path("Profile\\Documents\\thesis.docx"), "chapter one");
+  std::vector<std::string> kept = {disk_->Path("Profile\\Documents\\thesis.docx")};
+  for (const char* browser : kChromiumBrowsers)
+    for (const char* profile : {"Default", "Profile 1"})
+      for (const char* name : {"Bookmarks", "Login Data", "Preferences"})
+        kept.push_back(local_ + "\\" + browser + "\\User Data\\" + profile + "\\" + name);
+  for (const char* profile : {"abc.default", "xyz.busy"})
+    for (const char* name : {"logins.json", "prefs.js"}) kept.push_back(FirefoxProfile(profile, name));
+  const Snapshot before = e2e::SnapshotTree(root_);
+
+  const Captured clean = Cli("--clean --json");
+  ASSERT_EQ(clean.exitCode, 0u) << clean.out;
+  const Snapshot after = e2e::SnapshotTree(root_);
+  for (const std::string& path : kept) {
+    const std::string key = Relative(path);
+    ASSERT_TRUE(before.count(key)) << key;
+    EXPECT_EQ(after.count(key) ? after.at(key) : "<gone>", before.at(key)) << key;
+  }
+  for (const char* profile : {"abc.default", "xyz.busy"}) {
+    const std::string places = FirefoxProfile(profile, "places.sqlite");
+    EXPECT_EQ(Rows(places, "SELECT title FROM moz_bookmarks ORDER BY id"),
+              (std::vector<std::string>{"root", "Bookmarked"}));
+    EXPECT_EQ(Rows(places, "SELECT count(*) FROM moz_historyvisits"), std::vector<std::string>{"0"});
+    EXPECT_EQ(Rows(places, "PRAGMA integrity_check"), std::vector<std::string>{"ok"});
+  }
+  EXPECT_FALSE(e2e::Exists(local_ + "\\Google\\Chrome\\User Data\\Default\\History")) << "Chrome History ticked";
+  EXPECT_EQ(clean.out.find("Task complete"), std::string::npos) << "JSON rows only";
+}
+
 TEST_F(ModernBrowsersEndToEnd, ARunningChromiumBrowserIsSkippedWhole) {
   const std::string userData = local_ + "\\Microsoft\\Edge\\User Data";
   win32::UniqueFileHandle edgeLock(::CreateFileW(win32::Widen(userData + "\\lockfile").c_str(), GENERIC_WRITE,

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 
@@ -91,7 +92,7 @@ TEST_F(OptionsGui, CancelStoresNothingAndOkStoresTheBoxesTheScheduleAndTheRunVal
   ASSERT_NE(dialog, nullptr);
   EXPECT_EQ(Text(FindControl(dialog, IDX_OPTIONS_STARTUP)), L"Load Clearvane on Windows &Start Up");
   EXPECT_EQ(IsChecked(FindControl(dialog, IDX_OPTIONS_STARTUP)), false);
-  EXPECT_EQ(IsChecked(FindControl(dialog, IDX_OPTIONS_SECURELY)), true);  // missing: ticked
+  EXPECT_EQ(IsChecked(FindControl(dialog, IDX_OPTIONS_SECURELY)), false);  // missing: off, as the program treats it
   EXPECT_FALSE(IsShown(FindControl(dialog, IDX_OPTIONS_MONDAY)));
   SetTicked(dialog, IDX_OPTIONS_STARTUP, true);
   Press(dialog, VK_ESCAPE);
@@ -114,7 +115,7 @@ TEST_F(OptionsGui, CancelStoresNothingAndOkStoresTheBoxesTheScheduleAndTheRunVal
   Press(dialog, VK_RETURN);
 
   const std::string stored = ReadSelection();
-  for (const char* line : {"startup=1", "exit=0", "bosskey=0", "autoclean=1", "CleanDays=0111111", "CleanTime=07:05"})
+  for (const char* line : {"startup=1", "exit=0", "bosskey=0", "autoclean=0", "CleanDays=0111111", "CleanTime=07:05"})
     EXPECT_NE(stored.find(line), std::string::npos) << line << " in\n" << stored;
   EXPECT_EQ(RegistryText(HKEY_CURRENT_USER, kRunKey, L"Clearvane"), ExpectedRunValue());
 
@@ -125,6 +126,29 @@ TEST_F(OptionsGui, CancelStoresNothingAndOkStoresTheBoxesTheScheduleAndTheRunVal
   Press(dialog, VK_RETURN);
   EXPECT_FALSE(RegistryText(HKEY_CURRENT_USER, kRunKey, L"Clearvane"));
   EXPECT_NE(ReadSelection().find("startup=0"), std::string::npos);
+}
+
+// A fresh install: the shipped selection file shows every box clear, and an
+// untouched "OK" adds nothing to start-up and stores no "1".
+TEST_F(OptionsGui, AnUntouchedOkOnAFreshInstallTurnsNothingOn) {
+  std::ifstream shipped(ProgramUnderTest().parent_path() / "vanesd.dat", std::ios::binary);
+  selection_.assign(std::istreambuf_iterator<char>(shipped), {});
+  ASSERT_NE(selection_.find("[Options]"), std::string::npos);
+  Start();
+  HWND main = WaitForMain();
+  ASSERT_NE(main, nullptr);
+  HWND dialog = OpenOptions(main);
+  ASSERT_NE(dialog, nullptr);
+  for (int id : {IDX_OPTIONS_STARTUP, IDX_OPTIONS_AUTOCLEAN, IDX_OPTIONS_EXIT, IDX_OPTIONS_SECURELY,
+                 IDX_OPTIONS_BOSSKEY, IDX_OPTIONS_WINSTARTUP, IDX_OPTIONS_WINSHUTDOWN})
+    EXPECT_FALSE(IsChecked(FindControl(dialog, id))) << id;
+  Press(dialog, VK_RETURN);
+  EXPECT_FALSE(RegistryText(HKEY_CURRENT_USER, kRunKey, L"Clearvane"));
+  const std::string stored = ReadSelection();
+  const std::string options = stored.substr(stored.find("[Options]"));
+  for (const char* flag : {"bosskey", "bosskeybrowsers", "startup", "autoclean", "exit", "securely", "WindowsStartup",
+                           "WindowsShutdown"})
+    EXPECT_EQ(options.find(std::string("\n") + flag + "=1"), std::string::npos) << flag << " in\n" << options;
 }
 
 TEST_F(OptionsGui, WindowsZHidesFolderWindowsAndWindowsShiftZRestoresThemMaximized) {

@@ -264,6 +264,29 @@ TEST_F(SelectionGui, SelectAllBoxesTickTheirGroupsAndInternetExplorerAsksTwice) 
   EXPECT_EQ(FindTopWindow(Dialog(L"Clearvane")), nullptr);
 }
 
+// Boxes show what the run would do: a key that is missing is clear, and an
+// untouched "OK" stores "1" only where the file held it.
+TEST_F(SelectionGui, AnUntouchedOkStoresOneOnlyForTheKeysThatHeldIt) {
+  WriteBytes(folder_ / "vanesd.dat", "[EXPLORER]\r\nlocation=1\r\nhistory=1\r\ncache=1\r\ncookies=1\r\n"
+                                     "[FIREFOX]\r\nCache=1\r\nHistory=1\r\n"
+                                     "[WINDOWS]\r\ntemp=1\r\nrecent=1\r\nrun=1\r\nthumbs=1\r\n");
+  HWND main = StartMain();
+  ASSERT_NE(main, nullptr);
+  HWND settings = OpenSettings(main);
+  ASSERT_NE(settings, nullptr);
+  for (const auto& [section, key] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"FIREFOX", "passwords"}, {"FIREFOX", "bookmarks"}, {"EXPLORER", "favorites"}, {"outlook", "address"},
+           {"outlook", "sent"}, {"outlook", "deleted"}, {"Maxthon", "folder"}})
+    EXPECT_EQ(Checked(settings, SwitchId(section, key)), false) << section << "/" << key;
+  EXPECT_EQ(Checked(settings, SwitchId("EXPLORER", "cache")), true);
+  PressKey(settings, {}, VK_RETURN);
+  ASSERT_TRUE(WaitForNoWindow(Dialog(kSettingsCaption), kWaitMs));
+  const std::string stored = ReadBytes(folder_ / "vanesd.dat");
+  std::size_t ones = 0;
+  for (std::size_t at = stored.find("=1\r\n"); at != std::string::npos; at = stored.find("=1\r\n", at + 1)) ++ones;
+  EXPECT_EQ(ones, 10u) << stored;
+}
+
 // A folder of the sandbox as the program sees it.
 std::wstring WindowsPath(const fs::path& path) { return path.wstring(); }
 
