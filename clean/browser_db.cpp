@@ -1,5 +1,7 @@
 #include "clean/browser_db.h"
 
+#include "platform/text.h"
+
 namespace cv {
 
 namespace {
@@ -150,6 +152,40 @@ bool HasPendingJournal(FileSystem& files, std::string_view path) {
   return journal && !journal->IsFolder() && journal->size > 0;
 }
 
+std::string_view FolderOf(std::string_view path) {
+  const std::size_t cut = path.find_last_of('\\');
+  return cut == std::string_view::npos ? std::string_view() : path.substr(0, cut);
+}
+
+// SQLite opens the companions of a database by name and follows links when it
+// does: the database and each companion present must be a plain file with no
+// other name, in the database's own folder, or a write meant for them could
+// land in another file. Empty when they are; else why not.
+std::string CompanionProblem(FileSystem& files, std::string_view path) {
+  const auto database = files.Identify(path, false);
+  if (database && database->links != 1) return "has another name (a hard link)";
+  for (std::string_view companion : kDatabaseCompanions) {
+    const std::string name = std::string(path) + std::string(companion);
+    const auto entry = files.Stat(name);
+    if (!entry) continue;
+    const auto identity = files.Identify(name, false);
+    if (entry->IsFolder() || entry->IsReparsePoint() || (identity && identity->links != 1) ||
+        (identity && database && !EqualsNoCase(FolderOf(identity->finalPath), FolderOf(database->finalPath))))
+      return "has a " + std::string(companion.substr(1)) + " file that is not its own";
+  }
+  return {};
+}
+
+// A trigger stored in the file on a table the cleaning changes could make a
+// delete reach other rows (the bookmarks); browsers keep theirs in memory.
+bool HasStoredTriggers(SqliteDb& db, const Plan& plan) {
+  std::string tables = "'moz_places'";
+  for (const RowStep& step : plan.steps) tables += ", '" + AsciiLower(step.table) + "'";
+  const auto count = db.QueryInt("SELECT count(*) FROM sqlite_master WHERE type = 'trigger' AND lower(tbl_name) IN (" +
+                                 tables + ")");
+  return !count || *count != 0;
+}
+
 }  // namespace
 
 DatabaseCleanResult CleanDatabaseRows(FileSystem& files, std::string_view path, BrowserFamily family,
@@ -161,6 +197,10 @@ DatabaseCleanResult CleanDatabaseRows(FileSystem& files, std::string_view path, 
   result.present = true;
   if (entry->IsReparsePoint()) {
     result.untouchedBecause = "is a link";
+    return result;
+  }
+  if (std::string problem = CompanionProblem(files, path); !problem.empty()) {
+    result.untouchedBecause = std::move(problem);
     return result;
   }
   if (HasPendingJournal(files, path)) {
@@ -185,6 +225,10 @@ DatabaseCleanResult CleanDatabaseRows(FileSystem& files, std::string_view path, 
   const Plan plan = PlanFor(db, family, action);
   if (plan.steps.empty()) {
     result.untouchedBecause = "is not " + std::string(plan.expected);
+    return result;
+  }
+  if (HasStoredTriggers(db, plan)) {
+    result.untouchedBecause = "has unexpected triggers";
     return result;
   }
   if (!db.IntegrityOk(true)) {

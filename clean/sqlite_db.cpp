@@ -72,6 +72,10 @@ SqliteDb SqliteDb::Open(const std::string& nativePath, Access access, DbProblem&
     return result;
   }
   sqlite3_busy_timeout(raw, kBusyWaitMs);
+  // No trigger stored in a file runs in this connection, nor does a view's
+  // or trigger's SQL reach functions with side effects.
+  sqlite3_db_config(raw, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+  sqlite3_db_config(raw, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
   // The open itself reads nothing: reading the schema tells a database from
   // any other file, and a locked one from a free one.
   if (const DbProblem first = result.Exec("SELECT count(*) FROM sqlite_master"); first != DbProblem::None) {

@@ -448,6 +448,7 @@ std::optional<FileIdentity> EmulatedFileSystem::IdentityOf(const struct stat& st
   FileIdentity id;
   id.volume = static_cast<std::uint64_t>(st.st_dev);
   id.idLow = static_cast<std::uint64_t>(st.st_ino);
+  id.links = static_cast<std::uint32_t>(st.st_nlink);
   id.finalPath = std::move(*windows);
   return id;
 }

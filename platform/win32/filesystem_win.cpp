@@ -49,6 +49,7 @@ std::optional<FileIdentity> IdentityOf(HANDLE handle) {
   FileIdentity id;
   id.volume = info.dwVolumeSerialNumber;
   id.idLow = SizeValue(info.nFileIndexHigh, info.nFileIndexLow);
+  id.links = info.nNumberOfLinks;
   std::wstring path(MAX_PATH, L'\0');
   for (int attempt = 0; attempt < 3; ++attempt) {
     const DWORD n = ::GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),

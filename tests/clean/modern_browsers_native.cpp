@@ -335,6 +335,30 @@ TEST_F(ModernBrowsersTest, DatabasesThatCannotBeCleanedSafelyAreLeftUntouched) {
          std::filesystem::create_symlink(t.env.files.HostPath("C:\\Outside\\places.sqlite"), t.env.files.HostPath(db));
        },
        "is a link"},
+      {"hard-linked database",
+       [](ModernBrowsersTest& t, const std::string& db) {
+         std::filesystem::create_hard_link(t.env.files.HostPath(db), t.env.files.HostPath("C:\\Outside\\copy"));
+       },
+       "has another name (a hard link)"},
+      {"hard-linked write-ahead log",
+       [](ModernBrowsersTest& t, const std::string& db) {
+         t.WriteFile("C:\\Outside\\thesis.docx", "chapter one");
+         std::filesystem::create_hard_link(t.env.files.HostPath("C:\\Outside\\thesis.docx"),
+                                           t.env.files.HostPath(db + "-wal"));
+       },
+       "has a wal file that is not its own"},
+      {"linked shared memory",
+       [](ModernBrowsersTest& t, const std::string& db) {
+         t.WriteFile("C:\\Outside\\thesis.docx", "chapter one");
+         std::filesystem::create_symlink(t.env.files.HostPath("C:\\Outside\\thesis.docx"),
+                                         t.env.files.HostPath(db + "-shm"));
+       },
+       "has a shm file that is not its own"},
+      {"stored trigger",
+       [](ModernBrowsersTest& t, const std::string& db) {
+         t.Sql(db, "CREATE TRIGGER wipe AFTER DELETE ON moz_historyvisits BEGIN DELETE FROM moz_bookmarks; END");
+       },
+       "has unexpected triggers"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -351,6 +375,9 @@ TEST_F(ModernBrowsersTest, DatabasesThatCannotBeCleanedSafelyAreLeftUntouched) {
   }
   EXPECT_EQ(Rows("C:\\Outside\\places.sqlite", "SELECT count(*) FROM moz_historyvisits"),
             std::vector<std::string>{"1"});
+  std::string thesis;
+  env.files.ReadFile("C:\\Outside\\thesis.docx", thesis);
+  EXPECT_EQ(thesis, "chapter one");
 
   // Locked by another program's open transaction.
   std::filesystem::remove_all(env.files.HostPath(EmulatedPlatformFixture::kAppData));
