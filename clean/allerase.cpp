@@ -446,22 +446,29 @@ double allerase::DeleteSingleFile(std::string_view file) {
     }
     return bytes;
   }
-  Status status = kErrFileNotFound;
-  if (overwritePasses_ > 0 && !entry->IsReparsePoint()) {
-    // Overwritten through the folder that holds it, so what is written to is
-    // the file the guard judged, not whatever the path names a moment later.
-    const std::string path(WithoutTrailingBackslash(file));
-    const auto cut = path.rfind('\\');
-    const auto parent = cut == std::string::npos ? nullptr : fso_.Files().OpenFolder(path.substr(0, cut));
-    if (parent) {
-      FileEntry named = *entry;
-      named.name = path.substr(cut + 1);
-      status = DeleteFileIn(*parent, named, false);
+  // Deleted (and overwritten) through the folder that holds it, once that
+  // folder, as opened, is where the guard saw the file: nothing swapped for a
+  // link on the way since is followed.
+  const std::string path(WithoutTrailingBackslash(file));
+  const auto cut = path.rfind('\\');
+  if (cut == std::string::npos || cut + 1 >= path.size()) return 0;
+  const auto judged = fso_.Files().Identify(path, false);
+  const auto parent = fso_.Files().OpenFolder(path.substr(0, cut < 3 ? cut + 1 : cut));
+  if (!parent) return 0;
+  if (judged) {
+    const auto reached = parent->Identity();
+    const std::string_view judgedPath = judged->finalPath;
+    const std::size_t judgedCut = judgedPath.rfind('\\');
+    if (!reached || judgedCut == std::string_view::npos ||
+        !EqualsNoCase(WithoutTrailingBackslash(reached->finalPath),
+                      WithoutTrailingBackslash(judgedPath.substr(0, judgedCut < 3 ? judgedCut + 1 : judgedCut)))) {
+      Report(EntryKind::File, std::string(file), 0, true);
+      return 0;
     }
-  } else {
-    status = fso_.DeleteFile(file, false);
   }
-  if (status == kOk) Report(EntryKind::File, entry->path, bytes, false);
+  FileEntry named = *entry;
+  named.name = path.substr(cut + 1);
+  if (DeleteFileIn(*parent, named, false) == kOk) Report(EntryKind::File, entry->path, bytes, false);
   return bytes;
 }
 

@@ -88,8 +88,32 @@ class AllowListPlatform::Files::AllowedFolder : public Folder {
   bool own_;
 };
 
+std::unique_ptr<Folder> AllowListPlatform::Files::OpenWithoutLinks(std::string_view path) {
+  if (path.size() < 3 || path[1] != ':' || path[2] != '\\') return nullptr;
+  std::unique_ptr<Folder> folder = inner_.OpenFolder(path.substr(0, 3));
+  std::size_t pos = 3;
+  while (folder && pos < path.size()) {
+    std::size_t end = path.find('\\', pos);
+    if (end == std::string_view::npos) end = path.size();
+    const std::string_view part = path.substr(pos, end - pos);
+    pos = end + 1;
+    if (part.empty() || part == ".") continue;
+    if (part == "..") return nullptr;
+    folder = folder->OpenSubFolder(part);
+  }
+  return folder;
+}
+
+std::unique_ptr<Folder> AllowListPlatform::Files::OpenParentWithoutLinks(std::string_view path, std::string& name) {
+  while (path.size() > 3 && path.back() == '\\') path.remove_suffix(1);
+  const std::size_t cut = path.find_last_of('\\');
+  if (cut == std::string_view::npos || cut + 1 >= path.size()) return nullptr;
+  name = std::string(path.substr(cut + 1));
+  return OpenWithoutLinks(path.substr(0, cut < 3 ? cut + 1 : cut));
+}
+
 std::unique_ptr<Folder> AllowListPlatform::Files::OpenFolder(std::string_view path) {
-  return AllowedFolder::Wrap(inner_.OpenFolder(path), *this);
+  return AllowedFolder::Wrap(OpenWithoutLinks(path), *this);
 }
 
 std::string AllowListPlatform::Files::NativePath(std::string_view path) {
@@ -105,19 +129,36 @@ bool AllowListPlatform::Files::ListFolder(std::string_view folder,
 }
 
 Status AllowListPlatform::Files::DeleteFile(std::string_view path, bool force) {
-  return allowed_.AllowsFile(path) ? inner_.DeleteFile(path, force) : kErrAccessDenied;
+  if (!allowed_.AllowsFile(path)) return kErrAccessDenied;
+  std::string name;
+  const auto parent = OpenParentWithoutLinks(path, name);
+  if (!parent) return kErrAccessDenied;
+  const auto entry = inner_.Stat(path);
+  if (entry && entry->IsFolder() && !entry->IsReparsePoint()) return kErrAccessDenied;  // a file was listed
+  return parent->DeleteEntry(name, force);
 }
 
 Status AllowListPlatform::Files::RemoveFolder(std::string_view path, bool force) {
-  return allowed_.AllowsFolder(path) ? inner_.RemoveFolder(path, force) : kErrAccessDenied;
+  if (!allowed_.AllowsFolder(path)) return kErrAccessDenied;
+  std::string name;
+  const auto parent = OpenParentWithoutLinks(path, name);
+  if (!parent) return kErrAccessDenied;
+  const auto entry = inner_.Stat(path);
+  if (entry && !entry->IsFolder()) return kErrAccessDenied;  // a folder was listed
+  return parent->DeleteEntry(name, force);
 }
 
 Status AllowListPlatform::Files::SetAttributes(std::string_view path, std::uint32_t attributes) {
-  return MayChangeAttributes(path) ? inner_.SetAttributes(path, attributes) : kErrAccessDenied;
+  if (!MayChangeAttributes(path)) return kErrAccessDenied;
+  std::string name;
+  const auto parent = OpenParentWithoutLinks(path, name);
+  return parent ? parent->SetEntryAttributes(name, attributes) : kErrAccessDenied;
 }
 
 Status AllowListPlatform::Files::DeleteAtReboot(std::string_view path) {
-  return allowed_.AllowsFile(path) ? inner_.DeleteAtReboot(path) : kErrAccessDenied;
+  std::string name;
+  if (!allowed_.AllowsFile(path) || !OpenParentWithoutLinks(path, name)) return kErrAccessDenied;
+  return inner_.DeleteAtReboot(path);
 }
 
 // ---------------------------------------------------------------------------

@@ -2,9 +2,11 @@
 // The platform a clean sees when it may erase only what an analysis listed.
 // Reads and writes pass through; deletes (by path or inside an open folder),
 // attribute changes, restart marks, database rows, started commands and the
-// shell's clearing operations happen only for what the list allows. Folder listings leave out the files the list does not
-// allow (outside the program folder, whose own files the run reads), so the
-// run neither touches nor counts a file that appeared after the analysis.
+// shell's clearing operations happen only for what the list allows. Folder
+// listings leave out the files the list does not allow (outside the program
+// folder, whose own files the run reads), so the run neither touches nor
+// counts a file that appeared after the analysis. Folders are opened, and
+// entries deleted, only where no link lies on the way.
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -51,6 +53,12 @@ class AllowListPlatform {
    private:
     // An open folder seen through the list, for the walks.
     class AllowedFolder;
+    // The folder at `path` opened folder by folder from its drive root, no
+    // link followed on the way: a listed path is reached only where the
+    // analysis saw it, never through a folder swapped for a link since.
+    std::unique_ptr<Folder> OpenWithoutLinks(std::string_view path);
+    // The parent folder of `path`, opened so, and the last component's name.
+    std::unique_ptr<Folder> OpenParentWithoutLinks(std::string_view path, std::string& name);
     // The same rules for paths and for entries of an open folder.
     bool Shows(const FileEntry& entry, bool ownFolder) const;
     bool MayDelete(std::string_view path) const;

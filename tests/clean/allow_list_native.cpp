@@ -2,6 +2,8 @@
 // both on the emulated platform.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -220,6 +222,34 @@ TEST_F(LimitedRunTest, TheLimitedPlatformRefusesWhatTheListDoesNotHold) {
   ASSERT_EQ(registry.OpenKey(kHkeyCurrentUser, "Software\\V", kKeyRead, key), kOk);
   EXPECT_EQ(registry.QueryValue(key, "keep", value), kOk);
   registry.CloseKey(key);
+}
+
+// A listed folder on the way replaced by a link since the analysis: nothing is
+// reached through the link, by path or by an opened folder.
+TEST_F(LimitedRunTest, AListedPathIsNeverFollowedThroughAFolderSwappedForALink) {
+  const std::string tool = Temp() + "\\Tool", project = Temp() + "\\Documents\\Project";
+  for (const std::string& base : {tool, project}) {
+    Write(base + "\\Logs\\a.log", 5);
+    Write(base + "\\Cache\\c.bin", 5);
+  }
+  AllowList allowed;
+  allowed.Add(EntryKind::File, tool + "\\Logs\\a.log");
+  allowed.Add(EntryKind::Folder, tool + "\\Cache");
+  allowed.Finish();
+  Platform inner = env_.platform();
+  AllowListPlatform limited(inner, allowed);
+  FileSystem& view = limited.View().files;
+  ASSERT_TRUE(view.OpenFolder(tool + "\\Cache")) << "reached where the analysis saw it";
+
+  std::filesystem::remove_all(files_.HostPath(tool));
+  std::filesystem::create_directory_symlink(files_.HostPath(project), files_.HostPath(tool));
+  EXPECT_EQ(view.DeleteFile(tool + "\\Logs\\a.log", true), kErrAccessDenied);
+  EXPECT_EQ(view.SetAttributes(tool + "\\Logs\\a.log", kAttrHidden), kErrAccessDenied);
+  EXPECT_EQ(view.RemoveFolder(tool + "\\Cache", true), kErrAccessDenied);
+  EXPECT_EQ(view.OpenFolder(tool + "\\Cache"), nullptr);
+  EXPECT_TRUE(files_.Stat(project + "\\Logs\\a.log"));
+  EXPECT_TRUE(files_.Stat(project + "\\Cache\\c.bin"));
+  EXPECT_EQ(files_.Stat(project + "\\Logs\\a.log")->attributes & kAttrHidden, 0u);
 }
 
 // A cancel asked after a given number of pumps stops the run at the next
