@@ -141,7 +141,7 @@ TEST_F(OptionsGui, AnUntouchedOkOnAFreshInstallTurnsNothingOn) {
   ASSERT_NE(dialog, nullptr);
   for (int id : {IDX_OPTIONS_STARTUP, IDX_OPTIONS_AUTOCLEAN, IDX_OPTIONS_EXIT, IDX_OPTIONS_SECURELY,
                  IDX_OPTIONS_BOSSKEY, IDX_OPTIONS_WINSTARTUP, IDX_OPTIONS_WINSHUTDOWN})
-    EXPECT_FALSE(IsChecked(FindControl(dialog, id))) << id;
+    EXPECT_EQ(IsChecked(FindControl(dialog, id)), false) << id;
   Press(dialog, VK_RETURN);
   EXPECT_FALSE(RegistryText(HKEY_CURRENT_USER, kRunKey, L"Clearvane"));
   const std::string stored = ReadSelection();
