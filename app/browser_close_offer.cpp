@@ -18,6 +18,17 @@ std::string Below(std::string_view folder, std::string_view name) {
   return path.append(name);
 }
 
+// Classic items that clean a today's browser's databases as its own items do,
+// and so are skipped while it runs.
+struct ClassicSwitch {
+  std::string_view browserSection, section, key;
+};
+constexpr ClassicSwitch kClassicSwitches[] = {
+    {"ModernFirefox", "FIREFOX", "Address"}, {"ModernFirefox", "FIREFOX", "History"},
+    {"ModernFirefox", "FIREFOX", "Download"}, {"ModernChrome", "Chrome", "download"},
+    {"ModernChrome", "Chrome", "Forms"},
+};
+
 }  // namespace
 
 bool BrowserRunning(Platform& platform, const StartupValues& values, const BrowserSpec& browser) {
@@ -36,7 +47,9 @@ std::vector<const BrowserSpec*> TickedRunningBrowsers(Platform& platform, const 
   std::vector<Inifun::Value> keys;
   for (const BrowserSpec& browser : Browsers())
     for (const TraceKindInfo& kind : TraceKinds()) keys.push_back({browser.section, kind.key, {}});
+  for (const ClassicSwitch& classic : kClassicSwitches) keys.push_back({classic.section, classic.key, {}});
   const std::vector<std::string> stored = Inifun(platform.files).ReadIniValues(selectionFile, keys);
+  const std::size_t classicFrom = Browsers().size() * TraceKinds().size();
 
   std::vector<const BrowserSpec*> running;
   std::size_t next = 0;
@@ -44,6 +57,9 @@ std::vector<const BrowserSpec*> TickedRunningBrowsers(Platform& platform, const 
     bool ticked = false;
     for (std::size_t k = 0; k < TraceKinds().size(); ++k, ++next)
       ticked = ticked || (next < stored.size() && SwitchIsOn(stored[next]));
+    for (std::size_t c = 0; c < std::size(kClassicSwitches); ++c)
+      ticked = ticked || (kClassicSwitches[c].browserSection == browser.section && classicFrom + c < stored.size() &&
+                          SwitchIsOn(stored[classicFrom + c]));
     if (ticked && BrowserRunning(platform, values, browser)) running.push_back(&browser);
   }
   return running;

@@ -71,6 +71,12 @@ TEST_F(BrowserCloseOfferTest, OnlyTickedBrowsersHoldingTheirLockAreAskedAboutAnd
   const auto lock = env.files.LockFile(Firefox("Profiles\\a.default\\parent.lock"));
   EXPECT_EQ(Names(TickedRunningBrowsers(services, values, selection)),
             (std::vector<std::string>{"Google Chrome", "Mozilla Firefox"}));
+  // The classic Firefox history item cleans the same rows: it asks too.
+  Inifun(env.files).WriteIniValue(selection, "ModernFirefox", "history", "0");
+  EXPECT_EQ(Names(TickedRunningBrowsers(services, values, selection)), std::vector<std::string>{"Google Chrome"});
+  Select("FIREFOX", "History");
+  EXPECT_EQ(Names(TickedRunningBrowsers(services, values, selection)),
+            (std::vector<std::string>{"Google Chrome", "Mozilla Firefox"}));
 
   env.messages.answers = {kIdYes, kIdNo};
   FakeCloser closer(*this);
