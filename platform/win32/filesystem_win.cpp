@@ -42,14 +42,30 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
 
 DWORD AttributesOf(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()); }
 
-// The volume, file ID and final path of an open handle.
-std::optional<FileIdentity> IdentityOf(HANDLE handle) {
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!::GetFileInformationByHandle(handle, &info)) return std::nullopt;
+// The root of a final path: "C:\" of "C:\a\b", "\\server\share" of a UNC path.
+std::wstring RootOf(const std::wstring& path) {
+  if (path.size() >= 3 && path[1] == L':') return path.substr(0, 3);
+  if (path.rfind(L"\\\\", 0) == 0) {
+    const std::size_t server = path.find(L'\\', 2);
+    const std::size_t share = server == std::wstring::npos ? server : path.find(L'\\', server + 1);
+    return path.substr(0, share);
+  }
+  return path;
+}
+
+// The volume, file ID, link count and final path of an open handle. The ID
+// and the links come from the file itself; the volume's serial is looked up
+// once per volume root.
+std::optional<FileIdentity> IdentityOf(HANDLE handle, VolumeSerials& serials) {
+  IO_STATUS_BLOCK io{};
+  FILE_INTERNAL_INFORMATION internal{};
+  if (!NT_SUCCESS(::NtQueryInformationFile(handle, &io, &internal, sizeof internal, FileInternalInformation)))
+    return std::nullopt;
+  FILE_STANDARD_INFO standard{};
+  if (!::GetFileInformationByHandleEx(handle, FileStandardInfo, &standard, sizeof standard)) return std::nullopt;
   FileIdentity id;
-  id.volume = info.dwVolumeSerialNumber;
-  id.idLow = SizeValue(info.nFileIndexHigh, info.nFileIndexLow);
-  id.links = info.nNumberOfLinks;
+  id.idLow = static_cast<std::uint64_t>(internal.IndexNumber.QuadPart);
+  id.links = standard.NumberOfLinks;
   std::wstring path(MAX_PATH, L'\0');
   for (int attempt = 0; attempt < 3; ++attempt) {
     const DWORD n = ::GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
@@ -66,6 +82,7 @@ std::optional<FileIdentity> IdentityOf(HANDLE handle) {
     path = L"\\" + path.substr(7);
   else if (path.rfind(L"\\\\?\\", 0) == 0)
     path.erase(0, 4);
+  id.volume = serials.Of(RootOf(path));
   id.finalPath = Narrow(path);
   return id;
 }
@@ -120,7 +137,8 @@ bool MarkForDeletion(HANDLE handle) {
 
 class Win32Folder : public Folder {
  public:
-  Win32Folder(UniqueFileHandle handle, std::string path) : Folder(std::move(path)), handle_(std::move(handle)) {}
+  Win32Folder(UniqueFileHandle handle, std::string path, std::shared_ptr<VolumeSerials> serials)
+      : Folder(std::move(path)), handle_(std::move(handle)), serials_(std::move(serials)) {}
 
   bool List(const std::function<void(const FileEntry&)>& visit) override {
     // Large enough for a few hundred entries per call, so listings cost
@@ -157,7 +175,7 @@ class Win32Folder : public Folder {
     // Opened as it is: a link put here since the listing is seen, not followed.
     const auto attributes = AttributesOfHandle(child.get());
     if (!attributes || (*attributes & FILE_ATTRIBUTE_REPARSE_POINT) || !(*attributes & FILE_ATTRIBUTE_DIRECTORY)) return nullptr;
-    return std::make_unique<Win32Folder>(std::move(child), JoinPath(Path(), name));
+    return std::make_unique<Win32Folder>(std::move(child), JoinPath(Path(), name), serials_);
   }
 
   Status DeleteEntry(std::string_view name, bool force) override {
@@ -222,10 +240,11 @@ class Win32Folder : public Folder {
     return SetAttributesOfHandle(entry.get(), attributes) ? kOk : LastError();
   }
 
-  std::optional<FileIdentity> Identity() override { return IdentityOf(handle_.get()); }
+  std::optional<FileIdentity> Identity() override { return IdentityOf(handle_.get(), *serials_); }
 
  private:
   UniqueFileHandle handle_;
+  std::shared_ptr<VolumeSerials> serials_;
 };
 
 }  // namespace
@@ -238,7 +257,7 @@ std::unique_ptr<Folder> Win32FileSystem::OpenFolder(std::string_view path) {
   if (!attributes || !(*attributes & FILE_ATTRIBUTE_DIRECTORY)) return nullptr;
   std::string_view trimmed = path;
   while (trimmed.size() > 3 && (trimmed.back() == '\\' || trimmed.back() == '/')) trimmed.remove_suffix(1);
-  return std::make_unique<Win32Folder>(std::move(handle), std::string(trimmed));
+  return std::make_unique<Win32Folder>(std::move(handle), std::string(trimmed), serials_);
 }
 
 std::optional<FileIdentity> Win32FileSystem::Identify(std::string_view path, bool followFinalLink) {
@@ -247,7 +266,19 @@ std::optional<FileIdentity> Win32FileSystem::Identify(std::string_view path, boo
                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                         flags, nullptr));
   if (!handle) return std::nullopt;
-  return IdentityOf(handle.get());
+  return IdentityOf(handle.get(), *serials_);
+}
+
+std::uint64_t VolumeSerials::Of(const std::wstring& root) {
+  const std::lock_guard<std::mutex> lock(mutex_);
+  if (const auto known = serials_.find(root); known != serials_.end()) return known->second;
+  DWORD serial = 0;
+  std::wstring withSlash = root;
+  if (withSlash.empty() || withSlash.back() != L'\\') withSlash += L'\\';
+  if (!::GetVolumeInformationW(withSlash.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0))
+    serial = 0;
+  serials_.emplace(root, serial);
+  return serial;
 }
 
 std::optional<FileEntry> Win32FileSystem::Stat(std::string_view path) {

@@ -3,9 +3,26 @@
 // that paths longer than MAX_PATH work. Open folders work through their
 // handles: entries are opened relative to them (NtCreateFile with a root
 // directory, reparse points not followed) and deleted by handle.
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+
 #include "platform/filesystem.h"
 
 namespace cv::win32 {
+
+// Volume serial numbers by the root of a final path ("C:\", "\\server\share"),
+// each asked once: asking a handle for its volume's serial costs milliseconds
+// under Wine (a round trip to its mount manager), and every identity needs one.
+class VolumeSerials {
+ public:
+  std::uint64_t Of(const std::wstring& root);
+
+ private:
+  std::mutex mutex_;
+  std::map<std::wstring, std::uint64_t> serials_;
+};
 
 class Win32FileSystem : public FileSystem {
  public:
@@ -24,6 +41,7 @@ class Win32FileSystem : public FileSystem {
 
  private:
   unsigned tempCounter_ = 0;  // names the temporary files of atomic writes
+  std::shared_ptr<VolumeSerials> serials_ = std::make_shared<VolumeSerials>();
 };
 
 }  // namespace cv::win32
