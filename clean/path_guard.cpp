@@ -126,12 +126,13 @@ bool PathGuard::AllowsIdentity(const FileIdentity& identity) const {
 bool PathGuard::AllowsFolder(std::string_view folder) const {
   if (!SpellingAllowed(folder)) return false;
   if (!files_) return true;
-  // The entry itself (a link judged as the link), then what it leads to.
-  for (const bool follow : {false, true}) {
-    const auto id = files_->Identify(folder, follow);
-    if (id && !AllowsIdentity(*id)) return false;
-  }
-  return true;
+  // The entry itself (a link judged as the link), then what it leads to,
+  // which is the entry itself unless the entry is a link.
+  const auto own = files_->Identify(folder, false);
+  if (own && !AllowsIdentity(*own)) return false;
+  if (own && !own->reparsePoint) return true;
+  const auto reached = files_->Identify(folder, true);
+  return !reached || AllowsIdentity(*reached);
 }
 
 bool PathGuard::AllowsFile(std::string_view file) const { return AllowsFolder(file); }

@@ -449,6 +449,7 @@ std::optional<FileIdentity> EmulatedFileSystem::IdentityOf(const struct stat& st
   id.volume = static_cast<std::uint64_t>(st.st_dev);
   id.idLow = static_cast<std::uint64_t>(st.st_ino);
   id.links = static_cast<std::uint32_t>(st.st_nlink);
+  id.reparsePoint = S_ISLNK(st.st_mode);
   id.finalPath = std::move(*windows);
   return id;
 }

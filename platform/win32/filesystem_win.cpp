@@ -62,10 +62,14 @@ std::optional<FileIdentity> IdentityOf(HANDLE handle, VolumeSerials& serials) {
   if (!NT_SUCCESS(::NtQueryInformationFile(handle, &io, &internal, sizeof internal, FileInternalInformation)))
     return std::nullopt;
   FILE_STANDARD_INFO standard{};
-  if (!::GetFileInformationByHandleEx(handle, FileStandardInfo, &standard, sizeof standard)) return std::nullopt;
+  FILE_BASIC_INFO basic{};
+  if (!::GetFileInformationByHandleEx(handle, FileStandardInfo, &standard, sizeof standard) ||
+      !::GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic))
+    return std::nullopt;
   FileIdentity id;
   id.idLow = static_cast<std::uint64_t>(internal.IndexNumber.QuadPart);
   id.links = standard.NumberOfLinks;
+  id.reparsePoint = (basic.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
   std::wstring path(MAX_PATH, L'\0');
   for (int attempt = 0; attempt < 3; ++attempt) {
     const DWORD n = ::GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()),
