@@ -24,6 +24,8 @@ namespace cv {
 namespace {
 
 constexpr std::string_view kCompleted = "Task complete Successfully!";
+// The last row of a preview: nothing was erased, whatever the rows above say.
+constexpr std::string_view kAnalysisCompleted = "Analysis complete: nothing was erased.";
 constexpr std::string_view kAlreadyRunning = "A cleaning run is already in progress.";
 constexpr std::string_view kCancelled = "Cancelled";
 
@@ -240,7 +242,7 @@ RunResult Cleaner::CleanNow(const RunOptions& options, RunObserver& observer) {
     ini.WriteIniValue(selectionFile, "Options", "regnum", PlainNumber(run.RegistryKeysCleaned));
     ini.WriteIniValue(selectionFile, "Options", "filesize", PlainNumber(run.BytesReleased));
   }
-  const std::string_view ending = cancelled ? kCancelled : kCompleted;
+  const std::string_view ending = cancelled ? kCancelled : preview ? kAnalysisCompleted : kCompleted;
   observer.RowAdded(ending, "");
   observer.StatusLabelChanged(ending);
 

@@ -185,7 +185,7 @@ void RunPlugins(RunContext& run) {
       continue;
     }
     if (!row.ticked) continue;
-    run.observer.RowAdded(row.name, "Cleaning " + row.name);
+    run.observer.RowAdded(row.name, std::string(run.Activity()) + row.name);
     run.Pump();
     RunPluginRow(run, row);
     run.Pump();

@@ -25,7 +25,7 @@ std::string RunContext::ProgramFile(std::string_view relative) const { return pr
 
 void RunContext::showstatus(std::string_view name) {
   observer.Pump();
-  const std::string status = "Cleaning " + std::string(name) + " ......";
+  const std::string status = std::string(Activity()) + std::string(name) + " ......";
   observer.RowAdded(name, status);
   observer.StatusLabelChanged(status);
 }

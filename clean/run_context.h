@@ -51,6 +51,8 @@ class RunContext {
   std::string ProgramFile(std::string_view relative) const;
   std::string SelectionFile() const { return ProgramFile("\\vanesd.dat"); }
 
+  // "Cleaning ", or "Analyzing " while previewing: the start of a row at work.
+  std::string_view Activity() const { return Preview() ? "Analyzing " : "Cleaning "; }
   // Adds the item's row ("Cleaning <name> ......") after letting messages through.
   void showstatus(std::string_view name);
   // Writes the current row's second column now.

@@ -26,7 +26,10 @@ class RecordingObserver : public RunObserver {
   }
   void RowStatusChanged(std::string_view status) override { rows.back().status = status; }
   void ProgressChanged(int value) override { progress.push_back(value); }
-  void StatusLabelChanged(std::string_view text) override { label = text; }
+  void StatusLabelChanged(std::string_view text) override {
+    label = text;
+    labels.emplace_back(text);
+  }
   void Pump() override {
     ++pumps;
     if (onPump) onPump();
@@ -42,6 +45,7 @@ class RecordingObserver : public RunObserver {
   std::vector<int> progress;
   std::vector<RunReport> reports;
   std::string label, lastClean, statisticsLine;
+  std::vector<std::string> labels;
   bool exitRequested = false;
   int pumps = 0;
   std::function<void()> onPump;
@@ -304,6 +308,12 @@ TEST_F(CleanRunTest, PreviewChangesNothingAndStoresNoFigures) {
   EXPECT_TRUE(sawFile);
   EXPECT_TRUE(sawKey);
   EXPECT_TRUE(sawCommand);
+  // It says what it does: each item is analyzed, and the last line says nothing was erased.
+  ASSERT_EQ(observer.labels.size(), 5u);  // cleared at the start, three items, the closing line
+  for (std::size_t i = 1; i + 1 < observer.labels.size(); ++i)
+    EXPECT_EQ(observer.labels[i], "Analyzing " + observer.rows[i - 1].item + " ......");
+  EXPECT_EQ(observer.rows.back().item, "Analysis complete: nothing was erased.");
+  EXPECT_EQ(observer.label, "Analysis complete: nothing was erased.");
 }
 
 }  // namespace

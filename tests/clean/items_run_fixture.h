@@ -45,10 +45,12 @@ class RunRecorder : public RunObserver, public EraseSink {
   void StatusLabelChanged(std::string_view) override {}
   void Erased(const EraseEntry& entry) override { entries.push_back(entry); }
 
-  // The rows of the items, without the closing "Task complete Successfully!".
+  // The rows of the items, without the closing line of a clean or a preview.
   std::vector<Row> ItemRows() const {
     std::vector<Row> items = rows;
-    if (!items.empty() && items.back().item == "Task complete Successfully!") items.pop_back();
+    if (!items.empty() && (items.back().item == "Task complete Successfully!" ||
+                           items.back().item == "Analysis complete: nothing was erased."))
+      items.pop_back();
     return items;
   }
   bool HasRefused(std::string_view pathPart) const {

@@ -346,7 +346,8 @@ TEST_F(BrowsersEndToEnd, PreviewListsTheFilesAndChangesNothing) {
 
   // One row per selected item, each done, then the closing row; no program started.
   EXPECT_EQ(Count(preview.out, "\"status\": "), kSelected.size() + 1) << preview.out;
-  EXPECT_NE(preview.out.find("{\"item\": \"Task complete Successfully!\", \"status\": \"\"}]"), std::string::npos);
+  EXPECT_NE(preview.out.find("{\"item\": \"Analysis complete: nothing was erased.\", \"status\": \"\"}]"),
+            std::string::npos);
   ExpectDoneRows(preview.out);
   EXPECT_EQ(preview.out.find("\"kind\": \"command\""), std::string::npos) << preview.out;
   EXPECT_EQ(preview.out.find("\"refused\""), std::string::npos) << preview.out;
