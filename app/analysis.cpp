@@ -41,6 +41,7 @@ void AnalysisStore::Erased(const EraseEntry& entry) {
   ++row.count;
   ++row.figures.entries;
   if (!entry.refused) {
+    ++row.figures.erasable;
     if (entry.kind == EntryKind::File || entry.kind == EntryKind::Folder) ++row.figures.files;
     row.figures.bytes += entry.bytes;
   }
@@ -59,6 +60,7 @@ AnalysisStore::RowFigures AnalysisStore::Totals() const {
   for (const Row& row : rows_) {
     totals.files += row.figures.files;
     totals.entries += row.figures.entries;
+    totals.erasable += row.figures.erasable;
     totals.bytes += row.figures.bytes;
   }
   return totals;

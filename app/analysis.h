@@ -22,6 +22,7 @@ class AnalysisStore : public EraseSink {
   struct RowFigures {
     std::size_t files = 0;    // files and whole folders to erase
     std::size_t entries = 0;  // every entry, refused ones included
+    std::size_t erasable = 0;  // every entry not refused: what a clean limited to the analysis erases
     double bytes = 0;
   };
 

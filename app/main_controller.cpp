@@ -36,7 +36,8 @@ void MainController::Activated() {
   view_.HideWindow();
   state_.StartArgument.clear();
   Inifun ini(platform_.files);
-  if (SwitchIsOn(ini.ReadIniValue(SelectionFile(), kOptionsSection, kOptionWindowsStartup))) CleanNow(true);
+  if (SwitchIsOn(ini.ReadIniValue(SelectionFile(), kOptionsSection, kOptionWindowsStartup)))
+    CleanNow(CleanStarter::Unattended);
 }
 
 void MainController::Execute(Command command) {
@@ -48,6 +49,8 @@ void MainController::Execute(Command command) {
       view_.ShowPanel(Panel::Status);
       break;
     case Command::CleaningSettings:
+      // Another window or question is open (the tray menu still answers): nothing changes.
+      if (modalOpen_) break;
       // The selection may change: an earlier analysis no longer says what a clean would do.
       DiscardAnalysis();
       OpenModal(DialogKind::CleaningSettings);
@@ -68,10 +71,10 @@ void MainController::Execute(Command command) {
       break;
     case Command::MenuCleanNow:
       view_.ShowPanel(Panel::Status);
-      CleanNow(false);
+      CleanNow(CleanStarter::Window);
       break;
     case Command::StartCleaning:
-      CleanNow(false);
+      CleanNow(CleanStarter::Window);
       break;
     case Command::Cancel:
       CancelRun();
@@ -94,13 +97,11 @@ void MainController::Execute(Command command) {
     case Command::TrayRestore:
       view_.RestoreWindow();
       break;
-    case Command::TrayCleanNow: {
-      // Refused while a run is under way (that run keeps its own report) or a window is open.
-      const bool refused = cleaner_.Running() || modalOpen_;
-      CleanNow(true);
-      if (!refused && !exiting_) view_.HideWindow();
+    case Command::TrayCleanNow:
+      // Refused while a run is under way (that run keeps its own report), a
+      // window is open or the user said "No": the window stays as it is.
+      if (CleanNow(CleanStarter::TrayMenu) && !exiting_) view_.HideWindow();
       break;
-    }
   }
 }
 
@@ -117,19 +118,22 @@ void MainController::TrayEvent(unsigned mouseMessage) {
   }
 }
 
-void MainController::CleanNow(bool unattended) {
-  if (exiting_) return;
+bool MainController::CleanNow(CleanStarter starter) {
+  if (exiting_) return false;
   if (modalOpen_) {
     // The open window may be changing what the run would read.
     platform_.messages.Show(texts::kRunRefusedWhileWindowOpen, texts::kApplicationTitle, kMbOk | kMbIconInformation);
-    return;
+    return false;
   }
   if (cleaner_.Running()) {
     cleaner_.CleanNow(RunOptions{}, *this);  // says so on the status label
-    return;
+    return false;
   }
+  const bool unattended = starter != CleanStarter::Window;
+  // Nothing is erased, and no browser is closed, before the user agrees.
+  if (starter != CleanStarter::Unattended && !AskBeforeCleaning(analysisReady_ && !unattended)) return false;
   // After an analysis the clean erases only what it listed: the analysis asked.
-  if (!unattended && !analysisReady_ && !OfferToCloseBrowsers()) return;
+  if (!unattended && !analysisReady_ && !OfferToCloseBrowsers()) return false;
   state_.UnattendedRun = unattended ? 1 : 0;
   RunOptions options;
   options.unattended = unattended;
@@ -146,13 +150,27 @@ void MainController::CleanNow(bool unattended) {
   const RunResult result = cleaner_.CleanNow(options, *this);
   if (result.outcome == RunOutcome::ExitRequested) {
     ExitProcedure();
-    return;
+    return true;
   }
   state_.UnattendedRun = 0;
   state_.RegistryKeysCleaned = result.registryKeysCleaned;
   state_.BytesReleased = result.bytesReleased;
   // A run nobody watched leaves the window where it was: in the tray.
   if (!unattended) view_.ShowWindow();
+  return true;
+}
+
+bool MainController::AskBeforeCleaning(bool limitedToAnalysis) {
+  Inifun ini(platform_.files);
+  if (SwitchIsOn(ini.ReadIniValue(SelectionFile(), kOptionsSection, kOptionDontAskBeforeCleaning))) return true;
+  const AnalysisStore::RowFigures listed = analysis_.Totals();
+  // Modal: no run starts, no window opens and the analysis stays while it is open.
+  modalOpen_ = true;
+  const CleanAnswer answer = view_.AskBeforeCleaning(CleanQuestionText(limitedToAnalysis ? &listed : nullptr));
+  modalOpen_ = false;
+  if (exiting_ || !answer.clean) return false;
+  if (answer.dontAskAgain) ini.WriteIniValue(SelectionFile(), kOptionsSection, kOptionDontAskBeforeCleaning, "1");
+  return true;
 }
 
 void MainController::OpenModal(DialogKind dialog) {
@@ -166,7 +184,7 @@ void MainController::OpenModal(DialogKind dialog) {
 void MainController::ScheduleTick() {
   if (exiting_ || !schedule_.Tick(platform_.clock.Now(), state_.scheduleDays, state_.ScheduleTime, cleaner_.Running()))
     return;
-  CleanNow(true);
+  CleanNow(CleanStarter::Unattended);
   if (!exiting_) view_.HideWindow();
 }
 
@@ -180,12 +198,12 @@ bool MainController::SessionEnding() {
   Inifun ini(platform_.files);
   if (!SwitchIsOn(ini.ReadIniValue(SelectionFile(), kOptionsSection, kOptionWindowsShutdown))) return false;
   sessionEndCleaned_ = true;
-  CleanNow(true);
+  CleanNow(CleanStarter::Unattended);
   return true;
 }
 
 void MainController::Analyze() {
-  if (exiting_) return;
+  if (exiting_ || modalOpen_) return;
   if (cleaner_.Running()) {
     cleaner_.CleanNow(RunOptions{}, *this);  // says so on the status label
     return;

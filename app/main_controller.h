@@ -8,6 +8,7 @@
 
 #include "app/analysis.h"
 #include "app/browser_close_offer.h"
+#include "app/clean_question.h"
 #include "app/main_model.h"
 #include "app/schedule.h"
 #include "clean/clean_run.h"
@@ -18,6 +19,10 @@
 namespace cv {
 
 enum class Panel { Welcome, Status };
+// Who started a clean: the user at the window (reported by message box), the
+// user through the tray menu (reported by pop-up, the window stays in the
+// tray), or nobody (schedule, start-up, session end).
+enum class CleanStarter { Window, TrayMenu, Unattended };
 // Windows that the commands open modally.
 enum class DialogKind { CleaningSettings, SearchAndErase, CleanOptions };
 
@@ -40,6 +45,8 @@ class MainView {
   virtual void ShowWindow() = 0;     // show, window state kept
   virtual void ShowTrayMenu() = 0;   // foreground, then the menu at the mouse
   virtual void ShowAbout() = 0;
+  // The question before a clean the user started, modal over the window.
+  virtual CleanAnswer AskBeforeCleaning(std::string_view question) = 0;
   virtual void OpenDialog(DialogKind dialog) = 0;
   virtual void AddTrayIcon() = 0;
   virtual void RemoveTrayIcon() = 0;
@@ -64,9 +71,11 @@ class MainController : private RunObserver {
   bool StartsInTray() const;
   void Execute(Command command);
   void TrayEvent(unsigned mouseMessage);
-  // CleanNow with UnattendedRun set as given. A request made while a run is
-  // under way is refused by the run and changes nothing.
-  void CleanNow(bool unattended);
+  // CleanNow, with UnattendedRun set unless the window started it. A clean
+  // the user started asks first (unless told not to). A request made while a
+  // run is under way is refused by the run and changes nothing. True when a
+  // run was made.
+  bool CleanNow(CleanStarter starter);
   // Timer1: a matching minute starts one unattended run, then hides the window.
   void ScheduleTick();
   // The options dialog's "OK" hands over the stored schedule.
@@ -111,6 +120,9 @@ class MainController : private RunObserver {
   void ShowReport(const RunReport& report) override;
   void StatisticsChanged(std::string_view lastClean, std::string_view statistics) override;
 
+  // Before a clean the user started: the question, unless "Do not ask
+  // again" was chosen. True to clean.
+  bool AskBeforeCleaning(bool limitedToAnalysis);
   // Before a run the user started: offers to close the ticked browsers that
   // run. False when the program is ending meanwhile.
   bool OfferToCloseBrowsers();

@@ -5,6 +5,7 @@
 
 #include "app/about_box_win.h"
 #include "app/analysis_texts.h"
+#include "app/clean_question_win.h"
 #include "app/main_texts.h"
 #include "app/session_end_win.h"
 #include "config/inifun.h"
@@ -587,6 +588,10 @@ void MainWindow::ShowAbout() {
   ShowAboutBox(instance_, window_, [this] { controller_.ViewLicense(); });
   // "Exit" closes the box and shows the main window.
   ShowWindow();
+}
+
+CleanAnswer MainWindow::AskBeforeCleaning(std::string_view question) {
+  return ui::AskBeforeCleaning(instance_, window_, question);
 }
 
 void MainWindow::OpenDialog(DialogKind dialog) {

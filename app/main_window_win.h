@@ -49,6 +49,7 @@ class MainWindow : public MainView {
   void ShowWindow() override;
   void ShowTrayMenu() override;
   void ShowAbout() override;
+  CleanAnswer AskBeforeCleaning(std::string_view question) override;
   void OpenDialog(DialogKind dialog) override;
   void AddTrayIcon() override;
   void RemoveTrayIcon() override;

@@ -75,6 +75,7 @@ OptionsForm OptionsStore::Load() {
   form.bossKey = SwitchIsOn(Option(kOptionBossKey));
   for (const auto& [key, box] : kFlagBoxes) form.*box = SwitchIsOn(Option(key));
   form.hideModernBrowsers = SwitchIsOn(Option(kOptionBossKeyBrowsers));
+  form.askBeforeCleaning = !SwitchIsOn(Option(kOptionDontAskBeforeCleaning));
   form.threePasses = Option(kOptionSecurePasses) == "3";
   // Each day box shows one character of "CleanDays" (the last one is
   // Saturday); only "1" ticks it.
@@ -124,6 +125,7 @@ OptionsApplied OptionsStore::Ok(OptionsForm form) {
 
   for (const auto& [key, box] : kFlagBoxes)
     if (key != kOptionStartup) StoreFlag(key, form.*box);
+  StoreFlag(kOptionDontAskBeforeCleaning, !form.askBeforeCleaning);
   Store(kOptionSecurePasses, form.threePasses ? "3" : "1");
 
   std::string days;

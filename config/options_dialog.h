@@ -19,6 +19,7 @@ struct OptionsForm {
   bool startup = false;            // Check2
   bool autoUpdate = false;         // Check3 ("autoclean")
   bool exitAfterCleaning = false;  // Check4
+  bool askBeforeCleaning = true;   // "DontAskBeforeCleaning" not on: a clean the user starts asks first
   bool securely = false;           // Check6
   bool threePasses = false;        // "securepasses" = "3"
   bool windowsStartup = false;     // Check7

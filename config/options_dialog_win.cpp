@@ -21,6 +21,7 @@ constexpr std::pair<int, bool OptionsForm::*> kBoxes[] = {
     {IDX_OPTIONS_BROWSERS, &OptionsForm::hideModernBrowsers},
     {IDX_OPTIONS_STARTUP, &OptionsForm::startup},
     {IDX_OPTIONS_AUTOCLEAN, &OptionsForm::autoUpdate},
+    {IDX_OPTIONS_ASK, &OptionsForm::askBeforeCleaning},
     {IDX_OPTIONS_EXIT, &OptionsForm::exitAfterCleaning},
     {IDX_OPTIONS_SECURELY, &OptionsForm::securely},
     {IDX_OPTIONS_PASSES, &OptionsForm::threePasses},
@@ -31,10 +32,10 @@ constexpr std::pair<int, bool OptionsForm::*> kBoxes[] = {
 constexpr int kDayBoxes[] = {IDX_OPTIONS_SUNDAY,   IDX_OPTIONS_MONDAY, IDX_OPTIONS_TUESDAY, IDX_OPTIONS_WEDNESDAY,
                              IDX_OPTIONS_THURSDAY, IDX_OPTIONS_FRIDAY, IDX_OPTIONS_SATURDAY};
 
-constexpr int kGeneralTab[] = {IDC_OPTIONS_FRAME4,       IDX_OPTIONS_STARTUP,  IDX_OPTIONS_AUTOCLEAN,
-                               IDX_OPTIONS_EXIT,         IDX_OPTIONS_SECURELY, IDX_OPTIONS_PASSES,
-                               IDC_OPTIONS_PASSES_NOTE,  IDC_OPTIONS_FRAME3,   IDX_OPTIONS_BOSSKEY,
-                               IDC_OPTIONS_BOSSKEY_TEXT, IDX_OPTIONS_BROWSERS};
+constexpr int kGeneralTab[] = {IDC_OPTIONS_FRAME4,  IDX_OPTIONS_STARTUP,      IDX_OPTIONS_AUTOCLEAN,
+                               IDX_OPTIONS_ASK,     IDX_OPTIONS_EXIT,         IDX_OPTIONS_SECURELY,
+                               IDX_OPTIONS_PASSES,  IDC_OPTIONS_PASSES_NOTE,  IDC_OPTIONS_FRAME3,
+                               IDX_OPTIONS_BOSSKEY, IDC_OPTIONS_BOSSKEY_TEXT, IDX_OPTIONS_BROWSERS};
 constexpr int kScheduleTab[] = {
     IDC_OPTIONS_FRAME5,  IDC_OPTIONS_STARTAT,   IDC_OPTIONS_STARTTIME, IDX_OPTIONS_SUNDAY,     IDX_OPTIONS_MONDAY,
     IDX_OPTIONS_TUESDAY, IDX_OPTIONS_WEDNESDAY, IDX_OPTIONS_THURSDAY,  IDX_OPTIONS_FRIDAY,     IDX_OPTIONS_SATURDAY,

@@ -13,6 +13,7 @@
 #define IDX_OPTIONS_SECURELY 3014   // Check6
 #define IDX_OPTIONS_PASSES 3015     // three overwrite passes
 #define IDC_OPTIONS_PASSES_NOTE 3016
+#define IDX_OPTIONS_ASK 3017        // a clean the user starts asks first
 #define IDC_OPTIONS_FRAME3 3020
 #define IDX_OPTIONS_BOSSKEY 3021    // Check1
 #define IDC_OPTIONS_BOSSKEY_TEXT 3022

@@ -9,6 +9,11 @@
 #define IDC_DETAILS_FILTER 5004
 #define IDC_DETAILS_LIST 5005
 
+// The question before a clean the user started ("Yes" is IDYES, "No" IDNO).
+#define IDC_CLEAN_QUESTION_ICON 5201
+#define IDC_CLEAN_QUESTION_TEXT 5202
+#define IDX_CLEAN_DONT_ASK 5203
+
 // Menus.
 #define IDM_FILE_ANALYZE 5101
 #define IDM_TRAY_CANCEL 5102

@@ -20,7 +20,7 @@ AnalysisStore Sample() {
   store.BeginRow("Run MRU");
   store.Erased({EntryKind::RegValue, "HKEY_CURRENT_USER\\Software\\RunMRU\\a", 0, false});
   store.Erased({EntryKind::Command, "Clear the clipboard", 0, false});
-  store.BeginRow("Task complete Successfully!");
+  store.BeginRow("Analysis complete: nothing was erased.");
   return store;
 }
 
@@ -39,6 +39,7 @@ TEST(AnalysisStore, KeepsRowsFiguresAndExactPaths) {
   EXPECT_EQ(store.Figures(1).files, 0u);
   EXPECT_EQ(store.Figures(2).entries, 0u);
   EXPECT_DOUBLE_EQ(store.Totals().bytes, 600);
+  EXPECT_EQ(store.Totals().erasable, 5u);  // what a clean limited to it erases, registry and command included
   EXPECT_EQ(store.Path(4), "HKEY_CURRENT_USER\\Software\\RunMRU\\a");
   EXPECT_EQ(store.Path(5), "Clear the clipboard");
   EXPECT_EQ(store.FolderCount(), 4u);  // C:\T shared by two entries

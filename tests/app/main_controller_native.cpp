@@ -43,6 +43,11 @@ class RecordingView : public MainView {
   void ShowWindow() override { visible = true; }
   void ShowTrayMenu() override { ++trayMenus; }
   void ShowAbout() override { ++abouts; }
+  CleanAnswer AskBeforeCleaning(std::string_view question) override {
+    questions.emplace_back(question);
+    if (onQuestion) onQuestion();
+    return answer;
+  }
   void OpenDialog(DialogKind dialog) override {
     dialogs.push_back(dialog);
     if (onDialog) onDialog();
@@ -64,6 +69,9 @@ class RecordingView : public MainView {
   std::vector<DialogKind> dialogs;
   std::function<void()> onPump;
   std::function<void()> onDialog;  // while the modal window is open
+  std::vector<std::string> questions;
+  CleanAnswer answer{true, false};
+  std::function<void()> onQuestion;  // while the question is open
   std::vector<std::string> figures;
   bool analysisShown = false;
 };
@@ -180,6 +188,7 @@ TEST_F(MainControllerTest, ARequestDuringARunIsRefusedAndTheRunReportsOnce) {
   EXPECT_TRUE(asked);
   EXPECT_EQ(fixture.shell.clipboardCleared, 1);
   EXPECT_EQ(fixture.messages.shown.size(), 1u);  // the first run's message box, no pop-up
+  EXPECT_EQ(view.questions.size(), 1u);          // refused requests ask nothing
   EXPECT_TRUE(notifications.NotificationQueue().empty());
   EXPECT_TRUE(view.visible);
   EXPECT_EQ(main.State().UnattendedRun, 0);
@@ -451,6 +460,131 @@ TEST_F(MainControllerTest, AnalyzeShowsWhatWouldGoAndTheNextCleanErasesOnlyThat)
   // The clean after it is an ordinary one again.
   main.Execute(Command::StartCleaning);
   EXPECT_FALSE(fixture.files.Stat(later));
+}
+
+// A clean the user starts asks first, and "No" erases nothing; runs that
+// nobody started never ask.
+TEST_F(MainControllerTest, OnlyCleansTheUserStartsAskFirst) {
+  const std::string victim = fixture.Path("victim.txt");
+  ListCustomFiles(fixture, {victim});
+  Select("Custom", "Custom");
+  Option("WindowsStartup", "1");
+  Option("WindowsShutdown", "1");
+  Option("CleanDays", "0010000");  // the fixed clock's Tuesday, 9:30
+  Option("CleanTime", "9:30");
+  struct Case {
+    const char* name;
+    const char* argument;
+    std::function<void(MainController&)> start;
+    bool asks;
+  };
+  const Case cases[] = {
+      {"Start Cleaning", "", [](MainController& m) { m.Execute(Command::StartCleaning); }, true},
+      {"File > Clean Now", "", [](MainController& m) { m.Execute(Command::MenuCleanNow); }, true},
+      {"tray Clean Now", "", [](MainController& m) { m.Execute(Command::TrayCleanNow); }, true},
+      {"start-up", "min", [](MainController& m) { m.Activated(); }, false},
+      {"schedule", "", [](MainController& m) { m.ScheduleTick(); }, false},
+      {"session end", "", [](MainController& m) { m.SessionEnding(); }, false},
+  };
+  for (const Case& c : cases)
+    for (const bool yes : {false, true}) {
+      SCOPED_TRACE(std::string(c.name) + (yes ? ", Yes" : ", No"));
+      fixture.files.WriteFileAtomic(victim, "x");
+      MainController& main = Loaded(c.argument);
+      view.questions.clear();
+      view.rows.clear();
+      view.visible = true;
+      view.answer = {yes, false};
+      c.start(main);
+      EXPECT_EQ(view.questions.size(), c.asks ? 1u : 0u);
+      if (c.asks) {
+        EXPECT_EQ(view.questions[0], CleanQuestionText(nullptr));
+      }
+      const bool ran = yes || !c.asks;
+      EXPECT_EQ(fixture.files.Stat(victim).has_value(), !ran);
+      if (!ran) {
+        EXPECT_TRUE(view.rows.empty() && view.visible) << "\"No\" leaves the window as it was";
+      }
+    }
+  EXPECT_NE(CleanQuestionText(nullptr).find("permanently"), std::string::npos);
+  EXPECT_NE(CleanQuestionText(nullptr).find("\"Analyze\""), std::string::npos);
+}
+
+TEST_F(MainControllerTest, DoNotAskAgainIsStoredOnlyByACleanAndReadByTheOneSwitchRule) {
+  const std::string victim = fixture.Path("victim.txt");
+  fixture.files.WriteFileAtomic(victim, "x");
+  ListCustomFiles(fixture, {victim});
+  Select("Custom", "Custom");
+  MainController& main = Loaded();
+  const auto stored = [&] { return ini.ReadIniValue(SelectionFile(), "Options", "DontAskBeforeCleaning"); };
+  // The program ends while the question is open: nothing runs, nothing is stored.
+  view.onQuestion = [&] { main.Execute(Command::Exit); };
+  view.answer = {true, true};
+  main.Execute(Command::StartCleaning);
+  EXPECT_TRUE(view.ended);
+  EXPECT_TRUE(fixture.files.Stat(victim));
+  EXPECT_EQ(stored(), "");
+
+  MainController& again = Loaded();
+  view.questions.clear();
+  view.answer = {false, true};  // ticked, then "No"
+  again.Execute(Command::StartCleaning);
+  EXPECT_EQ(stored(), "");
+  EXPECT_TRUE(fixture.files.Stat(victim));
+  view.answer = {true, true};
+  again.Execute(Command::StartCleaning);
+  EXPECT_EQ(stored(), "1");
+  EXPECT_FALSE(fixture.files.Stat(victim));
+  again.Execute(Command::MenuCleanNow);
+  EXPECT_EQ(view.questions.size(), 2u) << "asked again after \"Do not ask again\"";
+
+  const std::pair<const char*, bool> values[] = {{"0", true},    {"", true},    {"2", true},
+                                                 {"true", true}, {"1", false}, {" 1", false}};
+  view.answer = {false, false};
+  for (const auto& [value, asks] : values) {
+    Option("DontAskBeforeCleaning", value);
+    view.questions.clear();
+    again.Execute(Command::StartCleaning);
+    EXPECT_EQ(view.questions.size(), asks ? 1u : 0u) << "\"" << value << "\"";
+  }
+}
+
+TEST_F(MainControllerTest, AfterAnAnalysisTheQuestionNamesWhatItListed) {
+  const std::string listed = fixture.Path("listed.txt");
+  fixture.files.WriteFileAtomic(listed, std::string(2048, 'x'));
+  ListCustomFiles(fixture, {listed});
+  Select("Custom", "Custom");
+  MainController& main = Loaded();
+  main.Execute(Command::Analyze);
+  EXPECT_TRUE(view.questions.empty()) << "an analysis erases nothing and asks nothing";
+  ASSERT_TRUE(main.AnalysisReady());
+
+  // While the question is open the tray's "Settings" and Analyze change nothing.
+  view.onQuestion = [&] {
+    main.Execute(Command::CleaningSettings);
+    main.Execute(Command::Analyze);
+  };
+  view.answer = {false, false};
+  main.Execute(Command::StartCleaning);
+  view.onQuestion = nullptr;
+  ASSERT_EQ(view.questions.size(), 1u);
+  EXPECT_EQ(view.questions[0],
+            "The analysis listed 1 entry, 2.0 KB. What it listed will be erased permanently and cannot be brought "
+            "back.\r\n\r\nClean now?");
+  EXPECT_TRUE(view.dialogs.empty());
+  EXPECT_TRUE(main.AnalysisReady());
+  // The tray's clean is not limited to the analysis: it asks in general.
+  main.Execute(Command::TrayCleanNow);
+  EXPECT_EQ(view.questions.back(), CleanQuestionText(nullptr));
+  EXPECT_TRUE(fixture.files.Stat(listed));
+  view.answer = {true, false};
+  main.Execute(Command::StartCleaning);
+  EXPECT_FALSE(fixture.files.Stat(listed));
+
+  AnalysisStore::RowFigures many;
+  many.erasable = 12;
+  many.bytes = 3 * 1048576.0;
+  EXPECT_EQ(CleanQuestionText(&many).rfind("The analysis listed 12 entries, 3.00 MB. ", 0), 0u);
 }
 
 TEST_F(MainControllerTest, CancelDuringARunStopsItAndSaysSo) {

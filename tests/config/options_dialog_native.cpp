@@ -123,6 +123,24 @@ TEST_F(OptionsStoreTest, EveryFlagBoxShowsTheOneSwitchRule) {
   }
 }
 
+// "Ask before cleaning" shows the question's state: ticked unless
+// "DontAskBeforeCleaning" is on; "OK" stores the box the other way round.
+TEST_F(OptionsStoreTest, AskBeforeCleaningIsTickedUnlessTheQuestionWasTurnedOff) {
+  const std::pair<std::optional<std::string_view>, bool> values[] = {
+      {std::nullopt, true}, {"", true}, {"0", true}, {"2", true}, {"yes", true}, {"1", false}, {"01", false}};
+  for (const auto& [value, ticked] : values) {
+    ini.DeleteIniSection(SelectionFile(), "Options");
+    if (value) Option("DontAskBeforeCleaning", *value);
+    OptionsForm form = Store().Load();
+    EXPECT_EQ(form.askBeforeCleaning, ticked) << value.value_or("(missing)");
+    Store().Ok(form);
+    EXPECT_EQ(Option("DontAskBeforeCleaning"), ticked ? "0" : "1") << "an untouched OK keeps what the box showed";
+    form.askBeforeCleaning = !ticked;
+    Store().Ok(form);
+    EXPECT_EQ(Option("DontAskBeforeCleaning"), ticked ? "1" : "0");
+  }
+}
+
 TEST_F(OptionsStoreTest, LoadReadsFlagsDaysTimeAndHomePage) {
   Option("exit", "0");
   Option("securely", "2");

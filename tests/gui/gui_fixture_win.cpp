@@ -111,6 +111,13 @@ WindowQuery ProgramFixture::MessageBox(const std::wstring& caption) const {
   return {process_->Id(), L"#32770", caption, true};
 }
 
+bool ProgramFixture::AnswerCleanQuestion(WORD key) {
+  HWND question = WaitForWindow(CleanQuestion(), 10000);
+  if (!question) return false;
+  PressKey(question, {}, key);
+  return WaitForNoWindow(CleanQuestion(), 10000);
+}
+
 HWND ProgramFixture::WaitForMain() {
   HWND main = WaitForWindow(Main(), kStartTimeoutMs);
   EXPECT_NE(main, nullptr) << "the main window did not appear";

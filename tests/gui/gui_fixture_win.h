@@ -50,9 +50,17 @@ class ProgramFixture : public ::testing::Test {
   WindowQuery Main(bool visibleOnly = true) const;
   WindowQuery Popup() const;
   WindowQuery MessageBox(const std::wstring& caption) const;
+  // The question before a clean the user started.
+  WindowQuery CleanQuestion() const { return MessageBox(L"Clean Now"); }
+  // Waits for the question and answers it with the key (VK_RETURN, VK_ESCAPE,
+  // 'Y' ...); false when it did not come or did not close.
+  bool AnswerCleanQuestion(WORD key);
   HWND WaitForMain();
   void Screenshot(HWND window, const std::string& name);
   std::string ReadSelection();
+  // The selection's "[Options]" line that lets a clean started at the
+  // window run without the question, for tests about something else.
+  static constexpr char kDontAsk[] = "DontAskBeforeCleaning=1\r\n";
 
   std::filesystem::path folder_, screenshots_;
   std::filesystem::path profile_;  // a browser profile made in the sandbox prefix, removed afterwards

@@ -61,6 +61,7 @@ TEST_F(ClearvaneGui, StartCleaningFillsTheListAndEndsWithTheTaskCompleteMessage)
   HWND start = FindControl(main, IDC_COMMAND1);
   ASSERT_TRUE(WaitUntil([&] { return IsShown(start); }, 5000));
   Click(start);
+  ASSERT_TRUE(AnswerCleanQuestion('Y'));
 
   HWND box = WaitForWindow(MessageBox(L"Task Complete"), 120000);
   ASSERT_NE(box, nullptr) << "no \"Task Complete\" message box";
@@ -162,12 +163,20 @@ TEST_F(ClearvaneGui, CloseHidesToTheTrayAndALeftClickRestores) {
   EXPECT_TRUE(WaitUntil([&] { return IsShown(main); }, 5000)) << "a left click on the icon did not restore";
 }
 
-TEST_F(ClearvaneGui, TrayCleanNowLeavesTheWindowHiddenAndReportsByPopup) {
+// The user started it: it asks first, and "No" leaves everything as it was.
+TEST_F(ClearvaneGui, TrayCleanNowAsksThenLeavesTheWindowHiddenAndReportsByPopup) {
   const fs::path victim = Victim(100);
   Start();
   HWND main = WaitForMain();
   ASSERT_NE(main, nullptr);
   PostCommand(main, IDM_TRAY_CLEANNOW);
+  ASSERT_TRUE(AnswerCleanQuestion('N'));
+  ::Sleep(1000);
+  EXPECT_TRUE(fs::exists(victim));
+  EXPECT_TRUE(IsShown(main));
+  EXPECT_EQ(FindTopWindow(Popup()), nullptr);
+  PostCommand(main, IDM_TRAY_CLEANNOW);
+  ASSERT_TRUE(AnswerCleanQuestion(VK_RETURN));
   HWND popup = WaitForWindow(Popup(), 60000);
   ASSERT_NE(popup, nullptr);
   EXPECT_FALSE(fs::exists(victim));
@@ -211,7 +220,7 @@ TEST_F(ClearvaneGui, TheWindowAnswersDuringALongRun) {
   const fs::path cookies = profile_ / "zz" / "cookies.sqlite";
   fs::create_directories(cookies.parent_path());
   std::ofstream(cookies) << "cookies";
-  selection_ += "[FIREFOX]\r\nCookies=1\r\n";
+  selection_ += "[FIREFOX]\r\nCookies=1\r\n[Options]\r\n" + std::string(kDontAsk);
   Start();
   HWND main = WaitForMain();
   ASSERT_NE(main, nullptr);

@@ -166,7 +166,7 @@ TEST_F(ModernBrowsersGui, ARunningBrowserIsOfferedToBeClosedBeforeARunFromTheWin
   ASSERT_TRUE(browser);
   ASSERT_TRUE(WaitForWindow({browser->Id(), L"", L"Fake Browser", true}, kWaitMs));
   ASSERT_TRUE(fs::exists(lock));
-  selection_ += "[ModernChrome]\r\ncache=1\r\n";
+  selection_ += "[ModernChrome]\r\ncache=1\r\n[Options]\r\n" + std::string(kDontAsk);
   Start();
   HWND main = WaitForMain();
   ASSERT_NE(main, nullptr);

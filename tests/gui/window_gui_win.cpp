@@ -57,6 +57,7 @@ TEST_F(WindowGui, AnalyzeFillsTheListAndTheDetailsAndTheCleanErasesOnlyWhatItLis
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0], (std::vector<std::wstring>{L"Firefox Cookies", L"Done", L"2", L"2.0 KB"}));
   EXPECT_EQ(rows[1], (std::vector<std::wstring>{L"Custom Item", L"Done", L"1", L"4.0 KB"}));
+  EXPECT_EQ(rows[2][0], L"Analysis complete: nothing was erased.");
   EXPECT_EQ(StatusLabel(main),
             L"Analysis: 3 files and folders, 6.0 KB would be released. Start Cleaning erases exactly these.");
   EXPECT_EQ(FindTopWindow(MessageBox(L"Task Complete")), nullptr) << "an analysis reports in the window";
@@ -79,6 +80,12 @@ TEST_F(WindowGui, AnalyzeFillsTheListAndTheDetailsAndTheCleanErasesOnlyWhatItLis
   // Meanwhile a new profile appears; the clean leaves it alone.
   WriteFile(profiles / "c" / "cookies.sqlite", 500);
   Click(FindControl(main, IDC_COMMAND1));
+  HWND question = WaitForWindow(CleanQuestion(), 10000);
+  ASSERT_NE(question, nullptr) << "no question before the clean";
+  EXPECT_NE(AllTexts(question).find(L"The analysis listed 3 entries, 6.0 KB."), std::wstring::npos);
+  Screenshot(question, "question");
+  EXPECT_EQ(ClippedControls(question), std::vector<std::wstring>{});
+  ASSERT_TRUE(AnswerCleanQuestion(VK_RETURN));
   HWND box = WaitForWindow(MessageBox(L"Task Complete"), 120000);
   ASSERT_NE(box, nullptr);
   EXPECT_FALSE(fs::exists(profiles / "a" / "cookies.sqlite"));
@@ -113,7 +120,7 @@ TEST_F(WindowGui, CancelStopsALongRunAtOnceAndTheReportCountsWhatWasDone) {
     for (int d = 0; d < folders; ++d) left += fs::exists(profile / ("d" + std::to_string(d)) / "cookies.sqlite");
     return left;
   };
-  selection_ += "[FIREFOX]\r\nCookies=1\r\n";
+  selection_ += "[FIREFOX]\r\nCookies=1\r\n[Options]\r\n" + std::string(kDontAsk);
   Start();
   HWND main = WaitForMain();
   ASSERT_NE(main, nullptr);
