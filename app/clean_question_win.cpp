@@ -52,7 +52,8 @@ class CleanQuestionDialog : public ModalDialog {
   }
 
   void OnCommand(int id, int code, HWND) override {
-    // Enter with the focus off the buttons is IDOK; Esc and the close button are IDCANCEL.
+    // Enter is "Yes", the default button (IDOK where the dialog manager knows
+    // no default); Esc and the close button are IDCANCEL.
     if (id != IDYES && id != IDOK && id != IDNO && id != IDCANCEL) return;
     answer_.clean = id == IDYES || id == IDOK;
     answer_.dontAskAgain = ::IsDlgButtonChecked(Handle(), IDX_CLEAN_DONT_ASK) == BST_CHECKED;
