@@ -524,6 +524,7 @@ TEST_F(MainControllerTest, DoNotAskAgainIsStoredOnlyByACleanAndReadByTheOneSwitc
   EXPECT_TRUE(view.ended);
   EXPECT_TRUE(fixture.files.Stat(victim));
   EXPECT_EQ(stored(), "");
+  view.onQuestion = nullptr;
 
   MainController& again = Loaded();
   view.questions.clear();
