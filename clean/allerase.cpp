@@ -156,7 +156,14 @@ std::string allerase::EntryKey(Folder& in, std::string_view name) {
 // deleted. Everything is reached through the folder opened before it, so the
 // walk stays in its tree; links found on the way are never entered.
 double allerase::EraseFiles(std::string_view folder, const FileRule& rule) {
-  const auto root = OpenGuarded(folder);
+  std::unique_ptr<Folder> root;
+  if (!rule.insideProtected) {
+    root = OpenGuarded(folder);
+  } else if (PathGuard::Normalize(folder).empty()) {
+    Report(EntryKind::Folder, std::string(folder), 0, true);
+  } else {
+    root = fso_.OpenFolder(WithoutTrailingBackslash(folder));
+  }
   if (!root) return 0;
   const bool preview = mode_ == EraseMode::Preview;
   if (preview && IsClaimedOrUnder(PathGuard::Normalize(root->Path()))) return 0;
@@ -314,6 +321,13 @@ double allerase::UnclaimedTreeSize(Folder& folder) {
     return true;
   });
   return total;
+}
+
+double allerase::DeleteMatchingFilesInProtected(std::string_view folder,
+                                                const std::function<bool(const FileEntry&)>& matches) {
+  FileRule rule{matches, false, false, false};
+  rule.insideProtected = true;
+  return EraseFiles(folder, rule);
 }
 
 // Deletes (or in preview reports and claims) the contents of the open folder

@@ -52,6 +52,11 @@ class allerase {
   // would be left empty are reported.
   double DeleteMatchingFiles(std::string_view folder, const std::function<bool(const FileEntry&)>& matches,
                              bool recursive, bool removeEmptied);
+  // The files `matches` picks directly in `folder`, which may be a protected
+  // folder (a definition's named files in the drive root, the profile ...;
+  // the caller judged the folder and the patterns): sub-folders are never
+  // entered, no folder is removed. A path that is not a full one is refused.
+  double DeleteMatchingFilesInProtected(std::string_view folder, const std::function<bool(const FileEntry&)>& matches);
 
   double DeleteRegKey(RegKey root, std::string_view subKey);
   double DeleteRegTree(RegKey root, std::string_view subKey);
@@ -73,6 +78,7 @@ class allerase {
     bool yieldAfterHiddenStep = false;                // besides the yield after every file
     bool yieldAfterFolder = false;                    // after each sub-folder searched
     std::vector<std::string>* emptiedFrom = nullptr;  // hears each folder a file went from, once
+    bool insideProtected = false;                     // files only, in a folder the guard may protect
   };
 
   std::unique_ptr<Folder> OpenGuarded(std::string_view folder);

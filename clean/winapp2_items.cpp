@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "clean/allerase.h"
+#include "clean/registry_reach.h"
 #include "clean/run_context.h"
+#include "clean/winapp2_reach.h"
 #include "platform/text.h"
 
 namespace cv {
@@ -25,10 +27,10 @@ std::vector<std::string> LowerComponents(std::string_view normalized) {
   return parts;
 }
 
-// `ancestor` is `key` or a key above it (both lower case, same root).
+// `ancestor` is `key` or a key above it (`key` folded, same root).
 bool IsSameOrAbove(const Winapp2RegKey& ancestor, RegKey root, std::string_view key) {
   if (ancestor.root != root) return false;
-  const std::string above = AsciiLower(ancestor.subKey);
+  const std::string above = FoldCase(ancestor.subKey);
   if (above.size() > key.size() || key.compare(0, above.size(), above) != 0) return false;
   return above.size() == key.size() || key[above.size()] == '\\';
 }
@@ -38,7 +40,7 @@ class RegistryCleaner {
   RegistryCleaner(RunContext& run, std::vector<Winapp2RegKey> spared) : run_(run), spared_(std::move(spared)) {}
 
   void Clean(const Winapp2RegKey& key) {
-    const std::string lower = AsciiLower(key.subKey);
+    const std::string lower = FoldCase(key.subKey);
     if (Spared(key.root, lower)) return;
     if (key.value) {
       run_.RegistryKeysCleaned += run_.erase.DeleteRegValue(key.root, key.subKey, *key.value);
@@ -55,13 +57,13 @@ class RegistryCleaner {
   bool HoldsSpared(RegKey root, std::string_view lower) const {
     Winapp2RegKey self{root, std::string(lower), std::nullopt};
     return std::any_of(spared_.begin(), spared_.end(),
-                       [&](const Winapp2RegKey& s) { return IsSameOrAbove(self, s.root, AsciiLower(s.subKey)); });
+                       [&](const Winapp2RegKey& s) { return IsSameOrAbove(self, s.root, FoldCase(s.subKey)); });
   }
 
   // The whole tree, or, when a spared key lies below, its values and the
   // sub-trees that hold nothing spared.
   void CleanTree(RegKey root, const std::string& subKey, int depth) {
-    const std::string lower = AsciiLower(subKey);
+    const std::string lower = FoldCase(subKey);
     if (Spared(root, lower)) return;
     if (!HoldsSpared(root, lower)) {
       run_.RegistryKeysCleaned += run_.erase.DeleteRegTree(root, subKey);
@@ -146,20 +148,51 @@ bool Winapp2Detected(const Winapp2Entry& entry, Platform& platform, const Winapp
 
 Winapp2Plan PlanWinapp2Entry(const Winapp2Entry& entry, const Winapp2Folders& folders, FileSystem& files,
                              const PathGuard& guard) {
+  if (entry.fileKeys.empty() && entry.excludes.empty()) return {};
+  Winapp2Reach reach(folders, files, guard);
+  return PlanWinapp2Entry(entry, folders, files, reach);
+}
+
+Winapp2Plan PlanWinapp2Entry(const Winapp2Entry& entry, const Winapp2Folders& folders, FileSystem& files,
+                             Winapp2Reach& reach) {
   Winapp2Plan plan;
+  const auto refuse = [&plan](std::string path, std::string reason) {
+    plan.refusedPath = std::move(path);
+    plan.refusedReason = std::move(reason);
+    plan.files.clear();
+    return plan;
+  };
   for (const Winapp2FileKey& key : entry.fileKeys) {
-    for (const std::string& expanded : folders.Expand(key.folder)) {
-      // A protected folder named outright is refused even when it is missing here.
-      if (expanded.find_first_of("*?") == std::string::npos && !guard.AllowsFolder(expanded)) {
-        plan.refusedPath = expanded;
-        return plan;
+    bool overLimit = false;
+    const std::vector<std::string> spellings = folders.Expand(key.folder, &overLimit);
+    if (overLimit)
+      return refuse(key.folder, key.folder + " has more than " + std::to_string(kWinapp2MaxSpellings) + " spellings");
+    for (const std::string& expanded : spellings) {
+      // A folder named outright is judged even when it is missing here.
+      const bool literal = expanded.find_first_of("*?") == std::string::npos;
+      bool cut = false;
+      std::vector<std::string> resolved = ResolveWinapp2Folders(files, expanded, kWinapp2MaxFolders, &cut);
+      if (cut)
+        return refuse(expanded, expanded + " names more than " + std::to_string(kWinapp2MaxFolders) + " folders");
+      std::vector<std::string> tops;  // reached through a "*" component
+      if (literal && resolved.empty()) {
+        const Winapp2Reach::Judgement judgement = reach.Judge(entry, key, expanded, expanded);
+        if (judgement.verdict == Winapp2Reach::Verdict::kRefused) return refuse(expanded, judgement.reason);
       }
-      for (std::string& folder : ResolveWinapp2Folders(files, expanded)) {
-        if (!guard.AllowsFolder(folder)) {
-          plan.refusedPath = folder;
-          return plan;
-        }
-        plan.files.push_back({std::move(folder), &key});
+      for (std::size_t i = 0; i < resolved.size(); ++i) {
+        std::string& folder = resolved[i];
+        const Winapp2Reach::Judgement judgement = reach.Judge(entry, key, expanded, literal ? expanded : folder);
+        if (judgement.verdict == Winapp2Reach::Verdict::kRefused)
+          return refuse(literal ? expanded : folder, judgement.reason);
+        if (!literal && (key.recurse || std::any_of(key.patterns.begin(), key.patterns.end(), Winapp2MatchesEveryName)))
+          if (const auto top = reach.TopFolder(expanded, folder); top && top->throughWildcard) {
+            if (std::find(tops.begin(), tops.end(), top->path) == tops.end()) tops.push_back(top->path);
+            if (tops.size() > 1)
+              return refuse(expanded, expanded + " reaches the folders of several applications (" + tops[0] + ", " +
+                                          tops[1] + ")");
+          }
+        plan.files.push_back(
+            {std::move(folder), &key, judgement.verdict == Winapp2Reach::Verdict::kAllowedInsideProtected});
       }
     }
   }
@@ -167,42 +200,75 @@ Winapp2Plan PlanWinapp2Entry(const Winapp2Entry& entry, const Winapp2Folders& fo
     if (exclude.kind == Winapp2Exclude::Kind::kReg) continue;
     for (const std::string& expanded : folders.Expand(exclude.folder)) {
       const std::string normalized = PathGuard::Normalize(expanded);
-      if (!normalized.empty())
-        plan.fileExcludes.push_back({exclude.kind, LowerComponents(normalized), AsciiLower(exclude.pattern)});
+      if (normalized.empty()) continue;
+      plan.fileExcludes.push_back({exclude.kind, LowerComponents(normalized), exclude.patterns});
+      // The same folder by what it is on disk: its final path.
+      // (A folder named outright may itself be a link or a short name.)
+      const std::vector<std::string> resolved = expanded.find_first_of("*?") == std::string::npos
+                                                    ? std::vector<std::string>{expanded}
+                                                    : ResolveWinapp2Folders(files, expanded);
+      for (const std::string& folder : resolved)
+        if (const auto id = files.Identify(folder, true)) {
+          const std::string finalPath = PathGuard::Normalize(id->finalPath);
+          if (!finalPath.empty() && finalPath != normalized)
+            plan.fileExcludes.push_back({exclude.kind, LowerComponents(finalPath), exclude.patterns});
+        }
     }
   }
   return plan;
 }
 
-bool Winapp2Excludes(const Winapp2Plan& plan, std::string_view filePath) {
-  if (plan.fileExcludes.empty()) return false;
-  const std::string normalized = PathGuard::Normalize(filePath);
-  const std::size_t cut = normalized.rfind('\\');
-  if (cut == std::string::npos) return false;
-  const std::string name = normalized.substr(cut + 1);
-  const std::vector<std::string> folder = LowerComponents(std::string_view(normalized).substr(0, cut));
+namespace {
+
+bool ExcludedBy(const Winapp2Plan& plan, const std::vector<std::string>& folder, std::string_view name) {
   for (const Winapp2Plan::Exclude& exclude : plan.fileExcludes) {
     const bool whole = exclude.kind == Winapp2Exclude::Kind::kPath;
     if (folder.size() < exclude.components.size() || (!whole && folder.size() != exclude.components.size())) continue;
     bool inside = true;
     for (std::size_t i = 0; i < exclude.components.size() && inside; ++i)
       inside = Winapp2Matches(exclude.components[i], folder[i]);
-    if (inside && Winapp2Matches(exclude.pattern, name)) return true;
+    if (inside && std::any_of(exclude.patterns.begin(), exclude.patterns.end(),
+                              [&](const std::string& pattern) { return Winapp2Matches(pattern, name); }))
+      return true;
   }
   return false;
+}
+
+}  // namespace
+
+bool Winapp2Excludes(const Winapp2Plan& plan, std::string_view filePath, FileSystem* files) {
+  if (plan.fileExcludes.empty()) return false;
+  const std::string normalized = PathGuard::Normalize(filePath);
+  const std::size_t cut = normalized.rfind('\\');
+  if (cut == std::string::npos) return false;
+  const std::string name = normalized.substr(cut + 1);
+  if (ExcludedBy(plan, LowerComponents(std::string_view(normalized).substr(0, cut)), name)) return true;
+  if (!files) return false;
+  // The folder as it is on disk; one look-up per folder of the walk.
+  const std::string folder(filePath.substr(0, filePath.rfind('\\')));
+  if (folder != plan.identified.first) {
+    const auto id = files->Identify(folder, true);
+    plan.identified = {folder, id ? PathGuard::Normalize(id->finalPath) : std::string()};
+  }
+  const std::string& finalPath = plan.identified.second;
+  return !finalPath.empty() && finalPath != normalized.substr(0, cut) &&
+         ExcludedBy(plan, LowerComponents(finalPath), name);
 }
 
 void RunWinapp2Entry(RunContext& run, const Winapp2Entry& entry, const Winapp2Folders& folders) {
   const Winapp2Plan plan = PlanWinapp2Entry(entry, folders, run.platform.files, run.erase.Guard());
   if (!plan.refusedPath.empty()) {
     run.ReportRefused(EntryKind::Folder, plan.refusedPath);
-    run.SetFinalStatus("Refused");
+    run.SetFinalStatus("Refused: " + plan.refusedReason);
     return;
   }
   for (const Winapp2RegKey& key : entry.regKeys) {
-    if (!PathGuard::AllowsRegistryKey(key.root, key.subKey)) {
-      run.ReportRefused(key.value ? EntryKind::RegValue : EntryKind::RegTree, FullKeyPath(key.root, key.subKey));
-      run.SetFinalStatus("Refused");
+    std::string refusal = RegistryRefusal(key.root, key.subKey, key.value.has_value());
+    if (refusal.empty() && !PathGuard::AllowsRegistryKey(key.root, key.subKey)) refusal = "names a registry root";
+    if (!refusal.empty()) {
+      const std::string path = FullKeyPath(key.root, key.subKey);
+      run.ReportRefused(key.value ? EntryKind::RegValue : EntryKind::RegTree, path);
+      run.SetFinalStatus("Refused: " + path + " " + refusal);
       return;
     }
   }
@@ -212,9 +278,11 @@ void RunWinapp2Entry(RunContext& run, const Winapp2Entry& entry, const Winapp2Fo
     const auto matches = [&](const FileEntry& file) {
       return std::any_of(key.patterns.begin(), key.patterns.end(),
                          [&](const std::string& pattern) { return Winapp2Matches(pattern, file.name); }) &&
-             !Winapp2Excludes(plan, file.path);
+             !Winapp2Excludes(plan, file.path, &run.platform.files);
     };
-    run.BytesReleased += run.erase.DeleteMatchingFiles(target.folder, matches, key.recurse, key.removeSelf);
+    run.BytesReleased += target.insideProtected
+                             ? run.erase.DeleteMatchingFilesInProtected(target.folder, matches)
+                             : run.erase.DeleteMatchingFiles(target.folder, matches, key.recurse, key.removeSelf);
   }
 
   std::vector<Winapp2RegKey> spared;

@@ -84,7 +84,49 @@ Winapp2Folders Winapp2Folders::ForSystem(Platform& platform) {
   folders.Set("Music", {shellFolderOr("My Music", "Music")});
   folders.Set("Pictures", {shellFolderOr("My Pictures", "Pictures")});
   folders.Set("Video", {shellFolderOr("My Video", "Videos")});
+
+  const std::pair<const char*, std::vector<std::string>> known[] = {
+      {"UserProfile", {profile}},
+      {"Documents", {shellFolderOr("Personal", "Documents")}},
+      {"Pictures", {shellFolderOr("My Pictures", "Pictures")}},
+      {"Music", {shellFolderOr("My Music", "Music")}},
+      {"Videos", {shellFolderOr("My Video", "Videos")}},
+      {"Desktop", {shellFolderOr("Desktop", "Desktop")}},
+      {"Downloads", {shellFolderOr("{374DE290-123F-4565-9164-39C4925E467B}", "Downloads")}},
+      {"Favorites", {shellFolderOr("Favorites", "Favorites")}},
+      {"Saved Games", {shellFolderOr("{4C5C32FF-BB9D-43b0-B5B4-2D72E54EAAA4}", "Saved Games")}},
+      {"OneDrive",
+       {env("OneDrive").empty() && !profile.empty() ? profile + "\\OneDrive" : env("OneDrive"), env("OneDriveConsumer"),
+        env("OneDriveCommercial")}},
+      {"AppData", {env("APPDATA")}},
+      {"LocalAppData", {local}},
+      {"LocalLow",
+       {localLower.size() > 6 && localLower.substr(localLower.size() - 6) == "\\local" ? local + "Low" : ""}},
+      {"ProgramData", {programData}},
+      {"ProgramFiles", {env("ProgramFiles"), env("ProgramW6432"), env("ProgramFiles(x86)")}},
+      {"CommonProgramFiles", {env("CommonProgramFiles"), env("CommonProgramW6432"), env("CommonProgramFiles(x86)")}},
+      {"Public", {env("PUBLIC")}},
+  };
+  for (const auto& [name, paths] : known)
+    for (const std::string& path : paths) folders.AddUserDataFolder(name, path);
+  // Where Windows puts them in a profile, also when the registry says otherwise.
+  if (!profile.empty())
+    for (const char* name : {"Documents", "Pictures", "Music", "Videos", "Desktop", "Downloads", "Favorites",
+                             "Saved Games", "OneDrive", "Contacts", "Links", "Searches"})
+      folders.AddUserDataFolder(name, profile + "\\" + name);
+  const std::pair<const char*, const char*> appData[] = {
+      {"AppData", "\\AppData\\Roaming"}, {"LocalAppData", "\\AppData\\Local"}, {"LocalLow", "\\AppData\\LocalLow"}};
+  for (const auto& [name, below] : appData)
+    if (!profile.empty()) folders.AddUserDataFolder(name, profile + below);
+  const std::string windows = shell.GetWindowsDirectory();
+  if (!windows.empty()) folders.systemFolders = {windows, windows + "\\System32", windows + "\\SysWOW64"};
+  folders.programFolder = shell.ProgramFolder();
   return folders;
+}
+
+void Winapp2Folders::AddUserDataFolder(std::string name, std::string path) {
+  if (PathGuard::Normalize(path).empty() || HasWildcard(path)) return;
+  userData_.push_back({std::move(name), WithoutTrailingBackslash(std::move(path))});
 }
 
 void Winapp2Folders::Set(std::string_view variable, std::vector<std::string> values) {
@@ -116,7 +158,7 @@ void Winapp2Folders::Set(std::string_view variable, std::vector<std::string> val
     values_.emplace_back(name, std::move(kept));
 }
 
-std::vector<std::string> Winapp2Folders::Expand(std::string_view path) const {
+std::vector<std::string> Winapp2Folders::Expand(std::string_view path, bool* overLimit) const {
   std::vector<std::string> results{""};
   std::size_t pos = 0;
   while (pos < path.size()) {
@@ -130,6 +172,10 @@ std::vector<std::string> Winapp2Folders::Expand(std::string_view path) const {
     const std::string name = AsciiLower(path.substr(open + 1, close - open - 1));
     const auto found = std::find_if(values_.begin(), values_.end(), [&](const auto& v) { return v.first == name; });
     if (found == values_.end() || found->second.empty()) return {};
+    if (results.size() * found->second.size() > kWinapp2MaxSpellings) {
+      if (overLimit) *overLimit = true;
+      return {};
+    }
     std::vector<std::string> next;
     for (const std::string& result : results)
       for (const std::string& value : found->second) next.push_back(result + value);
@@ -139,7 +185,7 @@ std::vector<std::string> Winapp2Folders::Expand(std::string_view path) const {
   return results;
 }
 
-std::vector<std::string> ResolveWinapp2Folders(FileSystem& files, std::string_view path, std::size_t limit) {
+std::vector<std::string> ResolveWinapp2Folders(FileSystem& files, std::string_view path, std::size_t limit, bool* cut) {
   const std::vector<std::string> parts = Components(path);
   if (parts.empty() || parts[0].size() != 2 || parts[0][1] != ':' || HasWildcard(parts[0])) return {};
   std::vector<std::string> current{parts[0] + "\\"};
@@ -151,8 +197,11 @@ std::vector<std::string> ResolveWinapp2Folders(FileSystem& files, std::string_vi
         continue;
       }
       files.ListFolder(folder, [&](const FileEntry& entry) {
-        if (next.size() < limit && entry.IsFolder() && !entry.IsReparsePoint() && Winapp2Matches(parts[i], entry.name))
+        if (!entry.IsFolder() || entry.IsReparsePoint() || !Winapp2Matches(parts[i], entry.name)) return;
+        if (next.size() < limit)
           next.push_back(entry.path);
+        else if (cut)
+          *cut = true;
       });
     }
     current = std::move(next);

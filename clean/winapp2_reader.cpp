@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 
+#include "clean/registry_reach.h"
 #include "platform/text.h"
 
 namespace cv {
@@ -24,24 +25,6 @@ constexpr std::array<NamedRoot, 5> kRoots{{
     {"HKU", "HKEY_USERS", kHkeyUsers},
     {"HKCC", "HKEY_CURRENT_CONFIG", kHkeyCurrentConfig},
 }};
-
-// Keys that hold every program's settings: deleting one of them (or a key
-// above it) is never one application's cleaning. Compared without regard to
-// case, below any root (and below a user's hive under HKEY_USERS).
-constexpr std::array<std::string_view, 12> kSharedKeys{
-    "Software\\Microsoft",
-    "Software\\Classes",
-    "Software\\Policies",
-    "Software\\Wow6432Node",
-    "Software\\Wow6432Node\\Microsoft",
-    "Software\\Microsoft\\Windows",
-    "Software\\Microsoft\\Windows\\CurrentVersion",
-    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer",
-    "Software\\Microsoft\\Windows NT",
-    "Software\\Microsoft\\Windows NT\\CurrentVersion",
-    "System\\CurrentControlSet",
-    "System\\CurrentControlSet\\Control",
-};
 
 constexpr std::array<std::string_view, 19> kVariables{
     "AppData",  "CommonAppData", "CommonProgramFiles", "Documents",  "LocalAppData", "LocalLowAppData", "Music",
@@ -94,10 +77,6 @@ std::string_view WithoutTrailingSeparators(std::string_view path) {
   return path;
 }
 
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualsNoCase(text.substr(0, prefix.size()), prefix);
-}
-
 // What one entry's keys make of it; `error` set means the entry is rejected.
 class EntryBuilder {
  public:
@@ -131,12 +110,19 @@ std::optional<std::string> EntryBuilder::Path(std::string_view text, std::string
   const std::string_view path = WithoutTrailingSeparators(text);
   if (path.empty()) return Fail(std::string(what) + " names no path", false), std::nullopt;
   if (path.size() > kMaxPathLength) return Fail(std::string(what) + " path is too long", false), std::nullopt;
+  std::size_t spellings = 1;
   for (std::size_t at = path.find('%'); at != std::string_view::npos;) {
     const std::size_t end = path.find('%', at + 1);
     if (end == std::string_view::npos) return Fail(std::string(what) + " has an unclosed \"%\"", false), std::nullopt;
     const std::string_view variable = path.substr(at + 1, end - at - 1);
     if (!IsWinapp2Variable(variable))
       return Fail(std::string(what) + " uses the unknown variable %" + std::string(variable) + "%", true), std::nullopt;
+    // The program-files variables stand for up to three folders each.
+    if (EqualsNoCase(variable, "ProgramFiles") || EqualsNoCase(variable, "CommonProgramFiles")) spellings *= 3;
+    if (spellings > kWinapp2MaxSpellings)
+      return Fail(std::string(what) + " expands to more than " + std::to_string(kWinapp2MaxSpellings) + " spellings",
+                  true),
+             std::nullopt;
     at = path.find('%', end + 1);
   }
   const bool drive = path.size() >= 2 && path[1] == ':' && ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z');
@@ -186,10 +172,8 @@ std::optional<Winapp2RegKey> EntryBuilder::RegistryKey(std::string_view text, st
   if (below.find("\\\\") != std::string_view::npos)
     return Fail(std::string(what) + " has an empty key name", true), std::nullopt;
   if (components < (key.value ? 1u : 2u)) return Fail(std::string(what) + " names a registry root", true), std::nullopt;
-  if (!key.value)
-    for (std::string_view shared : kSharedKeys)
-      if (EqualsNoCase(below, shared) || StartsWithNoCase(shared, std::string(below) + "\\"))
-        return Fail(std::string(what) + " names a key shared by all programs", true), std::nullopt;
+  if (const std::string refusal = RegistryRefusal(key.root, key.subKey, key.value.has_value()); !refusal.empty())
+    return Fail(std::string(what) + " " + refusal, true), std::nullopt;
   return key;
 }
 
@@ -217,9 +201,11 @@ void EntryBuilder::FileKey(std::string_view value) {
 
   // Everything, recursively, in a shared data folder or in every folder directly inside one.
   const bool everything = std::any_of(key.patterns.begin(), key.patterns.end(),
-                                      [](const std::string& p) { return p == "*" || p == "*.*"; });
+                                      [](const std::string& p) { return Winapp2MatchesEveryName(p); });
   std::string_view base = key.folder;
-  if (base.size() > 2 && base.substr(base.size() - 2) == "\\*") base.remove_suffix(2);
+  for (std::size_t cut = base.rfind('\\');
+       cut != std::string_view::npos && Winapp2MatchesEveryName(base.substr(cut + 1)); cut = base.rfind('\\'))
+    base = base.substr(0, cut);
   const bool broad = base.size() > 2 && base.front() == '%' && base.back() == '%' &&
                      std::any_of(kBroadVariables.begin(), kBroadVariables.end(),
                                  [&](std::string_view v) { return EqualsNoCase(base.substr(1, base.size() - 2), v); });
@@ -240,18 +226,23 @@ void EntryBuilder::Exclude(std::string_view value) {
       return;
   } else if (EqualsNoCase(kind, "FILE") || EqualsNoCase(kind, "PATH")) {
     exclude.kind = EqualsNoCase(kind, "FILE") ? Winapp2Exclude::Kind::kFile : Winapp2Exclude::Kind::kPath;
-    const std::vector<std::string_view> parts = Split(rest, '|');
+    std::vector<std::string_view> parts = Split(rest, '|');
+    // A trailing bar adds nothing: "FILE|...\\settings.ini|" is still that one file.
+    while (parts.size() > 1 && parts.back().empty()) parts.pop_back();
     const auto folder = Path(parts[0], "ExcludeKey");
     if (!folder) return;
     exclude.folder = *folder;
-    exclude.pattern = parts.size() > 1 && !parts[1].empty() ? std::string(parts[1]) : std::string("*");
+    if (parts.size() > 1)
+      for (std::string_view pattern : Split(parts[1], ';'))
+        if (!pattern.empty()) exclude.patterns.emplace_back(pattern);
     // A FILE exclusion written as one path: the file's own folder and name.
     if (exclude.kind == Winapp2Exclude::Kind::kFile && parts.size() == 1) {
       const std::size_t cut = exclude.folder.rfind('\\');
       if (cut == std::string::npos) return Fail("ExcludeKey names no file", false);
-      exclude.pattern = exclude.folder.substr(cut + 1);
+      exclude.patterns = {exclude.folder.substr(cut + 1)};
       exclude.folder.resize(cut);
     }
+    if (exclude.patterns.empty()) exclude.patterns = {"*"};
   } else {
     return Fail("ExcludeKey of unknown kind \"" + std::string(kind) + "\"", false);
   }
@@ -336,26 +327,70 @@ bool IsWinapp2Variable(std::string_view name) {
   return std::any_of(kVariables.begin(), kVariables.end(), [&](std::string_view v) { return EqualsNoCase(v, name); });
 }
 
-bool Winapp2Matches(std::string_view pattern, std::string_view name) {
-  if (pattern == "*.*" || pattern == "*") return true;
-  // Greedy match with one backtrack point: linear in practice, never exponential.
-  std::size_t p = 0, n = 0, starP = std::string_view::npos, starN = 0;
+namespace {
+
+// Greedy match with one backtrack point: linear in practice, never exponential.
+template <typename Text>
+bool GlobMatch(const Text& pattern, const Text& name, typename Text::value_type star, typename Text::value_type any) {
+  std::size_t p = 0, n = 0, starP = Text::npos, starN = 0;
   while (n < name.size()) {
-    if (p < pattern.size() && pattern[p] == '*') {
+    if (p < pattern.size() && pattern[p] == star) {
       starP = p++;
       starN = n;
-    } else if (p < pattern.size() && (pattern[p] == '?' || AsciiLower(pattern[p]) == AsciiLower(name[n]))) {
+    } else if (p < pattern.size() && (pattern[p] == any || pattern[p] == name[n])) {
       ++p;
       ++n;
-    } else if (starP != std::string_view::npos) {
+    } else if (starP != Text::npos) {
       p = starP + 1;
       n = ++starN;
     } else {
       return false;
     }
   }
-  while (p < pattern.size() && pattern[p] == '*') ++p;
+  while (p < pattern.size() && pattern[p] == star) ++p;
   return p == pattern.size();
+}
+
+bool IsAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Folded text as code points, so "?" stands for one character; a byte that is
+// not UTF-8 stays one unit of its own.
+std::u32string FoldedCodePoints(std::string_view text) {
+  const std::string folded = FoldCase(text);
+  std::u32string out;
+  for (std::size_t i = 0; i < folded.size();) {
+    const unsigned char lead = static_cast<unsigned char>(folded[i]);
+    const std::size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    if (lead < 0x80) {
+      out += static_cast<char32_t>(lead);
+      ++i;
+      continue;
+    }
+    if (length == 1 || i + length > folded.size() || !IsValidUtf8(std::string_view(folded).substr(i, length))) {
+      out += static_cast<char32_t>(0x110000 + lead);  // outside Unicode: matches only itself
+      ++i;
+      continue;
+    }
+    char32_t c = lead & (0xFF >> (length + 1));
+    for (std::size_t k = 1; k < length; ++k) c = (c << 6) | (static_cast<unsigned char>(folded[i + k]) & 0x3F);
+    out += c;
+    i += length;
+  }
+  return out;
+}
+
+}  // namespace
+
+bool Winapp2Matches(std::string_view pattern, std::string_view name) {
+  if (pattern == "*.*" || pattern == "*") return true;
+  if (IsAscii(pattern) && IsAscii(name)) return GlobMatch(AsciiLower(pattern), AsciiLower(name), '*', '?');
+  return GlobMatch(FoldedCodePoints(pattern), FoldedCodePoints(name), U'*', U'?');
+}
+
+bool Winapp2MatchesEveryName(std::string_view pattern) {
+  return pattern.find('*') != std::string_view::npos && pattern.find_first_not_of("*?.") == std::string_view::npos;
 }
 
 void ReadWinapp2(std::string_view bytes, Winapp2Database& into, std::vector<std::string>& taken) {

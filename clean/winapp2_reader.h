@@ -9,8 +9,11 @@
 // when it is malformed (a line without "=", a FileKey without a pattern, an
 // unknown flag or registry root, a duplicate name, nothing to clean...) or
 // unsafe on its face (a "." or ".." component, an unknown variable, a path
-// that is neither a variable nor a drive path, a registry root or a key
-// shared by every program, everything below a user's data folder at once).
+// that is neither a variable nor a drive path, a path whose variables give
+// more than kWinapp2MaxSpellings spellings, a registry key that is not below
+// one application's key (clean/registry_reach.h), everything below a user's
+// data folder at once). What a key reaches on the machine is judged later,
+// when the entry runs (clean/winapp2_reach.h).
 // Unknown keys are ignored with a note.
 #include <cstddef>
 #include <optional>
@@ -37,9 +40,9 @@ struct Winapp2FileKey {
 
 struct Winapp2Exclude {
   enum class Kind { kFile, kPath, kReg } kind = Kind::kFile;
-  std::string folder;   // FILE: the folder of the file; PATH: the folder and all below it
-  std::string pattern;  // file-name pattern within it
-  Winapp2RegKey key;    // REG: the key and everything below it
+  std::string folder;                 // FILE: the folder of the file; PATH: the folder and all below it
+  std::vector<std::string> patterns;  // file-name patterns within it (";" separates them)
+  Winapp2RegKey key;                  // REG: the key and everything below it
 };
 
 struct Winapp2Entry {
@@ -69,6 +72,11 @@ struct Winapp2Database {
   std::vector<std::string> notes;  // "line N: ..." for what was ignored
 };
 
+// A path whose variables could give more spellings than this (each
+// %ProgramFiles% and %CommonProgramFiles% stands for up to three folders) is
+// refused: thirty of them would otherwise ask for 3^30 paths.
+inline constexpr std::size_t kWinapp2MaxSpellings = 256;
+
 // Larger files are not read at all (the database is under 2 MB).
 inline constexpr std::size_t kWinapp2MaxFileBytes = 16u << 20;
 
@@ -77,9 +85,13 @@ inline constexpr std::size_t kWinapp2MaxFileBytes = 16u << 20;
 // `taken` (lower-case) are rejected as duplicates; accepted names are added.
 void ReadWinapp2(std::string_view bytes, Winapp2Database& into, std::vector<std::string>& taken);
 
-// Case-insensitive match of one name against a pattern with "*" and "?";
-// "*.*" matches every name, as on Windows.
+// Match of one name against a pattern with "*" and "?", letter case folded
+// as Windows folds file names (FoldCase, so "Ü" matches "ü"); "?" stands for
+// one character, not one byte; "*.*" matches every name, as on Windows.
 bool Winapp2Matches(std::string_view pattern, std::string_view name);
+// A pattern that matches every name: "*", "*.*", "**", "?*" ... (only "*",
+// "?" and "." and at least one "*").
+bool Winapp2MatchesEveryName(std::string_view pattern);
 
 // The variables a path may use ("AppData", "ProgramFiles", ...), compared without regard to case.
 bool IsWinapp2Variable(std::string_view name);

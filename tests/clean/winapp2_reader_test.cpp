@@ -68,6 +68,12 @@ TEST(Winapp2ReaderTest, HostileEntriesAreRejectedWholeWithTheirReason) {
       {"FileKey1=C:\\|*.*|RECURSE\r\n", "", false},  // a drive path is the guard's to refuse
       {"FileKey1=%UserProfile%|*.*|RECURSE\r\n", "shared by many programs", true},
       {"FileKey1=%LocalAppData%\\*|*|REMOVESELF\r\n", "shared by many programs", true},
+      {"FileKey1=%LocalAppData%\\*.*\\**|?*|RECURSE\r\n", "shared by many programs", true},
+      {"FileKey1=%ProgramFiles%\\%ProgramFiles%\\%ProgramFiles%\\%ProgramFiles%\\%ProgramFiles%|a\r\n", "", false},
+      {"FileKey1=%ProgramFiles%\\%ProgramFiles%\\%ProgramFiles%\\%ProgramFiles%\\%ProgramFiles%\\%CommonProgramFiles%|"
+       "a\r\n",
+       "more than 256 spellings", true},
+      {"ExcludeKey1=FILE|%AppData%\\Tool\\a.ini|\r\nFileKey1=%AppData%\\Tool|*\r\n", "", false},
       {"FileKey1=%Temp%\\*|*|REMOVESELF\r\n", "", false},
       {"FileKey1=%AppData%\\Tool\\..\\..|*\r\n", "climbs", true},
       {"FileKey1=..\\..|*\r\n", "not a full path", true},
@@ -82,8 +88,8 @@ TEST(Winapp2ReaderTest, HostileEntriesAreRejectedWholeWithTheirReason) {
       {"FileKey1=%AppData%\\Tool|*\r\nthis line has no equals\r\n", "has no \"=\"", false},
       {"RegKey1=HKCU\r\n", "registry root", true},
       {"RegKey1=HKCU\\Software\r\n", "registry root", true},
-      {"RegKey1=HKLM\\Software\\Microsoft\r\n", "shared by all programs", true},
-      {"RegKey1=HKU\\.DEFAULT\\Software\\Classes\r\n", "shared by all programs", true},
+      {"RegKey1=HKLM\\Software\\Microsoft\r\n", "every Microsoft program", true},
+      {"RegKey1=HKU\\.DEFAULT\\Software\\Classes\r\n", "file types", true},
       {"RegKey1=HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RecentDocs\r\n", "", false},
       {"RegKey1=HKCU\\Software\\Tool|LastPath\r\n", "", false},
       {"RegKey1=HKXX\\Software\\Tool\r\n", "unknown registry root", false},
@@ -166,6 +172,23 @@ TEST(Winapp2ReaderTest, WildcardsMatchNamesWithoutRegardToCase) {
       {"f01b*.automatic*", "f01b4d.automaticDestinations-ms", true},
       {"x", "xx", false},
       {"*a*a*a*a*a*a*b", manyA, false},
+      {"\xC3\x9C"
+       "berweisung.txt",
+       "\xC3\xBC"
+       "BERWEISUNG.TXT",
+       true},  // "Ü" folds as Windows folds it
+      {"?berweisung.txt",
+       "\xC3\x9C"
+       "berweisung.txt",
+       true},  // "?" is one character
+      {"??berweisung.txt",
+       "\xC3\x9C"
+       "berweisung.txt",
+       false},
+      {"*.txt",
+       "\xC3\x9C"
+       "berweisung.txt",
+       true},
   };
   for (const auto& [pattern, name, expected] : cases)
     EXPECT_EQ(Winapp2Matches(pattern, name), expected) << pattern << " ~ " << name;

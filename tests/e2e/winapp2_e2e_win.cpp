@@ -3,6 +3,7 @@
 // profiles, previewed and cleaned on a sandbox profile and the real registry.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <regex>
 #include <set>
 #include <string>
@@ -94,7 +95,7 @@ class Winapp2EndToEnd : public ::testing::Test {
             "[Unticked "
             "*]\r\nLangSecRef=3021\r\nDetectFile=%LocalAppData%\\Chat\r\nFileKey1=%LocalAppData%\\Chat\\alice|*\r\n\r\n"
             "[Hostile "
-            "*]\r\nLangSecRef=3021\r\nFileKey1=%LocalAppData%\\Chat\\alice|*\r\nFileKey2=%WinDir%|*.log\r\n\r\n"
+            "*]\r\nLangSecRef=3021\r\nFileKey1=%LocalAppData%\\Chat\\alice|*\r\nFileKey2=%WinDir%|*.log|RECURSE\r\n\r\n"
             "[Nope *]\r\nLangSecRef=3021\r\nFileKey1=%Nope%|*\r\n"));
 
     for (const std::string& file :
@@ -184,8 +185,7 @@ TEST_F(Winapp2EndToEnd, PreviewListsExactlyTheApplicationsTracesAndErasesNothing
         std::string::npos)
         << row << "\n"
         << preview.out;
-  EXPECT_NE(preview.out.find("{\"item\": \"Hostile\", \"status\": \"Refused\", \"source\": \"winapp2\"}"),
-            std::string::npos);
+  EXPECT_NE(preview.out.find("{\"item\": \"Hostile\", \"status\": \"Refused: "), std::string::npos);
   for (const char* absent : {"\"Missing\"", "\"Unticked\"", "\"Nope\""})
     EXPECT_EQ(preview.out.find(absent), std::string::npos) << absent;
   EXPECT_EQ(Listed(preview.out), Expected()) << preview.out;
@@ -209,6 +209,67 @@ TEST_F(Winapp2EndToEnd, CleanRemovesExactlyWhatThePreviewListed) {
   EXPECT_TRUE(e2e::ValueExists(std::string(kKey) + "\\Editor", "Keep"));
   EXPECT_FALSE(e2e::KeyExists(std::string(kKey) + "\\Player\\History"));
   EXPECT_TRUE(e2e::KeyExists(std::string(kKey) + "\\Player"));
+}
+
+// The hostile-input faults of definitions on the real exe: keys judged by what
+// they reach (user data, other applications, a vendor's other products),
+// registry trees of Windows, exclusions as meant, named files in the
+// profile's own folder.
+TEST_F(Winapp2EndToEnd, DefinitionsAreJudgedByWhatTheyReach) {
+  const std::string profile = disk_->Path("Profile");
+  ASSERT_TRUE(disk_->WriteFile(
+      program_ + "\\winapp2.ini",
+      "[Every Local *]\r\nDetectFile=%LocalAppData%\\Chat\r\nFileKey1=%LocalAppData%\\C*|*.*|RECURSE\r\n"
+      "[Local Spelled *]\r\nDetectFile=%LocalAppData%\\Chat\r\nFileKey1=%UserProfile%\\AppData\\Local\\*|*|RECURSE\r\n"
+      "[Documents *]\r\nDetectFile=%LocalAppData%\\Chat\r\nFileKey1=%UserProfile%\\Documents|*|RECURSE\r\n"
+      "[Other Application *]\r\nDetectFile=%LocalAppData%\\Chat\r\nFileKey1=%LocalAppData%\\Player|*|REMOVESELF\r\n"
+      "[Vendorsoft Dock *]\r\nDetectFile=%AppData%\\Vendorsoft\\Dock\r\nFileKey1=%AppData%\\Vendorsoft|*|REMOVESELF\r\n"
+      "[Shell Folders *]\r\nDetectFile=%LocalAppData%\\Chat\r\n"
+      "RegKey1=HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders\r\n"
+      "[Exclusions *]\r\nDetectFile=%AppData%\\Editor\r\nFileKey1=%AppData%\\Editor\\Data|*\r\n"
+      "ExcludeKey1=FILE|%AppData%\\Editor\\Data\\|\xC3\x9C"
+      "BERWEISUNG.TXT\r\n"
+      "ExcludeKey2=FILE|%AppData%\\Editor\\Data\\settings.ini|\r\nExcludeKey3=PATH|%AppData%\\Editor\\Data|*.bak;*."
+      "log\r\n"
+      "[Tool Logs *]\r\nDetectFile=%LocalAppData%\\Chat\r\nFileKey1=%UserProfile%|Tool_log*.txt\r\n"));
+  std::string selection = "[winapp2]\r\n";
+  for (const char* name : {"Every Local", "Local Spelled", "Documents", "Other Application", "Vendorsoft Dock",
+                           "Shell Folders", "Exclusions", "Tool Logs"})
+    selection += std::string(name) + "=1\r\n";
+  ASSERT_TRUE(disk_->WriteFile(program_ + "\\vanesd.dat", selection));
+  for (const std::string& file : {profile + "\\Documents\\thesis.doc", roaming_ + "\\Vendorsoft\\Dock\\docks.ini",
+                                  roaming_ + "\\Vendorsoft\\Fences\\layout.dat", roaming_ + "\\Editor\\Data\\a.txt",
+                                  roaming_ + "\\Editor\\Data\\settings.ini",
+                                  roaming_ + "\\Editor\\Data\\\xC3\x9C"
+                                             "berweisung.txt",
+                                  roaming_ + "\\Editor\\Data\\b.bak", roaming_ + "\\Editor\\Data\\c.log",
+                                  profile + "\\Tool_log1.txt", profile + "\\Sub\\Tool_log2.txt"})
+    Write(file);
+  ASSERT_TRUE(e2e::KeyExists("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"));
+
+  Cli("--list");  // writes the reader's log first
+  std::string log;
+  ASSERT_EQ(disk_->fs().ReadFile(program_ + "\\winapp2.log", log), kOk);
+  EXPECT_NE(log.find("[Shell Folders]: refused: RegKey reaches where the user's folders are"), std::string::npos)
+      << log;
+  const auto before = e2e::SnapshotTree(disk_->Root());
+  const e2e::Captured clean = Cli("--clean --json");
+  ASSERT_EQ(clean.exitCode, 0u) << clean.out;
+  const std::regex row("\\{\"item\": \"([^\"]*)\", \"status\": \"([^\"]*)\", \"source\": \"winapp2\"\\}");
+  std::map<std::string, std::string> rows;
+  for (auto it = std::sregex_iterator(clean.out.begin(), clean.out.end(), row); it != std::sregex_iterator(); ++it)
+    rows[(*it)[1]] = (*it)[2];
+  for (const char* refused : {"Every Local", "Local Spelled", "Documents", "Other Application", "Vendorsoft Dock"})
+    EXPECT_EQ(rows[refused].substr(0, 9), "Refused: ") << refused << ": " << rows[refused];
+  EXPECT_NE(rows["Vendorsoft Dock"].find("holds other products than Vendorsoft Dock (Fences)"), std::string::npos)
+      << rows["Vendorsoft Dock"];
+  EXPECT_EQ(rows["Exclusions"], "Done");
+  EXPECT_EQ(rows["Tool Logs"], "Done");
+  EXPECT_EQ(rows.count("Shell Folders"), 0u);
+  test::ExpectOnlyRemoved(before, e2e::SnapshotTree(disk_->Root()),
+                          {"Profile\\AppData\\Roaming\\Editor\\Data\\a.txt", "Profile\\Tool_log1.txt"},
+                          {"Clearvane\\vanesd.dat"}, true);
+  EXPECT_TRUE(e2e::KeyExists("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"));
 }
 
 }  // namespace
