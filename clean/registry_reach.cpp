@@ -64,15 +64,10 @@ constexpr std::array<std::string_view, 14> kWindowsUserKeys{
     "SessionInformation",
 };
 
+// The key's components, each folded.
 std::vector<std::string> Components(std::string_view path) {
-  std::vector<std::string> parts;
-  std::size_t pos = 0;
-  while (pos <= path.size()) {
-    std::size_t end = path.find('\\', pos);
-    if (end == std::string_view::npos) end = path.size();
-    if (end > pos) parts.push_back(FoldCase(path.substr(pos, end - pos)));
-    pos = end + 1;
-  }
+  std::vector<std::string> parts = PathComponents(path);
+  for (std::string& part : parts) part = FoldCase(part);
   return parts;
 }
 

@@ -29,18 +29,6 @@ std::string ShellFolder(Registry& registry, std::string_view name) {
   return std::string(TrimBlanks(value.data.substr(0, value.data.find('\0'))));
 }
 
-std::vector<std::string> Components(std::string_view path) {
-  std::vector<std::string> parts;
-  std::size_t pos = 0;
-  while (pos <= path.size()) {
-    std::size_t end = path.find('\\', pos);
-    if (end == std::string_view::npos) end = path.size();
-    if (end > pos) parts.emplace_back(path.substr(pos, end - pos));
-    pos = end + 1;
-  }
-  return parts;
-}
-
 std::string Join(std::string_view folder, std::string_view name) {
   std::string path(folder);
   if (path.empty() || path.back() != '\\') path += '\\';
@@ -186,7 +174,7 @@ std::vector<std::string> Winapp2Folders::Expand(std::string_view path, bool* ove
 }
 
 std::vector<std::string> ResolveWinapp2Folders(FileSystem& files, std::string_view path, std::size_t limit, bool* cut) {
-  const std::vector<std::string> parts = Components(path);
+  const std::vector<std::string> parts = PathComponents(path);
   if (parts.empty() || parts[0].size() != 2 || parts[0][1] != ':' || HasWildcard(parts[0])) return {};
   std::vector<std::string> current{parts[0] + "\\"};
   for (std::size_t i = 1; i < parts.size() && !current.empty(); ++i) {

@@ -14,18 +14,6 @@ constexpr std::array<std::string_view, 16> kProgramExtensions{
     "exe", "dll", "sys", "drv", "ocx", "cpl", "scr", "com", "msi", "efi", "mui", "cat", "inf", "ax", "tlb", "bat",
 };
 
-std::vector<std::string> Components(std::string_view path) {
-  std::vector<std::string> parts;
-  std::size_t pos = 0;
-  while (pos <= path.size()) {
-    std::size_t end = path.find('\\', pos);
-    if (end == std::string_view::npos) end = path.size();
-    if (end > pos) parts.emplace_back(path.substr(pos, end - pos));
-    pos = end + 1;
-  }
-  return parts;
-}
-
 // `ancestor` lies above `path` (both normalised).
 bool IsStrictAncestor(std::string_view ancestor, std::string_view path) {
   if (ancestor.empty() || ancestor.size() >= path.size() || path.compare(0, ancestor.size(), ancestor) != 0)
@@ -136,8 +124,8 @@ std::optional<Winapp2Reach::Top> Winapp2Reach::TopFolder(std::string_view spelli
     for (const std::string* path : std::initializer_list<const std::string*>{&normalized, &finalPath}) {
       for (const std::string* above : std::initializer_list<const std::string*>{&known.spelling, &known.finalPath}) {
         if (!IsStrictAncestor(*above, *path)) continue;
-        const std::size_t depth = Components(*above).size();
-        if (!best || depth > Components(byFinal ? best->finalPath : best->spelling).size()) {
+        const std::size_t depth = PathComponents(*above).size();
+        if (!best || depth > PathComponents(byFinal ? best->finalPath : best->spelling).size()) {
           best = &known;
           byFinal = above == &known.finalPath;
         }
@@ -147,11 +135,11 @@ std::optional<Winapp2Reach::Top> Winapp2Reach::TopFolder(std::string_view spelli
   if (!best) return std::nullopt;
   const std::string& above = byFinal ? best->finalPath : best->spelling;
   const bool inSpelling = IsStrictAncestor(above, normalized);
-  const std::vector<std::string> path = Components(inSpelling ? normalized : finalPath);
-  const std::size_t index = Components(above).size();
+  const std::vector<std::string> path = PathComponents(inSpelling ? normalized : finalPath);
+  const std::size_t index = PathComponents(above).size();
   // The same component counted from the end in the folder as given (links only shorten the front).
-  const std::vector<std::string> given = Components(folder);
-  const std::vector<std::string> written = Components(spelling);
+  const std::vector<std::string> given = PathComponents(folder);
+  const std::vector<std::string> written = PathComponents(spelling);
   const std::size_t fromEnd = path.size() - index;
   if (given.size() < fromEnd) return std::nullopt;
   const std::size_t at = given.size() - fromEnd;  // the top folder's component in `folder`
@@ -180,8 +168,8 @@ bool Winapp2Reach::Names(const Winapp2Entry& entry, const Top& top, std::vector<
       const std::string normalized = PathGuard::Normalize(expanded);
       for (const Known& known : known_) {
         if (!IsStrictAncestor(known.spelling, normalized)) continue;
-        std::vector<std::string> below = Components(normalized);
-        below.erase(below.begin(), below.begin() + static_cast<std::ptrdiff_t>(Components(known.spelling).size()));
+        std::vector<std::string> below = PathComponents(normalized);
+        below.erase(below.begin(), below.begin() + static_cast<std::ptrdiff_t>(PathComponents(known.spelling).size()));
         if (below.empty() || !SameName(below[0], top.name)) continue;
         named = true;
         // "Warcraft III\war3.exe" names the game's own file, not a product beside it.

@@ -57,6 +57,18 @@ static std::string_view TrimOf(std::string_view text, std::string_view blanks) {
 std::string_view TrimSpaces(std::string_view text) { return TrimOf(text, " "); }
 std::string_view TrimBlanks(std::string_view text) { return TrimOf(text, " \t"); }
 
+std::vector<std::string> PathComponents(std::string_view path) {
+  std::vector<std::string> parts;
+  std::size_t pos = 0;
+  while (pos <= path.size()) {
+    std::size_t end = path.find('\\', pos);
+    if (end == std::string_view::npos) end = path.size();
+    if (end > pos) parts.emplace_back(path.substr(pos, end - pos));
+    pos = end + 1;
+  }
+  return parts;
+}
+
 // --- encodings -------------------------------------------------------------
 
 namespace {

@@ -4,6 +4,7 @@
 // relies on do; FoldCase folds file names as Windows compares them.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cv {
 
@@ -18,6 +19,8 @@ std::string FoldCase(std::string_view utf8);
 std::string_view TrimSpaces(std::string_view text);
 // Removes leading and trailing spaces and tabs.
 std::string_view TrimBlanks(std::string_view text);
+// The non-empty components of a backslash-separated path or key: "a\\\\b\\" gives "a" and "b".
+std::vector<std::string> PathComponents(std::string_view path);
 
 // Encodings. Text inside the program is UTF-8.
 void AppendUtf8(std::string& out, char32_t c);
