@@ -31,10 +31,10 @@ struct ProfileItem {
   std::array<Deletion, 3> deletions;  // in order; an empty name ends the list
 };
 
-const BrowserSpec& FirefoxBrowser() {
+const BrowserSpec* FirefoxBrowser() {
   for (const BrowserSpec& browser : Browsers())
-    if (browser.section == "ModernFirefox") return browser;
-  return Browsers().front();  // not reached: the browser table holds Firefox
+    if (browser.section == "ModernFirefox") return &browser;
+  return nullptr;
 }
 
 // The Netscape 8 ("NSB") profiles when present, else Netscape Navigator's;
@@ -113,7 +113,7 @@ void RunProfileItem(RunContext& run, const ProfileItem& item) {
         run.BytesReleased += run.erase.DeleteNamedFoldersInTree(root, deletion.name);
         break;
       case Target::FirefoxRows:
-        CleanBrowserTraces(run, FirefoxBrowser(), deletion.rows);
+        if (const BrowserSpec* firefox = FirefoxBrowser()) CleanBrowserTraces(run, *firefox, deletion.rows);
         break;
     }
   }
