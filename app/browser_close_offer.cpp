@@ -37,7 +37,7 @@ bool BrowserRunning(Platform& platform, const StartupValues& values, const Brows
   if (browser.family == BrowserFamily::kChromium)
     return IsLockHeld(platform.files, Below(folders.root, kChromiumLockFile), browser.family);
   const PathGuard guard = PathGuard::ForSystem(platform.shell, platform.files);
-  for (const BrowserProfile& profile : FindProfiles(platform.files, guard, browser, folders).profiles)
+  for (const BrowserProfile& profile : FindProfiles(platform.files, guard, browser, folders, UserDataFoldersOf(platform)).profiles)
     if (IsLockHeld(platform.files, Below(profile.folder, kFirefoxLockFile), browser.family)) return true;
   return false;
 }

@@ -41,6 +41,8 @@ class ProfileCollector {
   ProfileCollector(FileSystem& files, const PathGuard& guard, BrowserFamily family, ProfileScan& scan)
       : files_(files), guard_(guard), family_(family), scan_(scan) {}
 
+  void Refuse(std::string why) { scan_.refused.push_back(std::move(why)); }
+
   // Adds the folder when it is a usable profile folder; notes why not otherwise.
   void Add(std::string name, const std::string& folder, std::string localFolder, std::string_view listedAs) {
     if (folder.empty()) {
@@ -168,7 +170,8 @@ std::vector<IniProfile> ParseProfileList(std::string_view text, bool installs) {
   return found;
 }
 
-void FindFirefoxProfiles(FileSystem& files, const BrowserFolders& folders, ProfileCollector& collector) {
+void FindFirefoxProfiles(FileSystem& files, const BrowserFolders& folders, const std::vector<KnownFolder>& userData,
+                         ProfileCollector& collector) {
   std::vector<IniProfile> listed;
   for (const bool installs : {false, true}) {
     bool tooLarge = false;
@@ -182,7 +185,14 @@ void FindFirefoxProfiles(FileSystem& files, const BrowserFolders& folders, Profi
       const std::string folder = JoinInside(folders.root, p.path);
       collector.Add(name, folder, JoinInside(folders.localRoot, p.path), p.path);
     } else if (IsFullDrivePath(p.path)) {
+      // A profile kept elsewhere may be anywhere, but never one of the user's
+      // data folders (or above one): its caches are emptied by name.
       const std::string folder = JoinInside(p.path.substr(0, 2) + "\\", p.path.substr(3));
+      if (const KnownFolder* data = folder.empty() ? nullptr : UserDataAtOrBelow(files, userData, folder)) {
+        const bool same = PathGuard::Normalize(folder) == PathGuard::Normalize(data->path);
+        collector.Refuse(folder + (same ? " is" : " holds") + " the user's " + data->name + " folder");
+        continue;
+      }
       collector.Add(name, folder, folder, p.path);
     } else {
       collector.Add(name, {}, {}, p.path);
@@ -234,7 +244,7 @@ std::string JoinInside(std::string_view base, std::string_view relative) {
 }
 
 ProfileScan FindProfiles(FileSystem& files, const PathGuard& guard, const BrowserSpec& browser,
-                         const BrowserFolders& folders) {
+                         const BrowserFolders& folders, const std::vector<KnownFolder>& userData) {
   ProfileScan scan;
   if (folders.root.empty()) return scan;
   const auto root = files.Stat(folders.root);
@@ -247,7 +257,7 @@ ProfileScan FindProfiles(FileSystem& files, const PathGuard& guard, const Browse
   if (browser.family == BrowserFamily::kChromium)
     FindChromiumProfiles(files, browser, folders, collector);
   else
-    FindFirefoxProfiles(files, folders, collector);
+    FindFirefoxProfiles(files, folders, userData, collector);
   return scan;
 }
 

@@ -12,6 +12,7 @@
 
 #include "clean/browser_model.h"
 #include "clean/path_guard.h"
+#include "clean/user_data_folders.h"
 #include "platform/filesystem.h"
 
 namespace cv {
@@ -41,8 +42,10 @@ BrowserFolders FoldersOf(const BrowserSpec& browser, std::string_view appData, s
 // the folder scan stands in for "Local State", a huge "profiles.ini" names no profile.
 inline constexpr std::uint64_t kMaxProfileListBytes = 4 << 20;
 
+// `userData` (UserDataFoldersOf): a full profile path may not be one of them
+// or lie above one.
 ProfileScan FindProfiles(FileSystem& files, const PathGuard& guard, const BrowserSpec& browser,
-                         const BrowserFolders& folders);
+                         const BrowserFolders& folders, const std::vector<KnownFolder>& userData);
 
 // "a\b/../c" joined below `base` with one backslash between components;
 // empty when `relative` is empty, absolute, or has a "." or ".." component.

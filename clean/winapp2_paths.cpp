@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "clean/path_guard.h"
+#include "clean/user_data_folders.h"
 #include "clean/winapp2_reader.h"
 #include "platform/text.h"
 
@@ -10,23 +11,11 @@ namespace cv {
 
 namespace {
 
-constexpr std::string_view kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
-
 bool HasWildcard(std::string_view text) { return text.find_first_of("*?") != std::string_view::npos; }
 
 std::string WithoutTrailingBackslash(std::string path) {
   while (path.size() > 3 && path.back() == '\\') path.pop_back();
   return path;
-}
-
-// A user shell folder as Windows stores it expanded, when it is stored.
-std::string ShellFolder(Registry& registry, std::string_view name) {
-  ScopedRegKey key(registry);
-  if (registry.OpenKey(kHkeyCurrentUser, kShellFolders, kKeyRead, key.out()) != kOk) return {};
-  RegValue value;
-  if (registry.QueryValue(key.get(), name, value) != kOk) return {};
-  if (value.type != kRegSz && value.type != kRegExpandSz) return {};
-  return std::string(TrimBlanks(value.data.substr(0, value.data.find('\0'))));
 }
 
 std::string Join(std::string_view folder, std::string_view name) {
@@ -44,8 +33,7 @@ Winapp2Folders Winapp2Folders::ForSystem(Platform& platform) {
   const std::string profile = env("USERPROFILE");
   const std::string local = env("LOCALAPPDATA");
   const auto shellFolderOr = [&](std::string_view name, std::string_view underProfile) {
-    std::string stored = ShellFolder(platform.registry, name);
-    return stored.empty() && !profile.empty() ? profile + "\\" + std::string(underProfile) : stored;
+    return UserShellFolder(platform, name, underProfile);
   };
 
   Winapp2Folders folders;
@@ -73,39 +61,7 @@ Winapp2Folders Winapp2Folders::ForSystem(Platform& platform) {
   folders.Set("Pictures", {shellFolderOr("My Pictures", "Pictures")});
   folders.Set("Video", {shellFolderOr("My Video", "Videos")});
 
-  const std::pair<const char*, std::vector<std::string>> known[] = {
-      {"UserProfile", {profile}},
-      {"Documents", {shellFolderOr("Personal", "Documents")}},
-      {"Pictures", {shellFolderOr("My Pictures", "Pictures")}},
-      {"Music", {shellFolderOr("My Music", "Music")}},
-      {"Videos", {shellFolderOr("My Video", "Videos")}},
-      {"Desktop", {shellFolderOr("Desktop", "Desktop")}},
-      {"Downloads", {shellFolderOr("{374DE290-123F-4565-9164-39C4925E467B}", "Downloads")}},
-      {"Favorites", {shellFolderOr("Favorites", "Favorites")}},
-      {"Saved Games", {shellFolderOr("{4C5C32FF-BB9D-43b0-B5B4-2D72E54EAAA4}", "Saved Games")}},
-      {"OneDrive",
-       {env("OneDrive").empty() && !profile.empty() ? profile + "\\OneDrive" : env("OneDrive"), env("OneDriveConsumer"),
-        env("OneDriveCommercial")}},
-      {"AppData", {env("APPDATA")}},
-      {"LocalAppData", {local}},
-      {"LocalLow",
-       {localLower.size() > 6 && localLower.substr(localLower.size() - 6) == "\\local" ? local + "Low" : ""}},
-      {"ProgramData", {programData}},
-      {"ProgramFiles", {env("ProgramFiles"), env("ProgramW6432"), env("ProgramFiles(x86)")}},
-      {"CommonProgramFiles", {env("CommonProgramFiles"), env("CommonProgramW6432"), env("CommonProgramFiles(x86)")}},
-      {"Public", {env("PUBLIC")}},
-  };
-  for (const auto& [name, paths] : known)
-    for (const std::string& path : paths) folders.AddUserDataFolder(name, path);
-  // Where Windows puts them in a profile, also when the registry says otherwise.
-  if (!profile.empty())
-    for (const char* name : {"Documents", "Pictures", "Music", "Videos", "Desktop", "Downloads", "Favorites",
-                             "Saved Games", "OneDrive", "Contacts", "Links", "Searches"})
-      folders.AddUserDataFolder(name, profile + "\\" + name);
-  const std::pair<const char*, const char*> appData[] = {
-      {"AppData", "\\AppData\\Roaming"}, {"LocalAppData", "\\AppData\\Local"}, {"LocalLow", "\\AppData\\LocalLow"}};
-  for (const auto& [name, below] : appData)
-    if (!profile.empty()) folders.AddUserDataFolder(name, profile + below);
+  for (KnownFolder& known : UserDataFoldersOf(platform)) folders.AddUserDataFolder(std::move(known.name), std::move(known.path));
   const std::string windows = shell.GetWindowsDirectory();
   if (!windows.empty()) folders.systemFolders = {windows, windows + "\\System32", windows + "\\SysWOW64"};
   folders.programFolder = shell.ProgramFolder();

@@ -397,7 +397,7 @@ TEST_F(ModernBrowsersTest, DatabasesThatCannotBeCleanedSafelyAreLeftUntouched) {
 // and links are never cleaned, and the real profiles still are.
 TEST_F(ModernBrowsersTest, HostileProfileListsCleanOnlyRealProfiles) {
   const std::string decoys[] = {"C:\\", EmulatedPlatformFixture::kUserProfile, EmulatedPlatformFixture::kAppData,
-                                "C:\\Outside\\Linked"};
+                                "C:\\Outside\\Linked", "C:\\Users\\Tester\\Documents"};
   struct Case {
     const char* name;
     std::string profilesIni;
@@ -406,6 +406,7 @@ TEST_F(ModernBrowsersTest, HostileProfileListsCleanOnlyRealProfiles) {
   const Case cases[] = {
       {"drive root", legit + "[Profile1]\r\nIsRelative=0\r\nPath=C:\\\r\n"},
       {"user profile", legit + "[Profile1]\r\nIsRelative=0\r\nPath=C:\\Users\\Tester\r\n"},
+      {"documents", legit + "[Profile1]\r\nIsRelative=0\r\nPath=C:\\Users\\Tester\\Documents\r\n"},
       {"parent folders",
        legit + "[Profile1]\r\nIsRelative=1\r\nPath=..\\..\r\n[Profile2]\r\nPath=Profiles/../../..\r\n"},
       {"absolute as relative", legit + "[Profile1]\r\nIsRelative=1\r\nPath=C:\\Users\\Tester\\AppData\\Roaming\r\n"},
@@ -435,6 +436,7 @@ TEST_F(ModernBrowsersTest, HostileProfileListsCleanOnlyRealProfiles) {
                       {}, true);
     EXPECT_TRUE(Exists("C:\\sessionstore.jsonlz4"));
     EXPECT_TRUE(Exists("C:\\Outside\\Linked\\sessionstore.jsonlz4"));
+    EXPECT_TRUE(Exists("C:\\Users\\Tester\\Documents\\sessionstore.jsonlz4"));
   }
   // No profile list at all: the folders in Profiles are still found, a link among them is not followed.
   env.files.DeleteFile(Roaming("Mozilla\\Firefox\\profiles.ini"), true);
