@@ -191,6 +191,7 @@ void EntryBuilder::FileKey(std::string_view value) {
   }
   if (key.patterns.empty()) return Fail("FileKey without a file pattern", false);
   for (std::size_t i = 2; i < parts.size(); ++i) {
+    if (parts[i].empty()) continue;  // a trailing or doubled bar
     if (EqualsNoCase(parts[i], "RECURSE"))
       key.recurse = true;
     else if (EqualsNoCase(parts[i], "REMOVESELF"))

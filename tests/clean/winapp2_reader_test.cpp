@@ -26,7 +26,8 @@ TEST(Winapp2ReaderTest, ReadsEveryKindOfKey) {
   const Winapp2Database database = Read(
       "; comment\r\n[Tool *]\r\nSection=Games\r\nDetect=HKCU\\Software\\Tool\r\nDetectFile1=%ProgramFiles%\\Tool*\r\n"
       "DetectOS=6.1|\r\nWarning=Keep it.\r\nDefault=True\r\n"
-      "FileKey1=%LocalAppData%\\Tool\\Cache|*.tmp;*.log|REMOVESELF\r\nFileKey2=%AppData%\\Tool\\|a.txt\r\n"
+      "FileKey1=%LocalAppData%\\Tool\\Cache|*.tmp;*.log|REMOVESELF\r\nFileKey2=%AppData%\\Tool\\|a.txt|\r\n"
+      "FileKey3=%AppData%\\Tool\\Logs|*.log||RECURSE\r\n"
       "RegKey1=HKCU\\Software\\Tool\\MRU\r\nRegKey2=HKEY_LOCAL_MACHINE\\Software\\Tool|Last\r\n"
       "ExcludeKey1=FILE|%LocalAppData%\\Tool\\Cache\\|keep.log\r\nExcludeKey2=PATH|%AppData%\\Tool\\*\\|*.db\r\n"
       "ExcludeKey3=REG|HKCU\\Software\\Tool\\MRU\\Pinned\r\n");
@@ -40,12 +41,13 @@ TEST(Winapp2ReaderTest, ReadsEveryKindOfKey) {
   EXPECT_EQ(e.osFrom, 601u);
   EXPECT_FALSE(e.osTo);
   EXPECT_EQ(e.warning, "Keep it.");
-  ASSERT_EQ(e.fileKeys.size(), 2u);
+  ASSERT_EQ(e.fileKeys.size(), 3u);  // an empty flag (a trailing bar) means nothing
   EXPECT_EQ(e.fileKeys[0].folder, "%LocalAppData%\\Tool\\Cache");
   EXPECT_EQ(e.fileKeys[0].patterns, (std::vector<std::string>{"*.tmp", "*.log"}));
   EXPECT_TRUE(e.fileKeys[0].recurse && e.fileKeys[0].removeSelf);
   EXPECT_EQ(e.fileKeys[1].folder, "%AppData%\\Tool");
   EXPECT_FALSE(e.fileKeys[1].recurse);
+  EXPECT_TRUE(e.fileKeys[2].recurse);
   ASSERT_EQ(e.regKeys.size(), 2u);
   EXPECT_EQ(e.regKeys[1].root, kHkeyLocalMachine);
   EXPECT_EQ(e.regKeys[1].value, "Last");
