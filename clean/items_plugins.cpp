@@ -90,42 +90,54 @@ std::string EntryFolder(const RunContext& run, std::string_view base, std::strin
 // Emptying a folder removes everything in it, so a "folder" entry must not
 // name either application-data folder itself or a folder that holds one:
 // that would wipe every application's data rather than one application's.
-bool EmptiesApplicationData(const RunContext& run, std::string_view folder) {
+// The guard for that is built once per definition file, not per entry.
+PathGuard ApplicationDataGuard(const RunContext& run) {
   PathGuard applicationData(run.platform.files);
   for (const std::string& location : {run.values.AppDataFolder, run.values.LocalAppDataFolder})
     if (!PathGuard::Normalize(location).empty()) applicationData.Protect(location);
-  // Paths that are not full drive paths are the primitives' to refuse.
-  return !PathGuard::Normalize(folder).empty() && !applicationData.AllowsFolder(folder);
+  return applicationData;
 }
 
-using EntryAction = void (*)(RunContext&, const std::vector<std::string_view>&);
+// What the entries of one definition file work with.
+struct EntryContext {
+  RunContext& run;
+  const PathGuard& applicationData;
+};
 
-void RegistryTreeEntry(RunContext& run, const std::vector<std::string_view>& fields) {
+using EntryAction = void (*)(EntryContext&, const std::vector<std::string_view>&);
+
+void RegistryTreeEntry(EntryContext& entry, const std::vector<std::string_view>& fields) {
+  RunContext& run = entry.run;
   const std::optional<std::uint32_t> root = ReadRootNumber(fields[0]);
   if (!root) return;
   run.RegistryKeysCleaned += run.erase.DeleteRegTree(*root, fields[1]);
 }
 
-void RegistryValueEntry(RunContext& run, const std::vector<std::string_view>& fields) {
+void RegistryValueEntry(EntryContext& entry, const std::vector<std::string_view>& fields) {
+  RunContext& run = entry.run;
   const std::optional<std::uint32_t> root = ReadRootNumber(fields[0]);
   if (!root) return;
   run.RegistryKeysCleaned += run.erase.DeleteRegValue(*root, fields[1], fields[2]);
 }
 
-void NamedFileEntry(RunContext& run, const std::vector<std::string_view>& fields) {
+void NamedFileEntry(EntryContext& entry, const std::vector<std::string_view>& fields) {
+  RunContext& run = entry.run;
   run.BytesReleased += run.erase.DeleteNamedFilesInFolder(EntryFolder(run, fields[0], fields[1]), fields[2]);
 }
 
-void FileTypeEntry(RunContext& run, const std::vector<std::string_view>& fields) {
+void FileTypeEntry(EntryContext& entry, const std::vector<std::string_view>& fields) {
+  RunContext& run = entry.run;
   // An empty type names no file type; matching it would erase every file
   // without an extension (README, LICENSE ...) in the folder.
   if (fields[2].empty()) return;
   run.BytesReleased += run.erase.DeleteFilesByExtensionInFolder(EntryFolder(run, fields[0], fields[1]), fields[2]);
 }
 
-void FolderEntry(RunContext& run, const std::vector<std::string_view>& fields) {
+void FolderEntry(EntryContext& entry, const std::vector<std::string_view>& fields) {
+  RunContext& run = entry.run;
   const std::string folder = EntryFolder(run, fields[0], fields[1]);
-  if (EmptiesApplicationData(run, folder)) {
+  // Paths that are not full drive paths are the primitives' to refuse.
+  if (!PathGuard::Normalize(folder).empty() && !entry.applicationData.AllowsFolder(folder)) {
     run.ReportRefused(EntryKind::Folder, folder);
     return;
   }
@@ -167,10 +179,12 @@ std::optional<std::uint32_t> ReadRootNumber(std::string_view field) {
 }
 
 void processshell(RunContext& run, std::string_view definitionFile) {
+  const PathGuard applicationData = ApplicationDataGuard(run);
+  EntryContext context{run, applicationData};
   for (const ActionSection& section : kActionSections) {
     const std::vector<std::string> entries = run.ini.ReadIniSection(section.name, definitionFile);
     for (const std::string& entry : entries) {
-      if (const auto fields = EntryFields(entry, section.fields)) section.action(run, *fields);
+      if (const auto fields = EntryFields(entry, section.fields)) section.action(context, *fields);
     }
   }
 }
