@@ -22,6 +22,8 @@ RequestExecutionLevel user
 !define MULTIUSER_INSTALLMODE_DEFAULT_REGISTRY_VALUENAME "InstallMode"
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_KEY "${UNINSTALL_KEY}"
 !define MULTIUSER_INSTALLMODE_INSTDIR_REGISTRY_VALUENAME "InstallLocation"
+; "/D=folder" on the command line wins over the install mode's folder.
+!define MULTIUSER_INSTALLMODE_FUNCTION KeepFolderAskedFor
 !include MultiUser.nsh
 !include MUI2.nsh
 !include LogicLib.nsh
@@ -51,8 +53,19 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "Copyright (c) 2026 the Clearvane developers"
 
 Var RemoveSettings
+Var FolderAskedFor
+
+; Called whenever an install mode is chosen (at start and on the choice page),
+; after the mode has set its own folder.
+Function KeepFolderAskedFor
+  ${If} $FolderAskedFor != ""
+    StrCpy $INSTDIR $FolderAskedFor
+  ${EndIf}
+FunctionEnd
 
 Function .onInit
+  ; "/D=" has set $INSTDIR before this runs; it is empty otherwise.
+  StrCpy $FolderAskedFor $INSTDIR
   !insertmacro MULTIUSER_INIT
 FunctionEnd
 

@@ -46,14 +46,20 @@ reg_value() {  # reg_value KEY NAME: the value's data, empty when missing
 uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Clearvane'
 run_key='Software\Microsoft\Windows\CurrentVersion\Run'
 
-roundtrip() {  # roundtrip MODE ROOT [extra uninstall options]
-  local mode=$1 root=$2 extra=${3:-}
-  echo "== $mode install"
-  wine "S:\\release-dist\\$(basename "$setup")" /S "/$mode" </dev/null >/dev/null 2>&1
+roundtrip() {  # roundtrip MODE ROOT [extra uninstall options] [folder for /D=]
+  local mode=$1 root=$2 extra=${3:-} folder=${4:-}
+  echo "== $mode install${folder:+ into $folder}"
+  if [ -n "$folder" ]; then
+    # As typed at a prompt: "/D=" last and unquoted, spaces and all.
+    wine cmd /c "S:\\release-dist\\$(basename "$setup") /S /$mode /D=$folder" </dev/null >/dev/null 2>&1
+  else
+    wine "S:\\release-dist\\$(basename "$setup")" /S "/$mode" </dev/null >/dev/null 2>&1
+  fi
   local dir_win dir
   dir_win=$(reg_value "$root\\$uninstall_key" InstallLocation)
   dir=$(unix_of "$dir_win")
   check "$mode: install location recorded ($dir_win)" test -n "$dir_win"
+  [ -z "$folder" ] || check "$mode: installed into the folder given by /D" test "$dir_win" = "$folder"
   [ -n "$dir_win" ] || return 0
   check "$mode: program and companion installed" test -f "$dir/clearvane.exe" -a -f "$dir/clearvane-cli.exe"
   check "$mode: example plug-ins installed" test -d "$dir/plus-in"
@@ -90,5 +96,6 @@ roundtrip() {  # roundtrip MODE ROOT [extra uninstall options]
 
 roundtrip CurrentUser HKCU
 roundtrip AllUsers HKLM /RemoveSettings
+roundtrip CurrentUser HKCU "" 'S:\Apps\My Clearvane'
 echo "$failures failures"
 [ "$failures" -eq 0 ]
