@@ -1,8 +1,11 @@
 #pragma once
 // The finder's result rows, kept compactly so that a million rows stay small:
-// each folder's path is stored once, names in one shared buffer. A row keeps
-// the file's path as data; its line text is built only when shown.
+// each folder's path is stored once, names in blocks of a shared store, rows
+// in 32 bytes. Rows and names grow block by block, never by copying all of
+// them into a buffer twice the size. A row keeps the file's path as data; its
+// line text is built only when shown.
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -39,16 +42,21 @@ class FoundFiles : public FoundFileSink {
 
  private:
   struct Row {
-    std::uint32_t folder;
-    std::uint32_t nameLength;
-    std::uint64_t nameOffset;
     std::uint64_t size;
     std::int64_t modified;
+    std::uint32_t folder;
+    std::uint32_t namePosition;  // in its block
+    std::uint16_t nameBlock;
+    std::uint16_t nameLength;
     bool bare;
   };
+  static_assert(sizeof(Row) <= 32);
+  static constexpr std::size_t kNameBlockBytes = 1 << 20;
+  std::string_view Name(const Row& row) const;
+
   std::vector<std::string> folders_;
-  std::string names_;
-  std::vector<Row> rows_;
+  std::vector<std::string> nameBlocks_;
+  std::deque<Row> rows_;
   std::string currentFolder_;
   bool folderStored_ = false;
   size_t widestPath_ = 0;
