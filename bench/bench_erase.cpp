@@ -101,6 +101,51 @@ bool MakeDeepTree(const fs::path& root, int depth) {
   return ok;
 }
 
+// Creates a folder and the folders above it.
+void MakeFolders(cv::FileSystem& files, const std::string& path) {
+  for (size_t cut = path.find('\\', 3); ; cut = path.find('\\', cut + 1)) {
+    files.CreateFolder(path.substr(0, cut));
+    if (cut == std::string::npos) break;
+  }
+}
+
+// The guard a run builds, for a machine laid out as Windows lays it out.
+cv::PathGuard SystemGuard(cv::emulated::EmulatedShell& shell, cv::FileSystem& files) {
+  for (const auto& [name, value] : {std::pair{"SystemRoot", "C:\\Windows"}, {"windir", "C:\\Windows"},
+                                    {"ProgramFiles", "C:\\Program Files"}, {"ProgramData", "C:\\ProgramData"},
+                                    {"USERPROFILE", "C:\\Users\\Bench"},
+                                    {"APPDATA", "C:\\Users\\Bench\\AppData\\Roaming"},
+                                    {"LOCALAPPDATA", "C:\\Users\\Bench\\AppData\\Local"}})
+    shell.SetEnvironmentVariable(name, value);
+  shell.windowsDirectory = "C:\\Windows";
+  shell.programFolder = "C:\\Program Files\\Clearvane";
+  for (const char* folder : {"C:\\Windows\\System32", "C:\\Program Files\\Clearvane", "C:\\ProgramData",
+                             "C:\\Users\\Bench\\AppData\\Roaming", "C:\\Users\\Bench\\AppData\\Local"})
+    MakeFolders(files, folder);
+  return cv::PathGuard::ForSystem(shell, files);
+}
+
+// The guard per target: `targets` times emptying one empty folder by name, as
+// a plug-in's "folder" entries do, with the guard a run builds; the time of
+// the calls alone, per target.
+int RunGuardTargets(const fs::path& hostRoot, int targets) {
+  cv::emulated::EmulatedFileSystem files(hostRoot);
+  cv::emulated::EmulatedRegistry registry;
+  cv::emulated::EmulatedShell shell;
+  cv::emulated::RecordingMessageBoxes messages;
+  cv::emulated::FixedClock clock;
+  cv::Platform platform{registry, files, shell, messages, clock};
+  const cv::PathGuard guard = SystemGuard(shell, files);
+  MakeFolders(files, "C:\\Users\\Bench\\AppData\\Local\\Tool\\Empty");
+  cv::allerase erase(platform, guard, cv::EraseMode::Clean, nullptr, {});
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 0; i < targets; ++i) erase.EmptyNamedFolder("C:\\Users\\Bench\\AppData\\Local\\Tool\\Empty");
+  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("guard: %d targets naming one empty folder, %.3f s, %.4f ms a target\n", targets, seconds,
+              seconds * 1000 / std::max(1, targets));
+  return 0;
+}
+
 // The primitive on the emulated platform, over `hostRoot` (drive C: is hostRoot/c).
 int RunPrimitive(const fs::path& hostRoot, const std::string& folder, bool emptyFolder) {
   cv::emulated::EmulatedFileSystem files(hostRoot);
@@ -109,7 +154,7 @@ int RunPrimitive(const fs::path& hostRoot, const std::string& folder, bool empty
   cv::emulated::RecordingMessageBoxes messages;
   cv::emulated::FixedClock clock;
   cv::Platform platform{registry, files, shell, messages, clock};
-  const cv::PathGuard guard;
+  const cv::PathGuard guard = SystemGuard(shell, files);
   cv::allerase erase(platform, guard, cv::EraseMode::Clean, nullptr, {});
   const double bytes = emptyFolder ? erase.EmptyFolder(folder) : erase.DeleteAllFilesInTree(folder);
   return bytes > 0 ? 0 : 1;
@@ -195,6 +240,7 @@ struct Options {
   int files = 100000;
   int depth = 1900;
   int rounds = 3;
+  int targets = 10000;  // guard per target (native only); 0 leaves it out
   fs::path base = fs::temp_directory_path();
   fs::path wineExe;      // the Windows bench exe; empty for the native run
   fs::path wineSandbox;  // host folder of drive S:
@@ -299,12 +345,13 @@ int main(int argc, char** argv) {
     else if (arg == "--depth" && hasValue) options.depth = std::atoi(argv[++i]);
     else if (arg == "--rounds" && hasValue) options.rounds = std::max(1, std::atoi(argv[++i]));
     else if (arg == "--dir" && hasValue) options.base = argv[++i];
+    else if (arg == "--targets" && hasValue) options.targets = std::atoi(argv[++i]);
     else if (arg == "--wine" && i + 2 < argc) {
       options.wineExe = argv[++i];
       options.wineSandbox = argv[++i];
     } else {
       std::fprintf(stderr,
-                   "usage: bench_erase [--files N] [--depth N] [--rounds N] [--dir HOSTFOLDER]\n"
+                   "usage: bench_erase [--files N] [--depth N] [--rounds N] [--targets N] [--dir HOSTFOLDER]\n"
                    "       bench_erase --wine EXE SANDBOX [--files N] [--depth N] [--rounds N]\n");
       return 2;
     }
@@ -339,6 +386,7 @@ int main(int argc, char** argv) {
   PrintHeader(false);
   if (options.files > 0) CompareNative(options, hostRoot, cacheLabel, cache);
   if (options.depth > 0) CompareNative(options, hostRoot, deepLabel, deep);
+  if (options.targets > 0) RunGuardTargets(hostRoot, options.targets);
   RunTool({"rm", "-rf", hostRoot.string()});
   return 0;
 }
