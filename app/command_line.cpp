@@ -156,28 +156,6 @@ void PrintRun(std::ostream& out, bool json, bool preview, const RunResult& resul
 
 }  // namespace
 
-std::string JsonString(std::string_view text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (c < 0x20) {
-          char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-          out += escaped;
-        } else {
-          out += static_cast<char>(c);
-        }
-    }
-  }
-  return out + "\"";
-}
-
 bool WantsCommandLineMode(const std::vector<std::string>& args) {
   for (const std::string& arg : args)
     if (arg.size() > 2 && arg.compare(0, 2, "--") == 0) return true;

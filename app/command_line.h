@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "clean/run_cancel.h"
+#include "platform/json.h"
 #include "platform/platform.h"
 
 namespace cv {
@@ -20,8 +21,5 @@ bool WantsCommandLineMode(const std::vector<std::string>& args);
 inline constexpr int kExitCancelled = 130;
 int RunCommandLine(const std::vector<std::string>& args, Platform& platform, std::ostream& out, std::ostream& err,
                    const CancelRequest* cancel = nullptr);
-
-// JSON string literal of UTF-8 text, with quotes.
-std::string JsonString(std::string_view text);
 
 }  // namespace cv

@@ -4,6 +4,7 @@
 
 #include "app/analysis_texts.h"
 #include "app/main_texts.h"
+#include "config/data_files.h"
 #include "config/regfun.h"
 #include "config/selection_schema.h"
 
@@ -12,7 +13,7 @@ namespace cv {
 MainController::MainController(Platform& platform, MainView& view, NotificationSystem& notifications)
     : platform_(platform), view_(view), notifications_(notifications), cleaner_(platform, values_) {}
 
-std::string MainController::SelectionFile() const { return platform_.shell.ProgramFolder() + "\\vanesd.dat"; }
+std::string MainController::SelectionFile() const { return platform_.shell.ProgramFolder() + std::string(kSelectionFileName); }
 
 void MainController::Load(std::string_view startArgument) {
   // The notification queue exists already; there is no skin component: the

@@ -77,22 +77,15 @@ std::string StartArgumentFrom(std::string_view commandLineTail) {
 bool IsStartupArgument(std::string_view startArgument) { return startArgument == "min"; }
 
 
-double StoredFigure(std::string_view text) {
-  text = TrimBlanks(text);
-  double value = 0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  return result.ec == std::errc() ? value : 0;
-}
-
 MainState LoadMainState(Inifun& ini, std::string_view selectionFile, char decimalSeparator) {
-  auto option = [&](std::string_view key) { return ini.ReadIniValue(selectionFile, "Options", key); };
+  auto option = [&](std::string_view key) { return ini.ReadIniValue(selectionFile, kOptionsSection, key); };
   MainState state;
   state.UnattendedRun = 0;
-  state.scheduleDays = SplitScheduleDays(option("CleanDays"));
-  state.ScheduleTime = option("CleanTime");
-  state.lastClean = option("lastclean");
-  state.RegistryKeysCleaned = StoredFigure(option("regnum"));
-  state.BytesReleased = StoredFigure(option("filesize"));
+  state.scheduleDays = SplitScheduleDays(option(kOptionCleanDays));
+  state.ScheduleTime = option(kOptionCleanTime);
+  state.lastClean = option(kOptionLastClean);
+  state.RegistryKeysCleaned = StoredFigure(option(kOptionRegNum));
+  state.BytesReleased = StoredFigure(option(kOptionFileSize));
   state.statistics = StatisticsLine(state.RegistryKeysCleaned, state.BytesReleased, decimalSeparator);
   state.bossKeyWanted = SwitchIsOn(option(kOptionBossKey));
   return state;

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "clean/clean_run.h"
 #include "config/inifun.h"
 
 namespace cv {
@@ -25,9 +26,6 @@ std::string StartArgumentFrom(std::string_view commandLineTail);
 // The Run-key start: the argument is exactly "min" (case-sensitive).
 bool IsStartupArgument(std::string_view startArgument);
 
-
-// The numeric value of a stored figure; empty or non-numeric text reads as 0.
-double StoredFigure(std::string_view text);
 
 // The program-wide state the main window builds at load.
 struct MainState {

@@ -350,7 +350,7 @@ int MainWindow::LayoutStatus(int width, int height) {
 
 void MainWindow::PlaceOnScreen() {
   Inifun ini(platform_.files);
-  const auto stored = ParsePlacement(ini.ReadIniValue(controller_.SelectionFile(), "Options", kPlacementKey));
+  const auto stored = ParsePlacement(ini.ReadIniValue(controller_.SelectionFile(), kOptionsSection, kPlacementKey));
   if (stored) {
     const RECT wanted{stored->box.left, stored->box.top, stored->box.right, stored->box.bottom};
     // Move onto the stored monitor first, so the work area and DPI are its own.
@@ -399,7 +399,7 @@ void MainWindow::SavePlacement() {
   const std::string text = PlacementText(placement);
   if (text == savedPlacement_ || !ParsePlacement(text)) return;
   Inifun ini(platform_.files);
-  ini.WriteIniValue(controller_.SelectionFile(), "Options", kPlacementKey, text);
+  ini.WriteIniValue(controller_.SelectionFile(), kOptionsSection, kPlacementKey, text);
   savedPlacement_ = text;
 }
 

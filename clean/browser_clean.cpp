@@ -40,7 +40,7 @@ class BrowserCleaner {
       return;
     }
     if (kind_ == TraceKind::kCookies)
-      keep_ = DomainKeepList::Load(run_.platform.files, run_.ProgramFile("\\" + std::string(kDomainKeepFileName)));
+      keep_ = DomainKeepList::Load(run_.platform.files, run_.ProgramFile(kDomainKeepFileName));
 
     std::size_t skipped = 0;
     for (const BrowserProfile& profile : scan.profiles) {

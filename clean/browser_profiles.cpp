@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "clean/json_keys.h"
+#include "platform/json.h"
 #include "platform/text.h"
 
 namespace cv {

@@ -104,15 +104,6 @@ ActionTable BindActions() {
   return actions;
 }
 
-// The numeric value of a stored figure: leading blanks skipped, then the
-// longest number that parses; anything else reads as 0.
-double ParseFigure(std::string_view text) {
-  text = TrimBlanks(text);
-  double value = 0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  return result.ec == std::errc() ? value : 0;
-}
-
 // Marks the run as under way for exactly as long as it lasts.
 class RunningFlag {
  public:
@@ -139,6 +130,13 @@ std::string PlainNumber(double value) {
   char buffer[400];
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
   return std::string(buffer, result.ptr);
+}
+
+double StoredFigure(std::string_view text) {
+  text = TrimBlanks(text);
+  double value = 0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+  return result.ec == std::errc() ? value : 0;
 }
 
 std::string MegabytesText(double bytes, char decimalSeparator) {
@@ -238,9 +236,10 @@ RunResult Cleaner::CleanNow(const RunOptions& options, RunObserver& observer) {
   // A preview changed nothing, so it stores no figures either. A cancelled
   // clean stores the figures of what it did.
   if (!preview) {
-    ini.WriteIniValue(selectionFile, "Options", "lastclean", platform_.clock.FormatGeneralDate(platform_.clock.Now()));
-    ini.WriteIniValue(selectionFile, "Options", "regnum", PlainNumber(run.RegistryKeysCleaned));
-    ini.WriteIniValue(selectionFile, "Options", "filesize", PlainNumber(run.BytesReleased));
+    ini.WriteIniValue(selectionFile, kOptionsSection, kOptionLastClean,
+                      platform_.clock.FormatGeneralDate(platform_.clock.Now()));
+    ini.WriteIniValue(selectionFile, kOptionsSection, kOptionRegNum, PlainNumber(run.RegistryKeysCleaned));
+    ini.WriteIniValue(selectionFile, kOptionsSection, kOptionFileSize, PlainNumber(run.BytesReleased));
   }
   const std::string_view ending = cancelled ? kCancelled : preview ? kAnalysisCompleted : kCompleted;
   observer.RowAdded(ending, "");
@@ -267,9 +266,9 @@ RunResult Cleaner::CleanNow(const RunOptions& options, RunObserver& observer) {
   if (preview) {
     result.statistics = StatisticsLine(run.RegistryKeysCleaned, run.BytesReleased, separator);
   } else {
-    result.lastClean = ini.ReadIniValue(selectionFile, "Options", "lastclean");
-    result.registryKeysCleaned = ParseFigure(ini.ReadIniValue(selectionFile, "Options", "regnum"));
-    result.bytesReleased = ParseFigure(ini.ReadIniValue(selectionFile, "Options", "filesize"));
+    result.lastClean = ini.ReadIniValue(selectionFile, kOptionsSection, kOptionLastClean);
+    result.registryKeysCleaned = StoredFigure(ini.ReadIniValue(selectionFile, kOptionsSection, kOptionRegNum));
+    result.bytesReleased = StoredFigure(ini.ReadIniValue(selectionFile, kOptionsSection, kOptionFileSize));
     result.statistics = StatisticsLine(result.registryKeysCleaned, result.bytesReleased, separator);
     observer.StatisticsChanged(result.lastClean, result.statistics);
   }

@@ -49,6 +49,9 @@ std::string MegabytesText(double bytes, char decimalSeparator);
 int OverwritePasses(std::string_view securely, std::string_view passes);
 // Plain decimal text, no grouping, the shortest that reads back the same.
 std::string PlainNumber(double value);
+// A figure read back from the selection file: leading and trailing blanks
+// skipped, then the longest number that parses; anything else reads as 0.
+double StoredFigure(std::string_view text);
 
 class Cleaner {
  public:

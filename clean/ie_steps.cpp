@@ -3,6 +3,7 @@
 #include "clean/path_guard.h"
 #include "clean/run_context.h"
 #include "clean/url_history.h"
+#include "config/data_files.h"
 #include "keep/cookie_keep_list.h"
 #include "keep/url_keep_list.h"
 
@@ -31,7 +32,7 @@ bool ReadKeepList(RunContext& run, std::string_view file, std::vector<std::strin
 
 void RestoreKeptTypedUrls(RunContext& run) {
   std::vector<std::string> kept;
-  if (!ReadKeepList(run, "\\keepurl.dat", kept)) return;
+  if (!ReadKeepList(run, kUrlKeepFileName, kept)) return;
   run.RegistryKeysCleaned += run.erase.DeleteRegKey(kHkeyCurrentUser, kTypedUrlsSubKey);
   if (run.Preview()) return;
   run.reg.CreateRegKey(kTypedUrlsKeyPath);
@@ -45,7 +46,7 @@ void RestoreKeptTypedUrls(RunContext& run) {
 void DeleteCookiesNotKept(RunContext& run) {
   const std::string folder = ShellFolder(run, "Cookies");
   std::vector<std::string> kept;
-  if (!ReadKeepList(run, "\\keepcook.dat", kept)) return;
+  if (!ReadKeepList(run, kCookieKeepFileName, kept)) return;
   if (!run.erase.Guard().AllowsFolder(folder)) {
     run.ReportRefused(EntryKind::Folder, folder);
     return;

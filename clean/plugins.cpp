@@ -1,6 +1,7 @@
 #include "clean/plugins.h"
 
 #include "clean/fso.h"
+#include "config/data_files.h"
 #include "config/inifun.h"
 #include "config/selection_schema.h"
 #include "platform/text.h"
@@ -33,7 +34,7 @@ PluginRow ReadVpeRow(Inifun& ini, const FileEntry& entry) {
 
 }  // namespace
 
-std::string PluginFolder(std::string_view programFolder) { return std::string(programFolder) + "\\plus-in"; }
+std::string PluginFolder(std::string_view programFolder) { return std::string(programFolder) + std::string(kPluginFolderName); }
 
 std::string PluginFileFor(std::string_view pluginFolder, std::string_view name) {
   return std::string(pluginFolder) + "\\" + std::string(name) + "." + std::string(kPluginExtension);

@@ -10,6 +10,7 @@
 #include "clean/fso.h"
 #include "clean/run_observer.h"
 #include "clean/startup_values.h"
+#include "config/data_files.h"
 #include "config/inifun.h"
 #include "config/regfun.h"
 #include "platform/platform.h"
@@ -49,7 +50,7 @@ class RunContext {
   std::string ProgramFolder() const { return programFolder_; }
   // The program folder followed by `relative`, which begins with "\".
   std::string ProgramFile(std::string_view relative) const;
-  std::string SelectionFile() const { return ProgramFile("\\vanesd.dat"); }
+  std::string SelectionFile() const { return ProgramFile(kSelectionFileName); }
 
   // "Cleaning ", or "Analyzing " while previewing: the start of a row at work.
   std::string_view Activity() const { return Preview() ? "Analyzing " : "Cleaning "; }

@@ -58,38 +58,24 @@ std::optional<CustomItemRow> MeasureCustomItem(FileSystemObject& fso, const Modi
 }
 
 std::vector<CustomItemRow> LoadCustomItems(FileSystemObject& fso, const ModifiedTimeText& timeText,
-                                           std::string_view listFile) {
+                                           std::string_view listFile, Status* readStatus) {
   std::vector<CustomItemRow> rows;
-  const auto entry = fso.GetFile(listFile);
-  std::string text;
-  if (!entry || entry->size > kMaxCustomFileBytes || fso.Files().ReadFile(listFile, text) != kOk) return rows;
-
-  std::string_view rest = text;
-  while (!rest.empty()) {
-    const std::size_t end = rest.find_first_of("\r\n");
-    const std::string_view line = rest.substr(0, end);
-    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
-
-    const std::size_t tab = line.find('\t');
-    const std::string_view path = line.substr(0, tab);
-    std::optional<std::string> type;
-    if (tab != std::string_view::npos) {
-      const std::string_view afterTab = line.substr(tab + 1);
-      type = std::string(afterTab.substr(0, afterTab.find('\t')));
-    }
-    if (path.empty()) continue;
-    const auto found = fso.Files().Stat(path);
+  std::vector<CustomListLine> lines;
+  const Status read = ReadCustomList(fso.Files(), listFile, lines);
+  if (readStatus) *readStatus = read;
+  for (CustomListLine& line : lines) {
+    const auto found = fso.Files().Stat(line.path);
     if (!found || (found->attributes & (kAttrHidden | kAttrSystem)) != 0) continue;
 
-    if (type && (*type == kCustomTypeFile || *type == kCustomTypeFolder)) {
-      if (auto row = MeasureCustomItem(fso, timeText, std::string(path), *type, SizePattern::kTwoDigits)) {
+    if (line.type && (*line.type == kCustomTypeFile || *line.type == kCustomTypeFolder)) {
+      if (auto row = MeasureCustomItem(fso, timeText, line.path, *line.type, SizePattern::kTwoDigits)) {
         rows.push_back(std::move(*row));
         continue;
       }
     }
     // Another type, no TAB, or a "File" line naming a folder: the path alone,
     // with what was stored kept for the next save.
-    rows.push_back(CustomItemRow{std::string(path), std::move(type), {}, {}});
+    rows.push_back(CustomItemRow{std::move(line.path), std::move(line.type), {}, {}});
   }
   return rows;
 }

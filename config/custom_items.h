@@ -9,15 +9,14 @@
 #include <string_view>
 #include <vector>
 
+#include "config/custom_list.h"
+#include "config/data_files.h"
 #include "platform/filesystem.h"
 
 namespace cv {
 
 class FileSystemObject;
 
-inline constexpr std::string_view kCustomItemFileName = "\\cusd.dat";
-inline constexpr std::string_view kCustomTypeFile = "File";
-inline constexpr std::string_view kCustomTypeFolder = "Folder";
 
 struct CustomItemRow {
   std::string path;  // "Name"
@@ -46,17 +45,14 @@ using ModifiedTimeText = std::function<std::string(std::int64_t utcFileTime)>;
 std::optional<CustomItemRow> MeasureCustomItem(FileSystemObject& fso, const ModifiedTimeText& timeText,
                                                std::string path, std::string_view type, SizePattern pattern);
 
-// Reads the custom item file: a row per line whose path names an existing
-// file or folder that is neither hidden nor a system item. A missing or
-// unreadable file gives no rows; a file larger than kMaxCustomFileBytes is
-// not read.
+// Reads the custom item file (ReadCustomList): a row per line whose path
+// names an existing file or folder that is neither hidden nor a system item.
+// A missing or unreadable file gives no rows; `readStatus` gets why.
 std::vector<CustomItemRow> LoadCustomItems(FileSystemObject& fso, const ModifiedTimeText& timeText,
-                                           std::string_view listFile);
+                                           std::string_view listFile, Status* readStatus = nullptr);
 // The file's text for the rows: path, TAB and type per line, CR LF; a row
 // stored without a TAB is written back without one.
 std::string CustomItemsText(const std::vector<CustomItemRow>& rows);
-
-inline constexpr std::uint64_t kMaxCustomFileBytes = 64ull << 20;
 
 // The file-open dialog's answer, split (`GetSelectedFiles`).
 struct SelectedFiles {

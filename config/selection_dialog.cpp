@@ -67,7 +67,7 @@ void SelectionDialogModel::Open() {
   }
 
   FileSystemObject fso(platform_.files);
-  customItems_ = LoadCustomItems(fso, timeText_, CustomItemFile());
+  customItems_ = LoadCustomItems(fso, timeText_, CustomItemFile(), &customListRead_);
   plugins_ = LoadPluginRows(fso, ini, PluginFolderPath());
   for (auto& part : parts_) part->Load();
 }
@@ -151,11 +151,14 @@ std::vector<std::string> SelectionDialogModel::Save() {
   if (ini.WriteIniValues(selectionFile, switches) != kOk) failed.push_back(selectionFile);
 
   // A list that did not change is not written, so a read-only list the
-  // user left alone is no failure.
+  // user left alone is no failure. One that could not be read (too large,
+  // locked) showed no rows: it stays as it is unless the user made a new one.
   const std::string customFile = CustomItemFile();
   const std::string customText = CustomItemsText(customItems_);
   std::string stored;
-  const bool unchanged = platform_.files.ReadFile(customFile, stored) == kOk && stored == customText;
+  const bool unreadable = customListRead_ != kOk && customListRead_ != kErrFileNotFound;
+  const bool unchanged = unreadable ? customItems_.empty()
+                                    : platform_.files.ReadFile(customFile, stored) == kOk && stored == customText;
   if (!unchanged && platform_.files.WriteFileAtomic(customFile, customText) != kOk) failed.push_back(customFile);
 
   FileSystemObject fso(platform_.files);

@@ -11,13 +11,13 @@
 
 #include "clean/plugins.h"
 #include "config/custom_items.h"
+#include "config/data_files.h"
 #include "config/inifun.h"
 #include "config/selection_schema.h"
 #include "platform/platform.h"
 
 namespace cv {
 
-inline constexpr std::string_view kSelectionFileName = "\\vanesd.dat";
 inline constexpr std::string_view kWindowsMailKeyPath = "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows Mail";
 inline constexpr std::string_view kWindowsMailStoreRoot = "Store Root";
 
@@ -100,6 +100,7 @@ class SelectionDialogModel {
   std::vector<bool> enabled_;
   bool windowsMailPresent_ = true;
   std::vector<CustomItemRow> customItems_;
+  Status customListRead_ = kErrFileNotFound;  // how the custom item file was read at Load
   std::vector<PluginRow> plugins_;
   std::vector<std::unique_ptr<SelectionDialogPart>> parts_;
 };

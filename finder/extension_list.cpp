@@ -1,5 +1,6 @@
 #include "finder/extension_list.h"
 
+#include "config/data_files.h"
 #include "platform/text.h"
 
 namespace cv::finder {
@@ -13,7 +14,7 @@ constexpr std::uint64_t kMaxFileBytes = 16u << 20;
 
 ExtentionHandller::ExtentionHandller(FileSystem& files, std::string programFolder) : files_(files) {
   path_ = std::move(programFolder);
-  if (path_.empty() || path_.back() != '\\') path_ += '\\';
+  if (path_.ends_with('\\')) path_.pop_back();
   path_ += kExtensionFileName;
 }
 
@@ -33,16 +34,8 @@ ExtentionHandller::Read ExtentionHandller::ReadLines(std::vector<std::string>& l
   if (entry->IsFolder() || entry->size > kMaxFileBytes) return Read::Failed;
   std::string content;
   if (files_.ReadFile(path_, content) != kOk) return Read::Failed;
-  size_t start = 0;
-  while (start < content.size()) {
-    size_t end = content.find('\n', start);
-    if (end == std::string::npos) end = content.size();
-    std::string_view line(content.data() + start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    // Lines written by hand in the ANSI code page become UTF-8 text.
-    lines.push_back(AnsiToUtf8(line));
-    start = end + 1;
-  }
+  // Lines written by hand in the ANSI code page become UTF-8 text.
+  for (const std::string_view line : SplitLines(content)) lines.push_back(AnsiToUtf8(line));
   return Read::Ok;
 }
 

@@ -12,7 +12,6 @@
 
 namespace cv::finder {
 
-inline constexpr std::string_view kExtensionFileName = "Ext.txt";
 
 class ExtentionHandller {
  public:

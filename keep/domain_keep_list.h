@@ -8,11 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "config/data_files.h"
 #include "platform/filesystem.h"
 
 namespace cv {
 
-inline constexpr std::string_view kDomainKeepFileName = "keepdomains.dat";
 
 // A list entry as the matcher uses it: blanks, a leading "*." or ".", a
 // trailing "." and a scheme or path ("https://a.com/x") removed, lower case.

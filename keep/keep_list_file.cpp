@@ -4,19 +4,6 @@
 
 namespace cv {
 
-std::vector<std::string> SplitLines(std::string_view text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    lines.emplace_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
-  }
-  if (start < text.size()) lines.emplace_back(text.substr(start));
-  return lines;
-}
-
 std::string_view TrimTrailingSpaces(std::string_view text) {
   const auto end = text.find_last_not_of(' ');
   return end == std::string_view::npos ? std::string_view{} : text.substr(0, end + 1);
@@ -46,8 +33,7 @@ Status KeepListFile::ReadEntries(std::vector<std::string>& entries) const {
   if (!Exists()) return kErrFileNotFound;
   std::string text;
   if (const Status read = files_.ReadFile(path_, text, kMaxFileBytes); read != kOk) return read;
-  entries = SplitLines(text);
-  for (auto& entry : entries) entry = AnsiToUtf8(TrimTrailingSpaces(entry));
+  for (const std::string_view line : SplitLines(text)) entries.push_back(AnsiToUtf8(TrimTrailingSpaces(line)));
   return kOk;
 }
 

@@ -58,9 +58,6 @@ class KeptEntries {
   Status readStatus_ = kErrFileNotFound;  // of the file at the last Load
 };
 
-// The lines of a text: CR LF, lone LF and lone CR all end a line; a final
-// line without a line end counts, a final line end adds no empty line.
-std::vector<std::string> SplitLines(std::string_view text);
 // Drops the entries at the given positions (any order; out-of-range ones
 // ignored), keeping the order of the rest.
 void RemoveAtPositions(std::vector<std::string>& list, const std::vector<std::size_t>& positions);

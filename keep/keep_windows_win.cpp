@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/modal_dialog_win.h"
+#include "config/data_files.h"
 #include "config/regfun.h"
 #include "keep/cookie_keep_list.h"
 #include "keep/url_keep_list.h"
@@ -109,7 +110,7 @@ class KeepListWindow : public ModalDialog {
 class UrlKeepListWindow : public KeepListWindow<UrlKeepListModel> {
  public:
   UrlKeepListWindow(Platform& platform, regfun& reg)
-      : KeepListWindow(platform.shell.ProgramFolder() + "\\keepurl.dat", platform.registry, reg, platform.files) {}
+      : KeepListWindow(platform.shell.ProgramFolder() + std::string(kUrlKeepFileName), platform.registry, reg, platform.files) {}
 
  private:
   void OnInit() override {
@@ -142,7 +143,7 @@ class UrlKeepListWindow : public KeepListWindow<UrlKeepListModel> {
 class CookieKeepListWindow : public KeepListWindow<CookieKeepListModel> {
  public:
   CookieKeepListWindow(Platform& platform, regfun& reg)
-      : KeepListWindow(platform.shell.ProgramFolder() + "\\keepcook.dat", reg, platform.shell, platform.files) {}
+      : KeepListWindow(platform.shell.ProgramFolder() + std::string(kCookieKeepFileName), reg, platform.shell, platform.files) {}
 
  private:
   void OnInit() override {

@@ -28,19 +28,6 @@ constexpr std::array<RootName, 7> kRootNames{{
 
 // --- import ----------------------------------------------------------------
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const auto end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    lines.push_back(line);
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
-  }
-  return lines;
-}
-
 std::string_view TrimLeft(std::string_view s) {
   const auto first = s.find_first_not_of(" \t");
   return first == std::string_view::npos ? std::string_view{} : s.substr(first);

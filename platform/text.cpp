@@ -57,6 +57,19 @@ static std::string_view TrimOf(std::string_view text, std::string_view blanks) {
 std::string_view TrimSpaces(std::string_view text) { return TrimOf(text, " "); }
 std::string_view TrimBlanks(std::string_view text) { return TrimOf(text, " \t"); }
 
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    lines.push_back(text.substr(start, i - start));
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
 std::vector<std::string> PathComponents(std::string_view path) {
   std::vector<std::string> parts;
   std::size_t pos = 0;

@@ -19,6 +19,9 @@ std::string FoldCase(std::string_view utf8);
 std::string_view TrimSpaces(std::string_view text);
 // Removes leading and trailing spaces and tabs.
 std::string_view TrimBlanks(std::string_view text);
+// The lines of a text: CR LF, lone LF and lone CR all end a line; a final
+// line without a line end counts, a final line end adds no empty line.
+std::vector<std::string_view> SplitLines(std::string_view text);
 // The non-empty components of a backslash-separated path or key: "a\\\\b\\" gives "a" and "b".
 std::vector<std::string> PathComponents(std::string_view path);
 

@@ -8,7 +8,7 @@
 #include "clean/browser_db.h"
 #include "clean/browser_profiles.h"
 #include "clean/items_modern_browsers.h"
-#include "clean/json_keys.h"
+#include "platform/json.h"
 #include "clean/run_items.h"
 #include "keep/domain_keep_list.h"
 #include "modern_browsers_fixture.h"

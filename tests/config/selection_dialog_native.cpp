@@ -244,6 +244,36 @@ TEST_F(SelectionDialogTest, HugeCustomItemFilesLoadWithoutTrouble) {
   EXPECT_EQ(model.CustomItems().size(), 5000u);
 }
 
+// The dialog reads the custom item file as the run does: a path saved in the
+// ANSI code page is shown and kept on "OK", so the run still erases it; a
+// list too large or too locked to read is left as it is, not emptied.
+TEST_F(SelectionDialogTest, CustomListIsReadAsTheRunReadsIt) {
+  const std::string file = "C:\\Data\\Caf\xC3\xA9.txt";
+  WriteFile(file, "123");
+  WriteFile(ProgramFile("\\cusd.dat"), "C:\\Data\\Caf\xE9.txt\tFile\r\n");
+  model.Open();
+  ASSERT_EQ(model.CustomItems().size(), 1u);
+  EXPECT_EQ(model.CustomItems()[0].path, file);
+  ASSERT_TRUE(model.Save().empty());
+  Select("Custom", "Custom");
+  DoRun();
+  EXPECT_FALSE(Exists(file));
+
+  for (const bool locked : {false, true}) {
+    SCOPED_TRACE(locked ? "locked" : "too large");
+    std::string list = "C:\\Data\\a.txt\tFile\r\n";
+    if (!locked) list.resize((16u << 20) + 1, ' ');
+    WriteFile(ProgramFile("\\cusd.dat"), list);
+    {
+      const auto lock = locked ? env.fileFixture->LockFile(ProgramFile("\\cusd.dat")) : nullptr;
+      model.Open();
+      EXPECT_TRUE(model.CustomItems().empty());
+      EXPECT_TRUE(model.Save().empty());
+    }
+    EXPECT_EQ(Read(ProgramFile("\\cusd.dat")), list);
+  }
+}
+
 // 140 writes one after another, as the profile functions would make them.
 std::string SequentialWrites(FileSystem& files, const std::string& path, const SelectionDialogModel& model) {
   Inifun ini(files);

@@ -1,6 +1,7 @@
-#include "clean/json_keys.h"
+#include "platform/json.h"
 
 #include <cstdint>
+#include <cstdio>
 
 namespace cv {
 
@@ -239,6 +240,28 @@ std::optional<std::vector<std::string>> JsonObjectKeys(std::string_view json,
   JsonReader reader(json, path);
   if (!reader.Run() || !reader.Found()) return std::nullopt;
   return std::move(reader.Keys());
+}
+
+std::string JsonString(std::string_view text) {
+  std::string out = "\"";
+  for (unsigned char c : text) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+          out += escaped;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  return out + "\"";
 }
 
 }  // namespace cv
