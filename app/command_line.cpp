@@ -4,8 +4,7 @@
 #include <optional>
 
 #include "clean/clean_run.h"
-#include "clean/extra_items.h"
-#include "clean/run_items.h"
+#include "clean/item_list.h"
 #include "config/regfun.h"
 #include "cv_version.h"
 
@@ -31,7 +30,7 @@ constexpr std::string_view kVersion = "Clearvane " CV_VERSION_TEXT " (build " CV
 struct Row {
   std::string item;
   std::string status;
-  std::string source;  // empty for the built-in items and plug-ins
+  std::string source;  // the item's source tag; empty for the closing line
 };
 
 // Collects the results rows and the erased entries; never waits for anyone.
@@ -78,35 +77,30 @@ class ConsoleMessageBoxes : public MessageBoxes {
   std::ostream& err_;
 };
 
-// Built-in items in run order with the other sources' items before item 140;
-// those carry their source tag where the built-in items have their number.
-void PrintList(std::ostream& out, bool json, std::span<const ExtraItem> extras) {
-  bool first = true;
-  auto printBuiltIn = [&](const RunItem& item) {
-    if (json)
-      out << (first ? "" : ", ") << "{\"number\": " << item.number << ", \"section\": " << JsonString(item.section)
-          << ", \"key\": " << JsonString(item.key) << ", \"name\": " << JsonString(item.displayName) << "}";
-    else
-      out << item.number << '\t' << item.section << '\t' << item.key << '\t' << item.displayName << '\n';
-    first = false;
-  };
-  auto printExtra = [&](const ExtraItem& item) {
-    if (json) {
-      out << (first ? "" : ", ") << "{\"source\": " << JsonString(item.source)
-          << ", \"section\": " << JsonString(item.section) << ", \"key\": " << JsonString(item.key)
-          << ", \"name\": " << JsonString(item.displayName) << ", \"group\": " << JsonString(item.group);
-      if (!item.warning.empty()) out << ", \"warning\": " << JsonString(item.warning);
-      out << "}";
-    } else {
-      out << item.source << '\t' << item.section << '\t' << item.key << '\t' << item.displayName << '\n';
-    }
-    first = false;
-  };
+// Every item of a run, in run order: a built-in item shows its number where
+// the others show their source tag.
+void PrintList(std::ostream& out, bool json, std::span<const Item> items) {
   if (json) out << "{\"items\": [";
-  for (const RunItem& item : RunItems()) {
-    if (item.number == kCustomItemNumber)
-      for (const ExtraItem& extra : extras) printExtra(extra);
-    printBuiltIn(item);
+  bool first = true;
+  for (const Item& item : items) {
+    const bool builtIn = item.source == kBuiltinSource;
+    if (!json) {
+      if (builtIn)
+        out << item.number;
+      else
+        out << item.source;
+      out << '\t' << item.section << '\t' << item.key << '\t' << item.displayName << '\n';
+      continue;
+    }
+    out << (first ? "{" : ", {");
+    first = false;
+    if (builtIn) out << "\"number\": " << item.number << ", ";
+    out << "\"source\": " << JsonString(item.source) << ", \"section\": " << JsonString(item.section)
+        << ", \"key\": " << JsonString(item.key) << ", \"name\": " << JsonString(item.displayName);
+    if (!builtIn) out << ", \"group\": " << JsonString(item.group);
+    if (!item.switchFile.empty()) out << ", \"file\": " << JsonString(item.switchFile);
+    if (!item.warning.empty()) out << ", \"warning\": " << JsonString(item.warning);
+    out << "}";
   }
   if (json) out << "]}\n";
 }
@@ -194,7 +188,7 @@ int RunCommandLine(const std::vector<std::string>& args, Platform& platform, std
     case Action::Help: out << kUsage; return 0;
     case Action::Version: out << kVersion; return 0;
     case Action::List:
-      PrintList(out, json, LoadExtraItems(platform));
+      PrintList(out, json, ItemsOfRun(platform));
       return 0;
     case Action::Preview:
     case Action::Clean: break;

@@ -8,8 +8,7 @@
 
 #include "clean/allerase.h"
 #include "clean/allow_list_platform.h"
-#include "clean/extra_items.h"
-#include "clean/item_groups.h"
+#include "clean/item_list.h"
 #include "clean/path_guard.h"
 #include "clean/run_context.h"
 #include "clean/run_items.h"
@@ -94,14 +93,18 @@ class RunWatch : public RunObserver, public EraseSink {
   double rowErased_ = 0;
 };
 
-using ActionTable = std::array<ItemActionFn, kRunItemCount + 1>;
-
-ActionTable BindActions() {
-  ActionTable actions{};
-  for (const ItemBinding& binding : AllItemBindings())
-    if (binding.number >= 1 && binding.number <= static_cast<int>(kRunItemCount))
-      actions[static_cast<size_t>(binding.number)] = binding.action;
-  return actions;
+// Opens the row of a selected item.
+void OpenRow(RunContext& run, const Item& item) {
+  switch (item.row) {
+    case ItemRow::kStatusLine:
+      run.showstatus(item.displayName);
+      break;
+    case ItemRow::kPlain:
+      run.observer.RowAdded(item.displayName, std::string(run.Activity()) + item.displayName);
+      run.Pump();
+      break;
+  }
+  run.observer.RowSourceSet(item.source);
 }
 
 // Marks the run as under way for exactly as long as it lasts.
@@ -117,14 +120,6 @@ class RunningFlag {
 };
 
 }  // namespace
-
-std::vector<ItemBinding> AllItemBindings() {
-  std::vector<ItemBinding> all;
-  for (auto group : {InternetExplorerItems(), MozillaOperaItems(), OtherBrowserItems(), WindowsItems(),
-                     MessengerItems(), OfficeItems(), MailItems(), CustomItems()})
-    all.insert(all.end(), group.begin(), group.end());
-  return all;
-}
 
 std::string PlainNumber(double value) {
   char buffer[400];
@@ -188,29 +183,25 @@ RunResult Cleaner::CleanNow(const RunOptions& options, RunObserver& observer) {
   const std::string selectionFile = run.SelectionFile();
   erase.SetOverwritePasses(OverwritePasses(ini.ReadIniValue(selectionFile, kOptionsSection, kOptionSecurely),
                                            ini.ReadIniValue(selectionFile, kOptionsSection, kOptionSecurePasses)));
-  std::vector<ExtraItem> loadedExtras;
-  if (!options.extraItems) loadedExtras = LoadExtraItems(platform_);
-  const std::span<const ExtraItem> extras = options.extraItems ? *options.extraItems : loadedExtras;
-
-  // The items, in their fixed order (the other sources' items before the
-  // custom item), then the plug-in rows.
-  static const ActionTable actions = BindActions();
+  // The items in their fixed order; each reads its switch when the run reaches it.
+  const std::vector<Item> items = ItemsOfRun(platform_, options.extraItems);
   bool cancelled = false;
   try {
-    for (const RunItem& item : RunItems()) {
+    for (const Item& item : items) {
       watch.StopIfCancelled();
-      if (item.number == kOfficeDetectionBeforeItem) DetectOfficeVersion(run);
-      if (item.number == kCustomItemNumber) RunExtraItems(run, extras);
-      const std::string value = ini.ReadIniValue(selectionFile, item.section, item.key);
-      if (SelectsItem(item, value)) {
+      if (item.prepare) item.prepare(run);
+      if (item.unavailable) {
+        run.observer.RowAdded(item.displayName, *item.unavailable);
+        run.observer.RowSourceSet(item.source);
+      } else if (SwitchIsOn(ini.ReadIniValue(item.switchFile.empty() ? selectionFile : item.switchFile,
+                                             item.section, item.key))) {
         run.BeginItem();
-        run.showstatus(item.displayName);
-        if (ItemActionFn action = actions[static_cast<size_t>(item.number)]) action(run);
+        OpenRow(run, item);
+        if (item.action) item.action(run);
         run.SetRowStatus(run.TakeFinalStatus());
       }
       if (item.progress) observer.ProgressChanged(*item.progress);
     }
-    RunPlugins(run);
     observer.ProgressChanged(kPluginCheckpoint);
   } catch (const RunCancelled&) {
     cancelled = true;

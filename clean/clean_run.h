@@ -1,14 +1,13 @@
 #pragma once
-// The cleaning run: the 140 items in their fixed order, the items of the
-// other sources (clean/extra_items.h) before item 140, then the plug-in rows;
-// each read from the selection file, shown, performed and counted; then the
-// figures stored and reported.
+// The cleaning run: the items of the run's list (clean/item_list.h) in their
+// fixed order, each one's switch read, shown, performed and counted; then
+// the figures stored and reported.
 #include <string>
 #include <vector>
 
 #include "clean/allow_list.h"
 #include "clean/erase_entry.h"
-#include "clean/extra_items.h"
+#include "clean/item.h"
 #include "clean/run_cancel.h"
 #include "clean/run_observer.h"
 #include "clean/startup_values.h"
@@ -20,8 +19,8 @@ struct RunOptions {
   EraseMode mode = EraseMode::Clean;
   bool unattended = false;    // report by pop-up instead of message box
   EraseSink* sink = nullptr;  // hears every erased (or, in preview, erasable) entry
-  // The other sources' items; when null the run loads them (LoadExtraItems).
-  const std::vector<ExtraItem>* extraItems = nullptr;
+  // The other sources' items; when null the run loads them (OtherSourceItems).
+  const std::vector<Item>* extraItems = nullptr;
   // Looked at between two files, two registry operations and two items; a
   // request stops the run there.
   const CancelRequest* cancel = nullptr;

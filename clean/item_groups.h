@@ -23,12 +23,10 @@ std::span<const ItemBinding> MessengerItems();          // 93-109, clean/items_m
 std::span<const ItemBinding> OfficeItems();             // 110-122, clean/items_office.cpp
 std::span<const ItemBinding> MailItems();               // 123-139, clean/items_mail.cpp
 std::span<const ItemBinding> CustomItems();             // 140, clean/items_custom.cpp
-// Every group's bindings, as the run binds them (clean/clean_run.cpp).
+// Every group's bindings, as the built-in items bind them (clean/item_list.cpp).
 std::vector<ItemBinding> AllItemBindings();
 
 // Runs before the Office items whatever is selected (clean/items_office.cpp).
 void DetectOfficeVersion(RunContext& run);
-// The plug-in rows after the custom item (clean/items_plugins.cpp).
-void RunPlugins(RunContext& run);
 
 }  // namespace cv

@@ -27,11 +27,11 @@ std::string_view WarningFor(TraceKind kind) {
 
 }  // namespace
 
-std::vector<ExtraItem> ModernBrowserItems(Platform&) {
-  std::vector<ExtraItem> items;
+std::vector<Item> ModernBrowserItems(Platform&) {
+  std::vector<Item> items;
   for (const BrowserSpec& browser : Browsers()) {
     for (const TraceKindInfo& kind : TraceKinds()) {
-      ExtraItem item;
+      Item item;
       item.section = browser.section;
       item.key = kind.key;
       item.displayName = std::string(browser.name) + " " + std::string(kind.name);

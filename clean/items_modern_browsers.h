@@ -5,13 +5,13 @@
 #include <string_view>
 #include <vector>
 
-#include "clean/extra_items.h"
+#include "clean/item.h"
 
 namespace cv {
 
 inline constexpr std::string_view kModernBrowsersGroup = "Modern browsers";
 inline constexpr std::string_view kModernBrowsersSource = "browser";
 
-std::vector<ExtraItem> ModernBrowserItems(Platform& platform);
+std::vector<Item> ModernBrowserItems(Platform& platform);
 
 }  // namespace cv

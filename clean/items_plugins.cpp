@@ -1,10 +1,10 @@
-// The plug-in rows of the run and the execution of one plug-in definition.
+// The plug-in items of the run and the execution of one plug-in definition.
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <limits>
 
-#include "clean/item_groups.h"
+#include "clean/item_list.h"
 #include "clean/path_guard.h"
 #include "clean/plugins.h"
 #include "clean/run_context.h"
@@ -189,24 +189,30 @@ void processshell(RunContext& run, std::string_view definitionFile) {
   }
 }
 
-void RunPlugins(RunContext& run) {
-  // The list is taken once, as it stands when the plug-in rows begin.
-  const std::vector<PluginRow> rows = LoadPluginRows(run.fso, run.ini, PluginFolder(run.ProgramFolder()));
-  for (const PluginRow& row : rows) {
+std::vector<Item> PluginItems(Platform& platform) {
+  FileSystemObject fso(platform.files);
+  Inifun ini(platform.files);
+  std::vector<Item> items;
+  for (PluginRow& row : LoadPluginRows(fso, ini, PluginFolder(platform.shell.ProgramFolder()))) {
+    Item item;
+    item.switchFile = row.source;
+    item.section = kPluginSwitchSection;
+    item.key = kPluginSwitchKey;
+    item.displayName = row.name;
+    item.group = kPluginGroup;
+    item.source = kPluginSource;
+    item.row = ItemRow::kPlain;
     // Whether it was ticked cannot be known: the row says it could not run.
-    if (row.readStatus != kOk) {
-      run.observer.RowAdded(row.name, ReadFailureStatus(row.readStatus));
-      continue;
-    }
-    if (!row.ticked) continue;
-    run.observer.RowAdded(row.name, std::string(run.Activity()) + row.name);
-    run.Pump();
-    RunPluginRow(run, row);
-    run.Pump();
-    run.SetRowStatus("Done");
-    run.RegistryKeysCleaned += kPluginRegistryAmount;
-    run.BytesReleased += kPluginBytesAmount;
+    if (row.readStatus != kOk) item.unavailable = ReadFailureStatus(row.readStatus);
+    item.action = [row = std::move(row)](RunContext& run) {
+      RunPluginRow(run, row);
+      run.Pump();
+      run.RegistryKeysCleaned += kPluginRegistryAmount;
+      run.BytesReleased += kPluginBytesAmount;
+    };
+    items.push_back(std::move(item));
   }
+  return items;
 }
 
 }  // namespace cv

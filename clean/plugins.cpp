@@ -23,7 +23,7 @@ PluginRow ReadVpeRow(Inifun& ini, const FileEntry& entry) {
     return row;
   }
   constexpr Inifun::Value kKeys[] = {{"name", "appname", ""}, {"version", "appver", ""}, {"dec", "decs", ""},
-                                     {"swich", "on", ""}};
+                                     {kPluginSwitchSection, kPluginSwitchKey, ""}};
   const std::vector<std::string> values = ini.ReadIniValues(file, kKeys);
   row.name = values[0];
   row.version = values[1];
@@ -60,7 +60,7 @@ std::vector<std::string> SavePluginTicks(FileSystemObject& fso, Inifun& ini, std
     if (row.format != PluginFormat::kVpe || !IsPluginFileName(row.name)) continue;
     const std::string file = PluginFileFor(pluginFolder, row.name);
     if (!fso.FileExists(file)) continue;
-    const Inifun::Value on{"swich", "on", row.ticked ? "1" : "0"};
+    const Inifun::Value on{kPluginSwitchSection, kPluginSwitchKey, row.ticked ? "1" : "0"};
     if (ini.WriteIniValues(file, std::span(&on, 1)) != kOk) failed.push_back(file);
   }
   return failed;

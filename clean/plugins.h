@@ -36,6 +36,11 @@ struct PluginRow {
 };
 
 inline constexpr std::string_view kPluginExtension = "vpe";
+// A plug-in's tick: this key of this section of its own file.
+inline constexpr std::string_view kPluginSwitchSection = "swich";
+inline constexpr std::string_view kPluginSwitchKey = "on";
+// The heading the plug-ins are listed under.
+inline constexpr std::string_view kPluginGroup = "Plug-ins";
 
 // The program folder followed by "\plus-in".
 std::string PluginFolder(std::string_view programFolder);

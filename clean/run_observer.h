@@ -30,9 +30,9 @@ class RunObserver {
   virtual void RunStarting() {}
   // A new results row; it becomes the current row.
   virtual void RowAdded(std::string_view item, std::string_view status) = 0;
-  // The current row belongs to an item of another source (clean/extra_items.h):
-  // its tag, "winapp2", "browser". Rows of the built-in items and plug-ins
-  // never hear this.
+  // The source tag of the current row's item (clean/item.h): "builtin",
+  // "plugin", "browser", "winapp2". Every item's row hears it; the closing
+  // line of a run does not.
   virtual void RowSourceSet(std::string_view source) {}
   // The current row's second column.
   virtual void RowStatusChanged(std::string_view status) = 0;

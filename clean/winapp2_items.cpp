@@ -292,17 +292,17 @@ void RunWinapp2Entry(RunContext& run, const Winapp2Entry& entry, const Winapp2Fo
   for (const Winapp2RegKey& key : entry.regKeys) registry.Clean(key);
 }
 
-std::vector<ExtraItem> Winapp2Items(Platform& platform) {
+std::vector<Item> Winapp2Items(Platform& platform) {
   const std::string programFolder = platform.shell.ProgramFolder();
   auto database = std::make_shared<const Winapp2Database>(LoadWinapp2Files(platform, programFolder));
   const std::string log = LogText(*database);
   if (!log.empty()) WriteLogIfChanged(platform.files, programFolder + std::string(kWinapp2LogFile), log);
 
   auto folders = std::make_shared<const Winapp2Folders>(Winapp2Folders::ForSystem(platform));
-  std::vector<ExtraItem> items;
+  std::vector<Item> items;
   for (const Winapp2Entry& entry : database->entries) {
     if (!Winapp2Detected(entry, platform, *folders)) continue;
-    ExtraItem item;
+    Item item;
     item.section = kWinapp2Section;
     item.key = entry.name;
     item.displayName = entry.name;

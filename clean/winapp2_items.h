@@ -19,7 +19,7 @@
 #include <utility>
 #include <vector>
 
-#include "clean/extra_items.h"
+#include "clean/item.h"
 #include "clean/path_guard.h"
 #include "clean/winapp2_paths.h"
 #include "clean/winapp2_reach.h"
@@ -76,6 +76,6 @@ bool Winapp2Excludes(const Winapp2Plan& plan, std::string_view filePath, FileSys
 void RunWinapp2Entry(RunContext& run, const Winapp2Entry& entry, const Winapp2Folders& folders);
 
 // The items of the entries detected here, in file order (the extra-item source).
-std::vector<ExtraItem> Winapp2Items(Platform& platform);
+std::vector<Item> Winapp2Items(Platform& platform);
 
 }  // namespace cv

@@ -8,17 +8,17 @@
 
 namespace cv {
 
-ExtraItemsPageModel::ExtraItemsPageModel(Platform& platform, std::vector<ExtraItem> items, std::string_view source,
+ExtraItemsPageModel::ExtraItemsPageModel(Platform& platform, std::vector<Item> items, std::string_view source,
                                          ExtraItemsOrder order)
     : platform_(platform), order_(order) {
-  for (ExtraItem& item : items)
+  for (Item& item : items)
     if (item.source == source) items_.push_back(std::move(item));
   ticked_.assign(items_.size(), false);
 }
 
 void ExtraItemsPageModel::Load() {
   std::vector<Inifun::Value> keys;
-  for (const ExtraItem& item : items_) keys.push_back({item.section, item.key, {}});
+  for (const Item& item : items_) keys.push_back({item.section, item.key, {}});
   Inifun ini(platform_.files);
   const std::vector<std::string> values =
       ini.ReadIniValues(platform_.shell.ProgramFolder() + std::string(kSelectionFileName), keys);

@@ -1,6 +1,6 @@
 #pragma once
-// A page of the selection dialog listing the items of one extra source
-// (clean/extra_items.h), without its window: the community definitions that
+// A page of the selection dialog listing the items of one source other than
+// the built-in items and plug-ins (clean/item.h), without its window: the community definitions that
 // apply to this machine, or today's browsers. The entries are narrowed by a
 // search on the name; their ticks live in the source's own sections of the
 // selection file and are written with the dialog's switches in its one
@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "clean/extra_items.h"
+#include "clean/item.h"
 #include "config/selection_dialog.h"
 #include "platform/platform.h"
 
@@ -28,7 +28,7 @@ enum class ExtraItemsOrder {
 class ExtraItemsPageModel : public SelectionDialogPart {
  public:
   // `items`: any sources' items; the page keeps those of `source`.
-  ExtraItemsPageModel(Platform& platform, std::vector<ExtraItem> items, std::string_view source, ExtraItemsOrder order);
+  ExtraItemsPageModel(Platform& platform, std::vector<Item> items, std::string_view source, ExtraItemsOrder order);
 
   // Ticks from the selection file: an entry is ticked for exactly "1".
   void Load() override;
@@ -37,7 +37,7 @@ class ExtraItemsPageModel : public SelectionDialogPart {
   std::vector<std::string> Save() override { return {}; }
 
   std::size_t Count() const { return items_.size(); }
-  const ExtraItem& Item(std::size_t index) const { return items_[index]; }
+  const Item& At(std::size_t index) const { return items_[index]; }
   bool Ticked(std::size_t index) const { return ticked_[index]; }
   // Returns the warning to show: the item's own, when this ticks an item that has one.
   std::string SetTicked(std::size_t index, bool ticked);
@@ -48,7 +48,7 @@ class ExtraItemsPageModel : public SelectionDialogPart {
 
  private:
   Platform& platform_;
-  std::vector<ExtraItem> items_;
+  std::vector<Item> items_;
   ExtraItemsOrder order_;
   std::vector<bool> ticked_;
 };

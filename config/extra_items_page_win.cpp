@@ -104,7 +104,7 @@ class ExtraItemsPage : public PageContent {
     ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
     shown_ = model_.Visible(win32::Narrow(WindowText(search_)));
     for (std::size_t row = 0; row < shown_.size(); ++row) {
-      const ExtraItem& item = model_.Item(shown_[row]);
+      const Item& item = model_.At(shown_[row]);
       std::wstring name = Widen(item.displayName), group = Widen(item.group);
       LVITEMW entry{};
       entry.mask = LVIF_TEXT;
@@ -123,7 +123,7 @@ class ExtraItemsPage : public PageContent {
   }
 
   void ShowWarning(std::size_t index) {
-    const std::string& text = model_.Item(index).warning;
+    const std::string& text = model_.At(index).warning;
     ::SetWindowTextW(warning_, text.empty() ? L"" : (L"Warning: " + Widen(text)).c_str());
   }
 

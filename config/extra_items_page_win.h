@@ -7,14 +7,14 @@
 #include <memory>
 #include <string>
 
-#include "clean/extra_items.h"
+#include "clean/item.h"
 #include "config/extra_items_page.h"
 #include "config/selection_dialog_win.h"
 
 namespace cv::ui {
 
 struct ExtraItemsPageSpec {
-  ExtraItemSourceFn items;  // the source that finds the page's items
+  ItemSourceFn items;  // the source that finds the page's items
   std::string_view source;  // their source tag
   ExtraItemsOrder order;
   std::wstring nameColumn;  // caption of the name column

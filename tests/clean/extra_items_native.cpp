@@ -2,7 +2,7 @@
 // values select them, and preview and clean going through the same action.
 #include <gtest/gtest.h>
 
-#include "clean/extra_items.h"
+#include "clean/item.h"
 #include "clean/run_context.h"
 #include "items_run_fixture.h"
 
@@ -14,8 +14,8 @@ class ExtraItemsRunTest : public ::testing::Test, public test::ItemRunFixture {
   static constexpr const char* kTarget = "C:\\Users\\Tester\\AppData\\Local\\Tool\\trace.log";
 
   // An item whose action deletes one file and counts it.
-  ExtraItem Item(std::string key, std::string finalStatus = "") {
-    ExtraItem item;
+  Item TestItem(std::string key, std::string finalStatus = "") {
+    Item item;
     item.section = "Extra Test";
     item.key = key;
     item.displayName = "Extra " + key;
@@ -34,7 +34,7 @@ class ExtraItemsRunTest : public ::testing::Test, public test::ItemRunFixture {
 };
 
 TEST_F(ExtraItemsRunTest, SelectedItemsRunBetweenItem139AndTheCustomItem) {
-  const std::vector<ExtraItem> extras{Item("a"), Item("zero"), Item("missing"), Item("word"), Item("b", "Refused")};
+  const std::vector<Item> extras{TestItem("a"), TestItem("zero"), TestItem("missing"), TestItem("word"), TestItem("b", "Refused")};
   Store("a", "1");
   Store("zero", "0");
   Store("word", "yes");  // only the text "1" selects
@@ -45,14 +45,14 @@ TEST_F(ExtraItemsRunTest, SelectedItemsRunBetweenItem139AndTheCustomItem) {
 
   std::vector<std::string> seen;
   for (const auto& row : recorder.ItemRows()) seen.push_back(row.item + "|" + row.status + "|" + row.source);
-  EXPECT_EQ(seen, (std::vector<std::string>{"Windows Mail accounts|Done|", "Extra a|Done|test", "Extra b|Refused|test",
-                                            "Custom Item|Fail, Can't find file!|"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"Windows Mail accounts|Done|builtin", "Extra a|Done|test", "Extra b|Refused|test",
+                                            "Custom Item|Fail, Can't find file!|builtin"}));
 }
 
 TEST_F(ExtraItemsRunTest, PreviewListsWhatCleanErasesAndBothCount) {
   WriteFile(kTarget, "12345");
   Store("a", "1");
-  const std::vector<ExtraItem> extras{Item("a")};
+  const std::vector<Item> extras{TestItem("a")};
   for (EraseMode mode : {EraseMode::Preview, EraseMode::Clean}) {
     SCOPED_TRACE(mode == EraseMode::Preview ? "preview" : "clean");
     const RunResult result = DoRun(mode, &extras);

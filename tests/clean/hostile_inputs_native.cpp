@@ -84,7 +84,7 @@ class HostileInputs : public ::testing::Test, public ItemRunFixture {
     WriteFile(ProgramFile("\\winapp2.log"), "");
     ResetSelection();
     Platform services = platform();
-    for (const ExtraItem& item : Winapp2Items(services)) Select("winapp2", item.key);
+    for (const Item& item : Winapp2Items(services)) Select("winapp2", item.key);
   }
   std::string Status(std::string_view item) {
     for (const auto& row : recorder.ItemRows())

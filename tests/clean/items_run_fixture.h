@@ -139,7 +139,7 @@ class ItemRunFixture {
   bool Exists(std::string_view path) { return env.files.Stat(path).has_value(); }
 
   // `extras` null: the items of the other sources are loaded as the program loads them.
-  RunResult DoRun(EraseMode mode = EraseMode::Clean, const std::vector<ExtraItem>* extras = nullptr) {
+  RunResult DoRun(EraseMode mode = EraseMode::Clean, const std::vector<Item>* extras = nullptr) {
     recorder = RunRecorder();
     Platform services = platform();
     Cleaner cleaner(services, values);

@@ -618,11 +618,11 @@ class ModernBrowsersRunTest : public ::testing::Test, public ModernBrowsersFixtu
 // built-in switch shares (sections match without regard to case).
 TEST_F(ModernBrowsersRunTest, EveryBrowserAndKindIsAnItemWithItsOwnSwitch) {
   Platform services = platform();
-  const std::vector<ExtraItem> items = ModernBrowserItems(services);
+  const std::vector<Item> items = ModernBrowserItems(services);
   EXPECT_EQ(items.size(), Browsers().size() * TraceKinds().size());
   std::set<std::string> switches, builtInSections;
   for (const RunItem& item : RunItems()) builtInSections.insert(AsciiLower(item.section));
-  for (const ExtraItem& item : items) {
+  for (const Item& item : items) {
     EXPECT_TRUE(switches.insert(AsciiLower(item.section + "\\" + item.key)).second) << item.section << item.key;
     EXPECT_FALSE(builtInSections.count(AsciiLower(item.section))) << item.section;
     EXPECT_EQ(item.source, "browser");

@@ -136,7 +136,7 @@ TEST_F(Winapp2RunTest, BothFilesAreReadRejectionsLoggedAndHugeFilesLeftUnread) {
             "[odd *]\r\nFileKey1=%AppData%\\X|*\r\n[Mine *]\r\nFileKey1=%AppData%\\Y|*\r\n");
   Platform services = platform();
   std::vector<std::string> keys;
-  for (const ExtraItem& item : Winapp2Items(services)) keys.push_back(item.key);
+  for (const Item& item : Winapp2Items(services)) keys.push_back(item.key);
   EXPECT_EQ(keys, (std::vector<std::string>{"Odd", "Mine"}));
   std::string log;
   ASSERT_EQ(env.files.ReadFile(ProgramFile("\\winapp2.log"), log), kOk);
@@ -148,7 +148,7 @@ TEST_F(Winapp2RunTest, BothFilesAreReadRejectionsLoggedAndHugeFilesLeftUnread) {
   // A 50 MB file is not read at all (sparse: no 50 MB are written).
   std::filesystem::resize_file(env.files.HostPath(ProgramFile("\\custom.ini")), 50u << 20);
   keys.clear();
-  for (const ExtraItem& item : Winapp2Items(services)) keys.push_back(item.key);
+  for (const Item& item : Winapp2Items(services)) keys.push_back(item.key);
   EXPECT_EQ(keys, std::vector<std::string>{"Odd"});
   ASSERT_EQ(env.files.ReadFile(ProgramFile("\\winapp2.log"), log), kOk);
   EXPECT_NE(log.find("custom.ini: larger than 16 MB, not read"), std::string::npos) << log;

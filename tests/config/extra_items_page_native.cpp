@@ -16,8 +16,8 @@
 namespace cv {
 namespace {
 
-ExtraItem Item(std::string name, std::string group, std::string warning = "", std::string source = "winapp2") {
-  ExtraItem item;
+Item TestItem(std::string name, std::string group, std::string warning = "", std::string source = "winapp2") {
+  Item item;
   item.section = "winapp2";
   item.key = item.displayName = std::move(name);
   item.group = std::move(group);
@@ -45,8 +45,8 @@ TEST_F(ExtraItemsPageTest, TicksComeFromAndGoToTheSelectionFile) {
   ini.WriteIniValue(Selection(), "winapp2", "Player", "yes");  // only "1" ticks
   auto model = std::make_unique<ExtraItemsPageModel>(
       platform,
-      std::vector<ExtraItem>{Item("Editor", "Applications"), Item("Player", "Multimedia", "Playlists go."),
-                             Item("Chrome", "Browsers", "", "browser")},
+      std::vector<Item>{TestItem("Editor", "Applications"), TestItem("Player", "Multimedia", "Playlists go."),
+                             TestItem("Chrome", "Browsers", "", "browser")},
       "winapp2", ExtraItemsOrder::kByGroupThenName);
   model->Load();
   ASSERT_EQ(model->Count(), 2u);  // the other source's item is not on this page
@@ -64,8 +64,8 @@ TEST_F(ExtraItemsPageTest, TicksComeFromAndGoToTheSelectionFile) {
 
 TEST_F(ExtraItemsPageTest, SearchNarrowsByNameAndListsByGroupThenName) {
   ExtraItemsPageModel model(platform,
-                            {Item("Zip Tool", "Utilities"), Item("Audio Player", "Multimedia"),
-                             Item("Video Player", "Multimedia"), Item("Notes", "Applications")},
+                            {TestItem("Zip Tool", "Utilities"), TestItem("Audio Player", "Multimedia"),
+                             TestItem("Video Player", "Multimedia"), TestItem("Notes", "Applications")},
                             "winapp2", ExtraItemsOrder::kByGroupThenName);
   EXPECT_EQ(model.Visible(""), (std::vector<std::size_t>{3, 1, 2, 0}));
   EXPECT_EQ(model.Visible(" PLAYER "), (std::vector<std::size_t>{1, 2}));
@@ -85,15 +85,15 @@ TEST_F(ExtraItemsPageTest, BrowserPageRoundTripsItsSectionsAndWarnsOnCookies) {
   };
   auto model = open();
   ASSERT_EQ(model->Count(), 77u);
-  for (std::size_t i = 0; i < model->Count(); ++i) EXPECT_FALSE(model->Ticked(i)) << model->Item(i).displayName;
+  for (std::size_t i = 0; i < model->Count(); ++i) EXPECT_FALSE(model->Ticked(i)) << model->At(i).displayName;
   EXPECT_EQ(model->Visible("").front(), 0u);
-  EXPECT_EQ(model->Item(model->Visible("chrome").front()).displayName, "Google Chrome Cache");
+  EXPECT_EQ(model->At(model->Visible("chrome").front()).displayName, "Google Chrome Cache");
   EXPECT_EQ(model->Visible("firefox").size(), 7u);
 
   std::set<std::string> ticked;
   for (std::size_t i : model->Visible("cookies")) {
     EXPECT_NE(model->SetTicked(i, true).find("keepdomains.dat"), std::string::npos);
-    ticked.insert(model->Item(i).section + "/" + model->Item(i).key);
+    ticked.insert(model->At(i).section + "/" + model->At(i).key);
   }
   model->SetTicked(model->Visible("Floorp History").front(), true);
   ticked.insert("ModernFloorp/history");
@@ -103,8 +103,8 @@ TEST_F(ExtraItemsPageTest, BrowserPageRoundTripsItsSectionsAndWarnsOnCookies) {
 
   model = open();
   for (std::size_t i = 0; i < model->Count(); ++i)
-    EXPECT_EQ(model->Ticked(i), ticked.count(model->Item(i).section + "/" + model->Item(i).key) == 1)
-        << model->Item(i).displayName;
+    EXPECT_EQ(model->Ticked(i), ticked.count(model->At(i).section + "/" + model->At(i).key) == 1)
+        << model->At(i).displayName;
 }
 
 // Each window's captions carry distinct mnemonics, and the page's button
