@@ -4,8 +4,15 @@
 
 #include <algorithm>
 
+#include "clean/item_list.h"
+#include "clean/items_modern_browsers.h"
+#include "clean/winapp2_items.h"
+#include "keep/domain_keep_window.h"
+#include "keep/domain_keep_window_win.h"
 #include "platform/win32/text_win.h"
 #include "platform/win32/win.h"
+#include "resources/modern_browsers_res.h"
+#include "resources/winapp2_res.h"
 
 namespace cv::ui {
 
@@ -15,10 +22,39 @@ using win32::Widen;
 
 constexpr std::string_view kWarningCaption = "Clearvane";
 
+// What differs between the pages of two sources.
+struct ExtraItemsPageSpec {
+  std::string_view source;  // the items' source tag
+  std::string_view caption;
+  SourceTabPlace place;
+  ExtraItemsOrder order;
+  std::wstring_view nameColumn;  // caption of the name column
+  bool groupColumn;              // a second column with the item's group
+  int searchLabelId, searchId, listId, warningId;
+  // The page's own button (none when the caption is empty), with its action.
+  std::string_view buttonCaption;
+  int buttonId;
+  void (*onButton)(SelectionDialog&);
+};
+
+void ShowKeptDomains(SelectionDialog& dialog) {
+  ShowDomainKeepList(dialog.Instance(), dialog.Handle(), dialog.Services());
+}
+
+// The pages, in source order.
+constexpr ExtraItemsPageSpec kPages[] = {
+    {kModernBrowsersSource, kModernBrowsersGroup, SourceTabPlace::kAfterBrowsers, ExtraItemsOrder::kAsGiven,
+     L"Browser and traces", false, IDC_BROWSERS_SEARCH_LABEL, IDC_BROWSERS_SEARCH, IDC_BROWSERS_LIST,
+     IDC_BROWSERS_WARNING, kKeptDomainsButtonCaption, IDC_BROWSERS_KEPT_DOMAINS, ShowKeptDomains},
+    {kWinapp2Source, "Applications (community)", SourceTabPlace::kAfterApplications,
+     ExtraItemsOrder::kByGroupThenName, L"Application", true, IDC_COMMUNITY_SEARCH_LABEL, IDC_COMMUNITY_SEARCH,
+     IDC_COMMUNITY_LIST, IDC_COMMUNITY_WARNING, {}, 0, nullptr},
+};
+
 class ExtraItemsPage : public PageContent {
  public:
-  ExtraItemsPage(SelectionDialog& dialog, ExtraItemsPageModel& model, ExtraItemsPageSpec spec)
-      : dialog_(dialog), model_(model), spec_(std::move(spec)) {}
+  ExtraItemsPage(SelectionDialog& dialog, ExtraItemsPageModel& model, const ExtraItemsPageSpec& spec)
+      : dialog_(dialog), model_(model), spec_(spec) {}
 
   void Create(HWND page) override {
     searchLabel_ = dialog_.AddControl(L"STATIC", Widen(kExtraItemsSearchCaption), SS_LEFT, spec_.searchLabelId, page);
@@ -29,12 +65,13 @@ class ExtraItemsPage : public PageContent {
     for (int column = 0; column < (spec_.groupColumn ? 2 : 1); ++column) {
       LVCOLUMNW info{};
       info.mask = LVCF_TEXT | LVCF_SUBITEM;
-      info.pszText = const_cast<wchar_t*>(column == 0 ? spec_.nameColumn.c_str() : L"Group");
+      std::wstring caption(column == 0 ? spec_.nameColumn : L"Group");
+      info.pszText = caption.data();
       info.iSubItem = column;
       ::SendMessageW(list_, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&info));
     }
     if (!spec_.buttonCaption.empty())
-      button_ = dialog_.AddControl(L"BUTTON", spec_.buttonCaption, WS_TABSTOP, spec_.buttonId, page);
+      button_ = dialog_.AddControl(L"BUTTON", Widen(spec_.buttonCaption), WS_TABSTOP, spec_.buttonId, page);
     warning_ = dialog_.AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, spec_.warningId, page);
   }
 
@@ -53,7 +90,7 @@ class ExtraItemsPage : public PageContent {
     // The page's button at the right below the list, the warning beside it.
     int warningWidth = width;
     if (button_) {
-      const int buttonWidth = std::max(dialog_.DluX(50), dialog_.TextWidth(spec_.buttonCaption) + dialog_.DluX(12));
+      const int buttonWidth = std::max(dialog_.DluX(50), dialog_.TextWidth(Widen(spec_.buttonCaption)) + dialog_.DluX(12));
       PlaceControl(button_, margin + width - buttonWidth, listTop + listHeight + gap, buttonWidth, dialog_.DluY(14));
       warningWidth -= buttonWidth + dialog_.DluX(6);
     }
@@ -135,7 +172,7 @@ class ExtraItemsPage : public PageContent {
 
   SelectionDialog& dialog_;
   ExtraItemsPageModel& model_;
-  ExtraItemsPageSpec spec_;
+  const ExtraItemsPageSpec& spec_;
   HWND searchLabel_ = nullptr, search_ = nullptr, list_ = nullptr, button_ = nullptr, warning_ = nullptr;
   std::vector<std::size_t> shown_;  // model index of each row
   bool filling_ = false;
@@ -143,14 +180,22 @@ class ExtraItemsPage : public PageContent {
 
 }  // namespace
 
-std::function<std::unique_ptr<PageContent>(SelectionDialog&)> ExtraItemsPageFor(ExtraItemsPageSpec spec) {
-  return [spec = std::move(spec)](SelectionDialog& dialog) -> std::unique_ptr<PageContent> {
-    auto model = std::make_unique<ExtraItemsPageModel>(dialog.Services(), spec.items(dialog.Services()), spec.source,
-                                                       spec.order);
-    ExtraItemsPageModel& kept = *model;
-    dialog.Model().AddPart(std::move(model));
-    return std::make_unique<ExtraItemsPage>(dialog, kept, spec);
-  };
+std::vector<SourceTab> SourceTabs() {
+  // One load of the sources for all pages of a dialog, made when its first page is built.
+  auto items = std::make_shared<std::optional<std::vector<Item>>>();
+  std::vector<SourceTab> tabs;
+  for (const ExtraItemsPageSpec& spec : kPages) {
+    tabs.push_back({Widen(spec.caption), spec.place,
+                    [&spec, items](SelectionDialog& dialog) -> std::unique_ptr<PageContent> {
+                      if (!*items) *items = OtherSourceItems(dialog.Services());
+                      auto model = std::make_unique<ExtraItemsPageModel>(dialog.Services(), **items, spec.source,
+                                                                         spec.order);
+                      ExtraItemsPageModel& kept = *model;
+                      dialog.Model().AddPart(std::move(model));
+                      return std::make_unique<ExtraItemsPage>(dialog, kept, spec);
+                    }});
+  }
+  return tabs;
 }
 
 }  // namespace cv::ui

@@ -6,8 +6,7 @@
 
 #include <algorithm>
 
-#include "config/community_page_win.h"
-#include "config/modern_browsers_page_win.h"
+#include "config/extra_items_page_win.h"
 #include "config/selection_pages.h"
 #include "keep/keep_windows_win.h"
 #include "platform/win32/com_apartment.h"
@@ -496,6 +495,11 @@ std::function<std::unique_ptr<PageContent>(SelectionDialog&)> LayoutPageFor(Sele
 }  // namespace
 
 std::vector<SelectionTab> SelectionTabs() {
+  const std::vector<SourceTab> sourceTabs = SourceTabs();
+  auto addSourceTabs = [&](std::vector<SelectionTab>& tabs, SourceTabPlace place) {
+    for (const SourceTab& tab : sourceTabs)
+      if (tab.place == place) tabs.push_back({tab.caption, tab.content, {}});
+  };
   SelectionTab browsers{L"Browsers", nullptr, {}};
   std::vector<SelectionTab> others;
   for (const SelectionPageInfo& page : SelectionPages()) {
@@ -503,11 +507,11 @@ std::vector<SelectionTab> SelectionTabs() {
       browsers.children.push_back({Widen(page.browserTab), LayoutPageFor(page.page), {}});
     } else {
       others.push_back({Widen(page.tab), LayoutPageFor(page.page), {}});
-      if (page.page == SelectionPage::kApplications) others.push_back({kCommunityTabCaption, CommunityPageFor(), {}});
+      if (page.page == SelectionPage::kApplications) addSourceTabs(others, SourceTabPlace::kAfterApplications);
     }
   }
   std::vector<SelectionTab> tabs{std::move(browsers)};
-  tabs.push_back({ModernBrowsersTabCaption(), ModernBrowsersPageFor(), {}});
+  addSourceTabs(tabs, SourceTabPlace::kAfterBrowsers);
   for (SelectionTab& tab : others) tabs.push_back(std::move(tab));
   return tabs;
 }
