@@ -435,7 +435,7 @@ TEST_F(BrowsersEndToEnd, CookieFolderNamingTheProfileRootErasesNothing) {
       << preview.out;
   const Captured clean = Cli("--clean --json");
   ASSERT_EQ(clean.exitCode, 0u) << clean.out;
-  EXPECT_NE(clean.out.find("{\"item\": \"IE Cookies\", \"status\": \"Done\"}"), std::string::npos) << clean.out;
+  EXPECT_NE(clean.out.find("{\"item\": \"IE Cookies\", \"status\": \"Done\", \"source\": \"builtin\"}"), std::string::npos) << clean.out;
   EXPECT_NE(clean.out.find("\"bytesReleased\": 0,"), std::string::npos) << clean.out;
   ExpectOnlyRemoved(before, {});
   EXPECT_TRUE(Exists(profile_ + "\\notes.txt"));

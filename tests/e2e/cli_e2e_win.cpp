@@ -113,7 +113,7 @@ TEST_F(CliEndToEnd, PreviewReportsEverythingAndChangesNothing) {
   EXPECT_NE(preview.out.find("\"mode\": \"preview\""), std::string::npos) << preview.out;
   EXPECT_NE(preview.out.find(JsonString(temp_ + "\\a.tmp") + ", \"bytes\": 5"), std::string::npos) << preview.out;
   EXPECT_NE(preview.out.find(JsonString(temp_ + "\\sub\\b.tmp") + ", \"bytes\": 1000"), std::string::npos);
-  EXPECT_NE(preview.out.find("{\"item\": \"Start Menu Run History\", \"status\": \"Done\"}"), std::string::npos);
+  EXPECT_NE(preview.out.find("{\"item\": \"Start Menu Run History\", \"status\": \"Done\", \"source\": \"builtin\"}"), std::string::npos);
   EXPECT_EQ(preview.out.find("keep.txt"), std::string::npos) << "the link's target was walked";
   ExpectFixtureUntouched();
   ExpectBystandersIntact();

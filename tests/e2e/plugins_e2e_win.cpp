@@ -83,7 +83,7 @@ TEST_F(PluginsEndToEnd, PreviewListsThePluginAndCustomTargetsAndRefusesTheHostil
   const auto before = e2e::SnapshotTree(disk_->Root());
   const e2e::Captured preview = Cli("--preview --json");
   ASSERT_EQ(preview.exitCode, 0u) << preview.out;
-  EXPECT_NE(preview.out.find("{\"item\": \"Demo App\", \"status\": \"Done\"}"), std::string::npos) << preview.out;
+  EXPECT_NE(preview.out.find("{\"item\": \"Demo App\", \"status\": \"Done\", \"source\": \"plugin\"}"), std::string::npos) << preview.out;
   EXPECT_EQ(preview.out.find("\"item\": \"Off\""), std::string::npos);
   EXPECT_NE(preview.out.find(JsonString("HKEY_CURRENT_USER\\Software") + ", \"bytes\": 0, \"refused\": true"),
             std::string::npos)
