@@ -1,9 +1,9 @@
 #include "app/about_box_win.h"
 
-#include "app/look_win.h"
 #include "app/main_texts.h"
 #include "platform/win32/text_win.h"
 #include "resources/resource.h"
+#include "ui/look_win.h"
 
 namespace cv::ui {
 

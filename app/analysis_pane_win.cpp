@@ -5,9 +5,10 @@
 #include <algorithm>
 
 #include "app/analysis_texts.h"
-#include "app/look_win.h"
 #include "platform/win32/text_win.h"
 #include "resources/window_res.h"
+#include "ui/controls_win.h"
+#include "ui/look_win.h"
 
 namespace cv::ui {
 
@@ -37,13 +38,8 @@ void AnalysisPane::Create(HWND parent, HINSTANCE instance) {
   ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
   int index = 0;
   for (std::string_view title : {texts::kPathColumn, texts::kSizeColumn, texts::kKindColumn}) {
-    std::wstring text = win32::Widen(title);
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-    column.fmt = index == 1 ? LVCFMT_RIGHT : LVCFMT_LEFT;
-    column.cx = 100;
-    column.pszText = text.data();
-    ListView_InsertColumn(list_, index++, &column);
+    InsertListColumn(list_, index, win32::Widen(title), 100, index == 1 ? LVCFMT_RIGHT : LVCFMT_LEFT);
+    ++index;
   }
 }
 
@@ -93,9 +89,7 @@ void AnalysisPane::FilterChanged() { ::SetTimer(::GetAncestor(parent_, GA_ROOT),
 
 void AnalysisPane::ApplyFilter() {
   ::KillTimer(::GetAncestor(parent_, GA_ROOT), kFilterTimer);
-  wchar_t text[512] = {};
-  ::GetWindowTextW(filter_, text, 512);
-  filterText_ = win32::Narrow(text);
+  filterText_ = win32::Narrow(WindowText(filter_));
   Refill();
 }
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <string>
 
-#include "app/modal_dialog_win.h"
 #include "platform/win32/desktop_windows_win.h"
 #include "platform/win32/text_win.h"
 #include "resources/modern_browsers_res.h"
+#include "ui/modal_dialog_win.h"
 
 namespace cv::ui {
 

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <string>
 
-#include "app/modal_dialog_win.h"
 #include "platform/win32/text_win.h"
 #include "resources/window_res.h"
+#include "ui/controls_win.h"
+#include "ui/modal_dialog_win.h"
 
 namespace cv::ui {
 
@@ -56,7 +57,7 @@ class CleanQuestionDialog : public ModalDialog {
     // no default); Esc and the close button are IDCANCEL.
     if (id != IDYES && id != IDOK && id != IDNO && id != IDCANCEL) return;
     answer_.clean = id == IDYES || id == IDOK;
-    answer_.dontAskAgain = ::IsDlgButtonChecked(Handle(), IDX_CLEAN_DONT_ASK) == BST_CHECKED;
+    answer_.dontAskAgain = IsChecked(Handle(), IDX_CLEAN_DONT_ASK);
     End(answer_.clean ? IDYES : IDNO);
   }
 

@@ -9,13 +9,14 @@
 #include "app/main_texts.h"
 #include "app/session_end_win.h"
 #include "config/inifun.h"
-#include "app/window_names.h"
 #include "config/options_dialog_win.h"
 #include "config/selection_dialog_win.h"
 #include "finder/finder_window_win.h"
 #include "platform/win32/text_win.h"
 #include "resources/resource.h"
 #include "resources/window_res.h"
+#include "ui/controls_win.h"
+#include "ui/window_names.h"
 
 namespace cv::ui {
 
@@ -195,14 +196,8 @@ void MainWindow::CreateControls() {
                      WS_EX_CLIENTEDGE);
   ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_DOUBLEBUFFER);
   const std::wstring itemColumn = text(texts::kItemColumn), statusColumn = text(texts::kStatusColumn);
-  LVCOLUMNW column{};
-  column.mask = LVCF_TEXT | LVCF_WIDTH;
-  column.pszText = const_cast<wchar_t*>(itemColumn.c_str());
-  column.cx = ::MulDiv(7832, static_cast<int>(dpi_), 1440);
-  ListView_InsertColumn(list, 0, &column);
-  column.pszText = const_cast<wchar_t*>(statusColumn.c_str());
-  column.cx = ::MulDiv(6068, static_cast<int>(dpi_), 1440);
-  ListView_InsertColumn(list, 1, &column);
+  InsertListColumn(list, 0, itemColumn, ::MulDiv(7832, static_cast<int>(dpi_), 1440));
+  InsertListColumn(list, 1, statusColumn, ::MulDiv(6068, static_cast<int>(dpi_), 1440));
   analysisPane_.Create(statusPanel_, instance_);
   create(statusPanel_, L"BUTTON", text(texts::kAnalyze), BS_PUSHBUTTON | WS_TABSTOP, IDC_ANALYZE);
   create(statusPanel_, L"BUTTON", text(texts::kStartCleaning), BS_DEFPUSHBUTTON | WS_TABSTOP, IDC_COMMAND1);
@@ -446,20 +441,14 @@ void MainWindow::ClearRows() {
 
 void MainWindow::AddRow(std::string_view item, std::string_view status) {
   HWND list = Control(IDC_LISTVIEW1);
-  std::wstring itemText = win32::Widen(item);
-  LVITEMW row{};
-  row.mask = LVIF_TEXT;
-  row.iItem = ListView_GetItemCount(list);
-  row.pszText = itemText.data();
-  currentRow_ = ListView_InsertItem(list, &row);
+  currentRow_ = InsertListRow(list, ListView_GetItemCount(list), win32::Widen(item));
   SetRowStatus(status);
   ListView_EnsureVisible(list, currentRow_, FALSE);
 }
 
 void MainWindow::SetRowStatus(std::string_view status) {
   if (currentRow_ < 0) return;
-  std::wstring text = win32::Widen(status);
-  ListView_SetItemText(Control(IDC_LISTVIEW1), currentRow_, 1, text.data());
+  SetListCell(Control(IDC_LISTVIEW1), currentRow_, 1, win32::Widen(status));
 }
 
 void MainWindow::SetProgress(int value) { ::SendMessageW(Control(IDC_PROGRESS), PBM_SETPOS, value, 0); }
@@ -542,13 +531,8 @@ void MainWindow::SetAnalysisColumns(bool shown) {
     int index = 2;
     for (auto [title, width] :
          {std::pair{texts::kFilesColumn, kFilesColumnWidth}, std::pair{texts::kSizeColumn, kSizeColumnWidth}}) {
-      std::wstring text = win32::Widen(title);
-      LVCOLUMNW column{};
-      column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-      column.fmt = LVCFMT_RIGHT;
-      column.cx = Scale(width, dpi_);
-      column.pszText = text.data();
-      ListView_InsertColumn(list, index++, &column);
+      InsertListColumn(list, index, win32::Widen(title), Scale(width, dpi_), LVCFMT_RIGHT);
+      ++index;
     }
   } else if (!shown) {
     for (int column = columns - 1; column >= 2; --column) ListView_DeleteColumn(list, column);
@@ -558,9 +542,8 @@ void MainWindow::SetAnalysisColumns(bool shown) {
 
 void MainWindow::SetRowFigures(int row, std::string_view files, std::string_view size) {
   HWND list = Control(IDC_LISTVIEW1);
-  std::wstring filesText = win32::Widen(files), sizeText = win32::Widen(size);
-  ListView_SetItemText(list, row, 2, filesText.data());
-  ListView_SetItemText(list, row, 3, sizeText.data());
+  SetListCell(list, row, 2, win32::Widen(files));
+  SetListCell(list, row, 3, win32::Widen(size));
 }
 
 void MainWindow::ShowAnalysis(const AnalysisStore* analysis) {
@@ -787,9 +770,8 @@ LRESULT CALLBACK MainWindow::PanelProc(HWND window, UINT message, WPARAM wParam,
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = ::BeginPaint(window, &paint);
-      wchar_t caption[64] = {};
-      ::GetWindowTextW(window, caption, 64);
-      if (caption[0]) {
+      const std::wstring caption = WindowText(window);
+      if (!caption.empty()) {
         // A frame with its caption on the top line.
         RECT client;
         ::GetClientRect(window, &client);

@@ -6,16 +6,16 @@
 #include <memory>
 #include <string>
 
-#include "app/boss_key_win.h"
 #include "app/analysis_pane_win.h"
-#include "app/layout.h"
+#include "app/boss_key_win.h"
 #include "app/browser_close_offer_win.h"
-#include "app/look_win.h"
 #include "app/main_controller.h"
 #include "app/navigation_bar_win.h"
 #include "app/splash_win.h"
 #include "app/tray_icon_win.h"
 #include "notify/popup_window_win.h"
+#include "ui/layout.h"
+#include "ui/look_win.h"
 
 namespace cv::ui {
 

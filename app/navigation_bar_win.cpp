@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "app/look_win.h"
-#include "app/window_names.h"
 #include "resources/resource.h"
+#include "ui/look_win.h"
+#include "ui/window_names.h"
 
 namespace cv::ui {
 

@@ -5,8 +5,8 @@
 // click on an image sends WM_COMMAND with the image's id to the bar's parent.
 #include <array>
 
-#include "app/look_win.h"
 #include "platform/win32/win.h"
+#include "ui/look_win.h"
 
 namespace cv::ui {
 

@@ -1,8 +1,8 @@
 #include "app/splash_win.h"
 
-#include "app/window_names.h"
 #include "cv_version.h"
 #include "resources/resource.h"
+#include "ui/window_names.h"
 
 namespace cv::ui {
 

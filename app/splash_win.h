@@ -3,8 +3,8 @@
 // by its 2000 ms timer, which then shows the main window.
 #include <functional>
 
-#include "app/look_win.h"
 #include "platform/win32/unique_handle.h"
+#include "ui/look_win.h"
 
 namespace cv::ui {
 

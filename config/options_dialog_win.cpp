@@ -9,6 +9,7 @@
 #include "platform/win32/text_win.h"
 #include "platform/win32/unique_handle.h"
 #include "resources/options_res.h"
+#include "ui/controls_win.h"
 
 namespace cv::ui {
 
@@ -55,15 +56,7 @@ struct DialogState {
   std::optional<OptionsApplied> applied;
 };
 
-void SetChecked(HWND dialog, int id, bool on) { ::CheckDlgButton(dialog, id, on ? BST_CHECKED : BST_UNCHECKED); }
-bool Checked(HWND dialog, int id) { return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
-
-std::string ControlText(HWND dialog, int id) {
-  HWND control = ::GetDlgItem(dialog, id);
-  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
-  text.resize(static_cast<size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-  return win32::Narrow(text);
-}
+std::string ControlText(HWND dialog, int id) { return win32::Narrow(WindowText(::GetDlgItem(dialog, id))); }
 
 // Shows one tab's controls; the others' are hidden and disabled, so neither
 // Tab nor their mnemonics reach them.
@@ -94,8 +87,8 @@ void Fill(HWND dialog, const OptionsForm& form) {
 
 OptionsForm Read(HWND dialog) {
   OptionsForm form;
-  for (const auto& [id, box] : kBoxes) form.*box = Checked(dialog, id);
-  for (size_t day = 0; day < std::size(kDayBoxes); ++day) form.days[day] = Checked(dialog, kDayBoxes[day]);
+  for (const auto& [id, box] : kBoxes) form.*box = IsChecked(dialog, id);
+  for (size_t day = 0; day < std::size(kDayBoxes); ++day) form.days[day] = IsChecked(dialog, kDayBoxes[day]);
   form.cleanTime = ControlText(dialog, IDC_OPTIONS_STARTTIME);
   form.startPage = ControlText(dialog, IDE_OPTIONS_STARTPAGE);
   form.windowTitle = ControlText(dialog, IDE_OPTIONS_TITLE);
@@ -131,7 +124,7 @@ INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
       switch (LOWORD(wParam)) {
         case IDX_OPTIONS_DAILY:
           if (HIWORD(wParam) == BN_CLICKED)
-            for (int id : kDayBoxes) SetChecked(dialog, id, Checked(dialog, IDX_OPTIONS_DAILY));
+            for (int id : kDayBoxes) SetChecked(dialog, id, IsChecked(dialog, IDX_OPTIONS_DAILY));
           return TRUE;
         case IDOK:
           if (state) state->applied = state->store.Ok(Read(dialog));

@@ -13,6 +13,7 @@
 #include "platform/win32/text_win.h"
 #include "platform/win32/win.h"
 #include "resources/selection_res.h"
+#include "ui/controls_win.h"
 
 namespace cv::ui {
 
@@ -54,16 +55,9 @@ std::string ModifiedText(Clock& clock, std::int64_t fileTime) {
                                            calendar.wMinute, calendar.wSecond, calendar.wDayOfWeek});
 }
 
-bool IsChecked(HWND box) { return ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-void SetChecked(HWND box, bool checked) { ::SendMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0); }
-
 void AddColumns(HWND list, const std::vector<std::wstring>& captions) {
   for (std::size_t i = 0; i < captions.size(); ++i) {
-    LVCOLUMNW column{};
-    column.mask = LVCF_TEXT | LVCF_SUBITEM;
-    column.pszText = const_cast<wchar_t*>(captions[i].c_str());
-    column.iSubItem = static_cast<int>(i);
-    ::SendMessageW(list, LVM_INSERTCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+    InsertListColumn(list, static_cast<int>(i), captions[i]);
   }
 }
 
@@ -79,21 +73,17 @@ void SizeColumns(HWND list, int width, const std::vector<int>& percents) {
 
 void AddRow(HWND list, int row, const std::vector<std::string>& texts) {
   for (std::size_t column = 0; column < texts.size(); ++column) {
-    std::wstring text = Widen(texts[column]);
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = row;
-    item.iSubItem = static_cast<int>(column);
-    item.pszText = text.data();
-    ::SendMessageW(list, column == 0 ? LVM_INSERTITEMW : LVM_SETITEMTEXTW, column == 0 ? 0 : row,
-                   reinterpret_cast<LPARAM>(&item));
+    if (column == 0)
+      InsertListRow(list, row, Widen(texts[column]));
+    else
+      SetListCell(list, row, static_cast<int>(column), Widen(texts[column]));
   }
 }
 
 std::optional<std::size_t> SelectedRow(HWND list) {
-  const LRESULT row = ::SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
-  if (row < 0) return std::nullopt;
-  return static_cast<std::size_t>(row);
+  const std::optional<int> row = SelectedListRow(list);
+  if (!row) return std::nullopt;
+  return static_cast<std::size_t>(*row);
 }
 
 // The file-open dialog's answer in the picker's form: one full path, or the
@@ -304,14 +294,10 @@ class LayoutPage : public PageContent {
   }
 
   int BoxWidth(HWND box) const {
-    wchar_t text[256] = {};
-    ::GetWindowTextW(box, text, 256);
-    return ::GetSystemMetrics(SM_CXMENUCHECK) + dialog_.DluX(8) + dialog_.TextWidth(text);
+    return ::GetSystemMetrics(SM_CXMENUCHECK) + dialog_.DluX(8) + dialog_.TextWidth(WindowText(box));
   }
   int ButtonWidth(HWND button) const {
-    wchar_t text[64] = {};
-    ::GetWindowTextW(button, text, 64);
-    return std::max(dialog_.DluX(50), dialog_.TextWidth(text) + dialog_.DluX(12));
+    return std::max(dialog_.DluX(50), dialog_.TextWidth(WindowText(button)) + dialog_.DluX(12));
   }
 
   // Frames of boxes, each in as many columns as its rows need, placed left
@@ -358,9 +344,7 @@ class LayoutPage : public PageContent {
       }
       int frameWidth = 2 * insetX + columnGap * static_cast<int>(columns - 1);
       for (int width : columnWidths) frameWidth += width;
-      wchar_t caption[128] = {};
-      ::GetWindowTextW(frame.box, caption, 128);
-      frameWidth = std::max(frameWidth, dialog_.TextWidth(caption) + 2 * insetX);
+      frameWidth = std::max(frameWidth, dialog_.TextWidth(WindowText(frame.box)) + 2 * insetX);
       const int frameHeight = insetTop + static_cast<int>(perColumn) * rowHeight + insetBottom;
 
       if (x > margin && x + frameWidth > maxWidth) {

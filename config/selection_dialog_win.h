@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "app/modal_dialog_win.h"
 #include "config/selection_dialog.h"
 #include "platform/platform.h"
+#include "ui/modal_dialog_win.h"
 
 namespace cv::ui {
 

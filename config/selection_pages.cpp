@@ -1,6 +1,6 @@
 #include "config/selection_pages.h"
 
-#include "config/mnemonics.h"
+#include "ui/mnemonics.h"
 
 namespace cv {
 

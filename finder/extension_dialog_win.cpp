@@ -6,6 +6,7 @@
 #include "platform/win32/shell_win.h"
 #include "platform/win32/text_win.h"
 #include "resources/finder_res.h"
+#include "ui/controls_win.h"
 
 namespace cv::finder {
 
@@ -70,7 +71,7 @@ class ExtensionDialog {
   }
 
   void Add() {
-    const std::string typed = win32::Narrow(WindowText(::GetDlgItem(dialog_, IDE_EXT_ADD)));
+    const std::string typed = win32::Narrow(ui::WindowText(::GetDlgItem(dialog_, IDE_EXT_ADD)));
     if (!ExtentionHandller::IsValidExtension(TrimSpaces(typed))) {
       editor_.Add(typed);  // shows the message, changes nothing
       ResetEntry();
@@ -79,12 +80,6 @@ class ExtensionDialog {
     }
     Changed(editor_.Add(typed));
     ResetEntry();
-  }
-
-  static std::wstring WindowText(HWND control) {
-    std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-    return text;
   }
 
   std::string SelectedEntry() const {

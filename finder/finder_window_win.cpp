@@ -20,6 +20,7 @@
 #include "platform/win32/shell_win.h"
 #include "platform/win32/text_win.h"
 #include "resources/finder_res.h"
+#include "ui/controls_win.h"
 
 namespace cv::finder {
 
@@ -68,12 +69,6 @@ class Job {
   SearchOutcome outcome;
   DeletionOutcome deletion;
 };
-
-std::wstring ControlText(HWND control) {
-  std::wstring text(static_cast<size_t>(::GetWindowTextLengthW(control)) + 1, L'\0');
-  text.resize(static_cast<size_t>(::GetWindowTextW(control, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
 
 class FinderWindow {
  public:
@@ -127,10 +122,10 @@ class FinderWindow {
 
   HWND Item(int id) const { return ::GetDlgItem(dialog_, id); }
   HWND List() const { return Item(IDC_FINDER_LIST); }
-  bool Checked(int id) const { return ::IsDlgButtonChecked(dialog_, id) == BST_CHECKED; }
-  void Check(int id, bool ticked) { ::CheckDlgButton(dialog_, id, ticked ? BST_CHECKED : BST_UNCHECKED); }
+  bool Checked(int id) const { return ui::IsChecked(dialog_, id); }
+  void Check(int id, bool ticked) { ui::SetChecked(dialog_, id, ticked); }
   void SetText(int id, std::string_view text) { ::SetDlgItemTextW(dialog_, id, win32::Widen(text).c_str()); }
-  std::string Text(int id) const { return win32::Narrow(ControlText(Item(id))); }
+  std::string Text(int id) const { return win32::Narrow(ui::WindowText(Item(id))); }
 
   // Opening -----------------------------------------------------------------
 
@@ -148,10 +143,7 @@ class FinderWindow {
 
     HWND list = List();
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    LVCOLUMNW column{};
-    column.mask = LVCF_WIDTH;
-    column.cx = 700;  // the list's starting horizontal extent
-    ListView_InsertColumn(list, 0, &column);
+    ui::InsertListColumn(list, 0, L"", 700);  // the list's starting horizontal extent
     ::SendDlgItemMessageW(dialog_, IDC_FINDER_TEXT1, EM_SETSEL, 0, -1);
     ::SetFocus(Item(IDC_FINDER_TEXT1));
   }

@@ -4,11 +4,12 @@
 #include <string>
 #include <vector>
 
-#include "app/modal_dialog_win.h"
 #include "keep/domain_keep_window.h"
 #include "keep/keep_windows_win.h"
 #include "platform/win32/text_win.h"
 #include "resources/modern_browsers_res.h"
+#include "ui/controls_win.h"
+#include "ui/modal_dialog_win.h"
 
 namespace cv::ui {
 
@@ -102,11 +103,7 @@ class DomainKeepWindow : public ModalDialog {
     return false;
   }
 
-  std::wstring EditText() const {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(edit_)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(edit_, text.data(), static_cast<int>(text.size()))));
-    return text;
-  }
+  std::wstring EditText() const { return WindowText(edit_); }
 
   // "Add" is the default button while there is something to add, "Close" otherwise.
   void UpdateDefaultButton() {

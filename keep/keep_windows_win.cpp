@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "app/modal_dialog_win.h"
 #include "config/data_files.h"
 #include "config/regfun.h"
 #include "keep/cookie_keep_list.h"
 #include "keep/url_keep_list.h"
 #include "platform/win32/text_win.h"
 #include "resources/selection_res.h"
+#include "ui/modal_dialog_win.h"
 
 namespace cv::ui {
 

@@ -5,12 +5,12 @@
 
 #include <optional>
 
-#include "app/look_win.h"
-#include "app/window_names.h"
 #include "notify/popup_animation.h"
 #include "platform/win32/text_win.h"
 #include "platform/win32/unique_handle.h"
 #include "resources/resource.h"
+#include "ui/look_win.h"
+#include "ui/window_names.h"
 
 namespace cv::ui {
 

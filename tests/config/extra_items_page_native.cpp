@@ -9,9 +9,9 @@
 #include "clean/items_modern_browsers.h"
 #include "config/extra_items_page.h"
 #include "config/inifun.h"
-#include "config/mnemonics.h"
 #include "emulated_platform.h"
 #include "keep/domain_keep_window.h"
+#include "ui/mnemonics.h"
 
 namespace cv {
 namespace {

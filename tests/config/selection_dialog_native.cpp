@@ -3,13 +3,13 @@
 #include <fstream>
 #include <set>
 
-#include "clean/items_run_fixture.h"
 #include "clean/browser_model.h"
+#include "clean/items_run_fixture.h"
 #include "clean/run_items.h"
-#include "config/mnemonics.h"
 #include "config/selection_dialog.h"
 #include "config/selection_pages.h"
 #include "platform/text.h"
+#include "ui/mnemonics.h"
 
 namespace cv::test {
 namespace {

@@ -7,11 +7,11 @@
 #include <fstream>
 #include <string>
 
-#include "app/window_names.h"
 #include "driver.h"
 #include "platform/win32/win.h"
 #include "resources/finder_res.h"
 #include "resources/resource.h"
+#include "ui/window_names.h"
 
 // After win.h: commctrl.h needs the Windows types.
 #include <commctrl.h>

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "app/window_names.h"
+#include "ui/window_names.h"
 
 namespace cv::guidriver {
 

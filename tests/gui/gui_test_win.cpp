@@ -6,10 +6,10 @@
 #include <fstream>
 #include <string>
 
-#include "app/window_names.h"
 #include "driver.h"
 #include "gui_fixture_win.h"
 #include "resources/resource.h"
+#include "ui/window_names.h"
 
 namespace cv::guidriver {
 namespace {

@@ -14,7 +14,6 @@
 #include <iostream>
 #include <string>
 
-#include "app/window_names.h"
 #include "config/selection_schema.h"
 #include "driver.h"
 #include "gui_fixture_win.h"
@@ -22,6 +21,7 @@
 #include "resources/resource.h"
 #include "resources/selection_res.h"
 #include "resources/winapp2_res.h"
+#include "ui/window_names.h"
 
 namespace cv::guidriver {
 namespace {

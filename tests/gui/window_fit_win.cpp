@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "app/window_names.h"
 #include "driver.h"
 #include "gui_fixture_win.h"
 #include "resources/resource.h"
 #include "resources/window_res.h"
+#include "ui/window_names.h"
 
 namespace cv::guidriver {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/modal_dialog_win.h"
+#include "ui/modal_dialog_win.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "app/layout.h"
+#include "ui/layout.h"
 
 #include <algorithm>
 #include <charconv>

@@ -2,7 +2,7 @@
 // the window opens.
 #include <gtest/gtest.h>
 
-#include "app/layout.h"
+#include "ui/layout.h"
 
 namespace cv {
 namespace {

@@ -1,6 +1,8 @@
-#include "app/look_win.h"
+#include "ui/look_win.h"
 
 #include <string>
+
+#include "ui/controls_win.h"
 
 namespace cv::ui {
 
@@ -43,10 +45,7 @@ void Fonts::Create(UINT dpi) {
 }
 
 SIZE MeasureText(HWND control, HFONT font, int wrapWidth) {
-  const int length = ::GetWindowTextLengthW(control);
-  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-  ::GetWindowTextW(control, text.data(), length + 1);
-  text.resize(static_cast<size_t>(length));
+  std::wstring text = WindowText(control);
   if (text.empty()) text = L" ";  // an empty label still has a line's height
   if (!font) font = reinterpret_cast<HFONT>(::SendMessageW(control, WM_GETFONT, 0, 0));
   // A memory DC: measuring needs no window's DC, which is costly to get.

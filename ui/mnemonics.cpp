@@ -1,4 +1,4 @@
-#include "config/mnemonics.h"
+#include "ui/mnemonics.h"
 
 #include <cctype>
 #include <functional>
