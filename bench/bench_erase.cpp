@@ -125,37 +125,38 @@ cv::PathGuard SystemGuard(cv::emulated::EmulatedShell& shell, cv::FileSystem& fi
   return cv::PathGuard::ForSystem(shell, files);
 }
 
-// The guard per target: `targets` times emptying one empty folder by name, as
-// a plug-in's "folder" entries do, with the guard a run builds; the time of
-// the calls alone, per target.
-int RunGuardTargets(const fs::path& hostRoot, int targets) {
-  cv::emulated::EmulatedFileSystem files(hostRoot);
+// An emulated machine over `hostRoot` (drive C: is hostRoot/c) with the guard a run builds.
+struct BenchMachine {
+  explicit BenchMachine(const fs::path& hostRoot) : files(hostRoot), guard(SystemGuard(shell, files)) {}
+  cv::emulated::EmulatedFileSystem files;
   cv::emulated::EmulatedRegistry registry;
   cv::emulated::EmulatedShell shell;
   cv::emulated::RecordingMessageBoxes messages;
   cv::emulated::FixedClock clock;
   cv::Platform platform{registry, files, shell, messages, clock};
-  const cv::PathGuard guard = SystemGuard(shell, files);
-  MakeFolders(files, "C:\\Users\\Bench\\AppData\\Local\\Tool\\Empty");
-  cv::allerase erase(platform, guard, cv::EraseMode::Clean, nullptr, {});
+  const cv::PathGuard guard;
+};
+
+// The guard per target: `targets` times emptying one empty folder by name, as
+// a plug-in's "folder" entries do, with the guard a run builds; the time of
+// the calls alone, per target.
+int RunGuardTargets(const fs::path& hostRoot, int targets) {
+  BenchMachine machine(hostRoot);
+  const std::string empty = "C:\\Users\\Bench\\AppData\\Local\\Tool\\Empty";
+  MakeFolders(machine.files, empty);
+  cv::allerase erase(machine.platform, machine.guard, cv::EraseMode::Clean, nullptr, {});
   const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < targets; ++i) erase.EmptyNamedFolder("C:\\Users\\Bench\\AppData\\Local\\Tool\\Empty");
+  for (int i = 0; i < targets; ++i) erase.EmptyNamedFolder(empty);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::printf("guard: %d targets naming one empty folder, %.3f s, %.4f ms a target\n", targets, seconds,
               seconds * 1000 / std::max(1, targets));
   return 0;
 }
 
-// The primitive on the emulated platform, over `hostRoot` (drive C: is hostRoot/c).
+// The primitive on the emulated platform.
 int RunPrimitive(const fs::path& hostRoot, const std::string& folder, bool emptyFolder) {
-  cv::emulated::EmulatedFileSystem files(hostRoot);
-  cv::emulated::EmulatedRegistry registry;
-  cv::emulated::EmulatedShell shell;
-  cv::emulated::RecordingMessageBoxes messages;
-  cv::emulated::FixedClock clock;
-  cv::Platform platform{registry, files, shell, messages, clock};
-  const cv::PathGuard guard = SystemGuard(shell, files);
-  cv::allerase erase(platform, guard, cv::EraseMode::Clean, nullptr, {});
+  BenchMachine machine(hostRoot);
+  cv::allerase erase(machine.platform, machine.guard, cv::EraseMode::Clean, nullptr, {});
   const double bytes = emptyFolder ? erase.EmptyFolder(folder) : erase.DeleteAllFilesInTree(folder);
   return bytes > 0 ? 0 : 1;
 }

@@ -158,7 +158,9 @@ int OverwritePasses(std::string_view securely, std::string_view passes) {
 RunResult Cleaner::CleanNow(const RunOptions& options, RunObserver& observer) {
   if (running_) {
     observer.StatusLabelChanged(kAlreadyRunning);
-    return RunResult{RunOutcome::Refused};
+    RunResult refused;
+    refused.outcome = RunOutcome::Refused;
+    return refused;
   }
   RunningFlag runningFlag(running_);
 
