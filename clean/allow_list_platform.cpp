@@ -64,8 +64,10 @@ class AllowListPlatform::Files::AllowedFolder : public Folder {
   Status DeleteEntry(std::string_view name, bool force) override {
     return files_.MayDelete(EntryPath(name)) ? inner_->DeleteEntry(name, force) : kErrAccessDenied;
   }
-  Status DeleteEntryOverwritten(std::string_view name, bool force, int passes) override {
-    return files_.MayDelete(EntryPath(name)) ? inner_->DeleteEntryOverwritten(name, force, passes) : kErrAccessDenied;
+  Status DeleteEntryOverwritten(std::string_view name, bool force, int passes, OverwriteResult* content) override {
+    if (content) *content = OverwriteResult::kFailed;
+    return files_.MayDelete(EntryPath(name)) ? inner_->DeleteEntryOverwritten(name, force, passes, content)
+                                             : kErrAccessDenied;
   }
   Status SetEntryAttributes(std::string_view name, std::uint32_t attributes) override {
     return files_.MayChangeAttributes(EntryPath(name)) ? inner_->SetEntryAttributes(name, attributes)

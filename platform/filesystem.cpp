@@ -37,7 +37,10 @@ class PathFolder : public Folder {
 
   // Without a handle there is no safe way to overwrite what a path names at
   // this moment: the entry is deleted plainly.
-  Status DeleteEntryOverwritten(std::string_view name, bool force, int) override { return DeleteEntry(name, force); }
+  Status DeleteEntryOverwritten(std::string_view name, bool force, int, OverwriteResult* content) override {
+    if (content) *content = OverwriteResult::kFailed;
+    return DeleteEntry(name, force);
+  }
 
   Status SetEntryAttributes(std::string_view name, std::uint32_t attributes) override {
     return files_.SetAttributes(EntryPath(name), attributes);

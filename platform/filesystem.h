@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/overwrite.h"
 #include "platform/status.h"
 
 namespace cv {
@@ -76,7 +77,10 @@ class Folder {
   // name still needs (hard links) and sparse, compressed or encrypted files
   // are deleted without overwriting; nothing is overwritten that the delete
   // would then leave (read-only without `force`, locked, in use).
-  virtual Status DeleteEntryOverwritten(std::string_view name, bool force, int passes) = 0;
+  // `content`, when given, is set to what became of the content (kFailed
+  // also when the file could not be opened for writing).
+  virtual Status DeleteEntryOverwritten(std::string_view name, bool force, int passes,
+                                        OverwriteResult* content = nullptr) = 0;
   // SetFileAttributes on the entry `name`; 0 stores "normal".
   virtual Status SetEntryAttributes(std::string_view name, std::uint32_t attributes) = 0;
   // The folder's own attributes, and SetFileAttributes on it (0: "normal").

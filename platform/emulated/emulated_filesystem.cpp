@@ -547,17 +547,24 @@ class EmulatedFileSystem::DescriptorFolder : public Folder {
     return kOk;
   }
 
-  Status DeleteEntryOverwritten(std::string_view name, bool force, int passes) override {
+  Status DeleteEntryOverwritten(std::string_view name, bool force, int passes, OverwriteResult* content) override {
+    OverwriteResult ignored;
+    OverwriteResult& fate = content ? *content : ignored;
+    fate = OverwriteResult::kFailed;
     const std::string leaf(name);
     const std::string key = host_ + '/' + leaf;
     struct stat st {};
     if (::fstatat(fd_.get(), leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return FromErrno(errno);
-    if (!S_ISREG(st.st_mode)) return DeleteEntry(name, force);
+    if (!S_ISREG(st.st_mode)) {
+      if (S_ISLNK(st.st_mode)) fate = OverwriteResult::kLink;
+      return DeleteEntry(name, force);
+    }
     // Only what the delete then removes is overwritten.
     if (owner_.IsLocked(key)) return kErrSharingViolation;
     if (!force && (owner_.StoredAttributes(key, false) & kAttrReadOnly)) return kErrAccessDenied;
     std::string renamed;
-    if (OverwriteFileAt(fd_.get(), leaf, passes, renamed) != OverwriteResult::kOverwritten) return DeleteEntry(name, force);
+    fate = OverwriteFileAt(fd_.get(), leaf, passes, renamed);
+    if (fate != OverwriteResult::kOverwritten) return DeleteEntry(name, force);
     owner_.attributes_.erase(key);
     return ::unlinkat(fd_.get(), renamed.c_str(), 0) == 0 ? kOk : FromErrno(errno);
   }

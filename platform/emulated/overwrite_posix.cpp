@@ -82,16 +82,17 @@ OverwriteResult OverwriteFileAt(int folder, std::string_view name, int passes, s
   if (file.get() < 0) {
     struct stat st {};
     const bool isLink = ::fstatat(folder, leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
-    return isLink ? OverwriteResult::kNotSafe : OverwriteResult::kFailed;
+    return isLink ? OverwriteResult::kLink : OverwriteResult::kFailed;
   }
   struct stat st {};
   if (::fstat(file.get(), &st) != 0) return OverwriteResult::kFailed;
   // Another name still needs these bytes; a sparse file's holes hold nothing to hide.
-  if (!S_ISREG(st.st_mode) || st.st_nlink != 1) return OverwriteResult::kNotSafe;
-  if (st.st_blocks * 512 < st.st_size) return OverwriteResult::kNotSafe;
+  if (!S_ISREG(st.st_mode)) return OverwriteResult::kFailed;
+  if (st.st_nlink != 1) return OverwriteResult::kHardLink;
+  if (st.st_blocks * 512 < st.st_size) return OverwriteResult::kSparse;
 
   std::vector<unsigned char> buffer(std::min<off_t>(std::max<off_t>(st.st_size, 1), 1 << 20));
-  passes = std::clamp(passes, 1, kMaxOverwritePasses);
+  passes = std::clamp(passes, 1, kOverwritePassLimit);
   for (int pass = 0; pass < passes; ++pass) {
     if (!WritePass(file.get(), st.st_size, buffer)) return OverwriteResult::kFailed;
   }

@@ -205,7 +205,10 @@ class Win32Folder : public Folder {
     return status;
   }
 
-  Status DeleteEntryOverwritten(std::string_view name, bool force, int passes) override {
+  Status DeleteEntryOverwritten(std::string_view name, bool force, int passes, OverwriteResult* content) override {
+    OverwriteResult ignored;
+    OverwriteResult& fate = content ? *content : ignored;
+    fate = OverwriteResult::kFailed;
     constexpr ACCESS_MASK kAccess = GENERIC_READ | GENERIC_WRITE | DELETE;
     UniqueFileHandle entry;
     Status status = OpenRelative(handle_.get(), name, kAccess, FILE_NON_DIRECTORY_FILE, entry);
@@ -226,7 +229,8 @@ class Win32Folder : public Folder {
     // Not openable for writing and deleting (a folder, in use, read-only): as a plain delete does.
     if (status != kOk) return DeleteEntry(name, force);
     std::string renamed;
-    if (OverwriteOpenFile(entry.get(), handle_.get(), passes, renamed) == OverwriteResult::kNotSafe) {
+    fate = OverwriteOpenFile(entry.get(), handle_.get(), passes, renamed);
+    if (NotSafeToOverwrite(fate)) {
       if (readOnlyWas) SetAttributesOfHandle(entry.get(), *readOnlyWas);
       entry.reset();
       return DeleteEntry(name, force);

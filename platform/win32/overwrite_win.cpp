@@ -11,9 +11,6 @@
 namespace cv::win32 {
 namespace {
 
-constexpr DWORD kUnsafeAttributes =
-    FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_SPARSE_FILE | FILE_ATTRIBUTE_COMPRESSED | FILE_ATTRIBUTE_ENCRYPTED;
-
 bool FillRandom(std::vector<unsigned char>& buffer, ULONG size) {
   return BCRYPT_SUCCESS(::BCryptGenRandom(nullptr, buffer.data(), size, BCRYPT_USE_SYSTEM_PREFERRED_RNG));
 }
@@ -68,13 +65,16 @@ OverwriteResult OverwriteOpenFile(HANDLE file, HANDLE folder, int passes, std::s
     return OverwriteResult::kFailed;
   // Another name still needs these bytes, or the bytes are not where writing
   // them would reach: leave the content alone and delete the name only.
-  if ((basic.FileAttributes & (kUnsafeAttributes | FILE_ATTRIBUTE_DIRECTORY)) != 0 || standard.NumberOfLinks != 1 ||
-      standard.Directory)
-    return OverwriteResult::kNotSafe;
+  if ((basic.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || standard.Directory) return OverwriteResult::kFailed;
+  if (basic.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return OverwriteResult::kLink;
+  if (standard.NumberOfLinks != 1) return OverwriteResult::kHardLink;
+  if (basic.FileAttributes & FILE_ATTRIBUTE_SPARSE_FILE) return OverwriteResult::kSparse;
+  if (basic.FileAttributes & FILE_ATTRIBUTE_COMPRESSED) return OverwriteResult::kCompressed;
+  if (basic.FileAttributes & FILE_ATTRIBUTE_ENCRYPTED) return OverwriteResult::kEncrypted;
 
   const ULONGLONG size = static_cast<ULONGLONG>(standard.EndOfFile.QuadPart);
   std::vector<unsigned char> buffer(static_cast<std::size_t>(std::clamp<ULONGLONG>(size, 1, 1 << 20)));
-  passes = std::clamp(passes, 1, kMaxOverwritePasses);
+  passes = std::clamp(passes, 1, kOverwritePassLimit);
   for (int pass = 0; pass < passes; ++pass) {
     if (!WritePass(file, size, buffer)) return OverwriteResult::kFailed;
   }
