@@ -8,7 +8,9 @@
 #include "app/console_cancel_win.h"
 #include "platform/win32/text_win.h"
 #include "platform/win32/win.h"
+#include "platform/win32/volumes_win.h"
 #include "platform/win32/win32_platform.h"
+#include "shredder/shred_command_line.h"
 
 int wmain(int argc, wchar_t** argv) {
   // No "No Disk" box when a run probes an empty drive.
@@ -19,7 +21,13 @@ int wmain(int argc, wchar_t** argv) {
   if (args.empty()) args.push_back("--help");
   cv::win32::Win32Platform platform;
   cv::Platform view = platform.View();
-  const int code = cv::RunCommandLine(args, view, std::cout, std::cerr, &cv::ui::StopOnConsoleCtrlC());
+  const int code = [&] {
+    if (!cv::IsShredCommandLine(args))
+      return cv::RunCommandLine(args, view, std::cout, std::cerr, &cv::ui::StopOnConsoleCtrlC());
+    cv::win32::Win32Volumes volumes;
+    const auto seconds = [] { return static_cast<double>(::GetTickCount64()) / 1000.0; };
+    return cv::RunShredCommandLine(args, view, volumes, seconds, std::cout, std::cerr, &cv::ui::StopOnConsoleCtrlC());
+  }();
   std::cout.flush();
   return code;
 }

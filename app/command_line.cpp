@@ -15,6 +15,8 @@ namespace {
 constexpr std::string_view kUsage =
     "Usage: clearvane [--preview | --clean] [--json]\n"
     "       clearvane --list | --help | --version\n"
+    "       clearvane --shred [--passes 1|3|7] PATH...\n"
+    "       clearvane --wipe-free-space DRIVE\n"
     "\n"
     "  --preview  show what a cleaning run would erase, erasing nothing\n"
     "  --clean    run the cleaning with the selection file beside the program\n"
@@ -22,6 +24,10 @@ constexpr std::string_view kUsage =
     "  --list     list the cleaning items (number or source, section, key, name)\n"
     "  --help     show this help\n"
     "  --version  show the program version\n"
+    "  --shred    overwrite files (and the files of folders) with random bytes,\n"
+    "             once, or 3 or 7 times with --passes, then delete them\n"
+    "  --wipe-free-space  fill the free space of DRIVE (such as D:) with random\n"
+    "             bytes, then delete the fill (100 MB stay free on the Windows drive)\n"
     "\n"
     "Without arguments the program opens its window.\n";
 

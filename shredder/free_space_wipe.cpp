@@ -117,6 +117,10 @@ class WipeRun {
     } else if (status != kOk) {
       result_.outcome = WipeOutcome::kFailed;
       result_.text = "Writing failed (error " + std::to_string(status) + "); everything written has been deleted.";
+    } else if (progress_.toWrite == 0 && margin_ > 0) {
+      result_.outcome = WipeOutcome::kDone;
+      result_.text = "Nothing to wipe: the free space of " + std::string(root) + " is within the " +
+                     SizeText(static_cast<double>(margin_)) + " left free for Windows.";
     } else {
       result_.outcome = WipeOutcome::kDone;
       result_.text = "Free space wiped: " + SizeText(static_cast<double>(progress_.written)) + " overwritten";

@@ -25,7 +25,8 @@ setup=$(ls "$dist"/clearvane-"$version"-setup.exe)
 python3 - "$dist/clearvane-$version-win64.zip" <<'PY'
 import sys, zipfile
 names = set(zipfile.ZipFile(sys.argv[1]).namelist())
-need = {"Clearvane/clearvane.exe", "Clearvane/clearvane-cli.exe", "Clearvane/Sounds/Message.wav", "Clearvane/README.md", "Clearvane/License.txt"}
+need = {"Clearvane/clearvane.exe", "Clearvane/clearvane-cli.exe", "Clearvane/Shardmill.exe",
+        "Clearvane/Sounds/Message.wav", "Clearvane/README.md", "Clearvane/License.txt"}
 missing = need - names
 if missing or not any(n.startswith("Clearvane/plus-in/") for n in names):
     sys.exit(f"FAIL: zip lacks {sorted(missing) or 'plus-in'}")
@@ -61,7 +62,8 @@ roundtrip() {  # roundtrip MODE ROOT [extra uninstall options] [folder for /D=]
   check "$mode: install location recorded ($dir_win)" test -n "$dir_win"
   [ -z "$folder" ] || check "$mode: installed into the folder given by /D" test "$dir_win" = "$folder"
   [ -n "$dir_win" ] || return 0
-  check "$mode: program and companion installed" test -f "$dir/clearvane.exe" -a -f "$dir/clearvane-cli.exe"
+  check "$mode: program and companions installed" test -f "$dir/clearvane.exe" -a -f "$dir/clearvane-cli.exe" \
+    -a -f "$dir/Shardmill.exe"
   check "$mode: the pop-up's sound installed" test -f "$dir/Sounds/Message.wav"
   check "$mode: example plug-ins installed" test -d "$dir/plus-in"
   local answer
@@ -84,7 +86,7 @@ roundtrip() {  # roundtrip MODE ROOT [extra uninstall options] [folder for /D=]
   sleep 1
   check "$mode: program files removed" test ! -e "$dir/clearvane.exe" -a ! -e "$dir/clearvane-cli.exe" \
     -a ! -e "$dir/uninstall.exe" -a ! -e "$dir/plus-in" -a ! -e "$dir/README.md" -a ! -e "$dir/License.txt" \
-    -a ! -e "$dir/Sounds"
+    -a ! -e "$dir/Sounds" -a ! -e "$dir/Shardmill.exe"
   check "$mode: Start menu shortcut removed" test ! -e "$menu"
   check "$mode: start-up value removed" test -z "$(reg_value "HKCU\\$run_key" Clearvane)"
   check "$mode: uninstall entry removed" test -z "$(reg_value "$root\\$uninstall_key" InstallLocation)"

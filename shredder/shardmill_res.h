@@ -1,0 +1,23 @@
+// Ids of Shardmill.exe's window (range 7000-7099), shared by the program,
+// its .rc script and the GUI tests.
+#pragma once
+
+#define IDI_SHARDMILL 7000
+#define IDC_SHRED_INTRO 7001
+#define IDC_SHRED_ADD_FILES 7002
+#define IDC_SHRED_ADD_FOLDER 7003
+#define IDC_SHRED_REMOVE 7004
+#define IDC_SHRED_CLEAR 7005
+#define IDC_SHRED_LIST 7006
+#define IDC_SHRED_PASSES_LABEL 7007
+#define IDC_SHRED_PASSES 7008
+#define IDC_SHRED_START 7009
+#define IDC_WIPE_FRAME 7010
+#define IDC_WIPE_DRIVE_LABEL 7011
+#define IDC_WIPE_DRIVE 7012
+#define IDC_WIPE_START 7013
+#define IDC_WIPE_NOTE 7014
+#define IDC_SHRED_PROGRESS 7015
+#define IDC_SHRED_STATUS 7016
+#define IDC_SHRED_CANCEL 7017
+#define IDC_SHRED_FILES_FRAME 7018
