@@ -10,7 +10,6 @@
 #include "config/file_pickers_win.h"
 #include "config/selection_pages.h"
 #include "keep/keep_windows_win.h"
-#include "platform/win32/com_apartment.h"
 #include "platform/win32/text_win.h"
 #include "platform/win32/win.h"
 #include "resources/selection_res.h"
