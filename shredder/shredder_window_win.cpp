@@ -118,6 +118,10 @@ class ShredderWindow : public ModalDialog, private ShredObserver, private WipeOb
       Dropped(reinterpret_cast<HDROP>(message.wParam));
       return true;
     }
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F1) {
+      ShowHelp();
+      return true;
+    }
     if (message.message == WM_KEYDOWN && message.wParam == VK_DELETE && message.hwnd == Item(IDC_SHRED_LIST) &&
         !busy_) {
       RemoveSelected();
@@ -128,6 +132,14 @@ class ShredderWindow : public ModalDialog, private ShredObserver, private WipeOb
 
  private:
   HWND Item(int id) const { return ::GetDlgItem(Handle(), id); }
+
+  // The help viewer at this window's page of the program's help file.
+  void ShowHelp() {
+    const std::string folder = platform_.shell.ProgramFolder();
+    platform_.shell.StartProgram("\"" + platform_.shell.GetWindowsDirectory() + "\\hh.exe\" \"" + folder +
+                                     "\\help.chm::/file-shredder.html\"",
+                                 ShowMode::Normal);
+  }
 
   void Layout() {
     const int margin = DluX(7), width = DluX(400), gap = DluY(4), buttonHeight = DluY(14), inner = DluX(8);

@@ -1,6 +1,6 @@
 // Shardmill.exe under Wine: started by the main window's "File Shredder",
 // three files added through the file dialog and shredded, the window's
-// controls unclipped.
+// controls unclipped; F1 opening the help file.
 #include <fstream>
 
 #include "gui_fixture_win.h"
@@ -46,6 +46,32 @@ TEST_F(ShredderGui, FileShredderOfTheMainWindowOpensIt) {
   Screenshot(shredder, "shredder");
   PostCommand(shredder, IDCANCEL);
   EXPECT_TRUE(WaitForNoWindow(Shredder(), 10000));
+}
+
+// F1 in the main window and in the shredder opens the help viewer with help.chm.
+TEST_F(ShredderGui, F1OpensTheHelpViewer) {
+  const fs::path help = ProgramUnderTest().parent_path() / "help.chm";
+  ASSERT_TRUE(fs::exists(help)) << help;
+  fs::copy_file(help, folder_ / "help.chm");
+  const WindowQuery viewer{0, L"", L"Clearvane Help", true};
+  Start();
+  HWND main = WaitForMain();
+  ASSERT_TRUE(main);
+  ASSERT_TRUE(PressKey(main, {}, VK_F1));
+  HWND shown = WaitForWindow(viewer, kStartTimeoutMs);
+  ASSERT_TRUE(shown) << "F1 did not open help.chm";
+  Screenshot(shown, "help");
+  ::PostMessageW(shown, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitForNoWindow(viewer, 10000));
+
+  PostCommand(main, IDM_TOOL_SHREDDER);
+  HWND shredder = WaitForWindow(Shredder(), kStartTimeoutMs);
+  ASSERT_TRUE(shredder);
+  ASSERT_TRUE(PressKey(shredder, {}, VK_F1));
+  shown = WaitForWindow(viewer, kStartTimeoutMs);
+  EXPECT_TRUE(shown) << "F1 in the shredder did not open help.chm";
+  if (shown) ::PostMessageW(shown, WM_CLOSE, 0, 0);
+  PostCommand(shredder, IDCANCEL);
 }
 
 TEST_F(ShredderGui, ShredsThreeFilesAddedThroughTheFileDialog) {

@@ -26,7 +26,7 @@ python3 - "$dist/clearvane-$version-win64.zip" <<'PY'
 import sys, zipfile
 names = set(zipfile.ZipFile(sys.argv[1]).namelist())
 need = {"Clearvane/clearvane.exe", "Clearvane/clearvane-cli.exe", "Clearvane/Shardmill.exe",
-        "Clearvane/Sounds/Message.wav", "Clearvane/README.md", "Clearvane/License.txt"}
+        "Clearvane/Sounds/Message.wav", "Clearvane/help.chm", "Clearvane/README.md", "Clearvane/License.txt"}
 missing = need - names
 if missing or not any(n.startswith("Clearvane/plus-in/") for n in names):
     sys.exit(f"FAIL: zip lacks {sorted(missing) or 'plus-in'}")
@@ -64,7 +64,7 @@ roundtrip() {  # roundtrip MODE ROOT [extra uninstall options] [folder for /D=]
   [ -n "$dir_win" ] || return 0
   check "$mode: program and companions installed" test -f "$dir/clearvane.exe" -a -f "$dir/clearvane-cli.exe" \
     -a -f "$dir/Shardmill.exe"
-  check "$mode: the pop-up's sound installed" test -f "$dir/Sounds/Message.wav"
+  check "$mode: the pop-up's sound and the help installed" test -f "$dir/Sounds/Message.wav" -a -f "$dir/help.chm"
   check "$mode: example plug-ins installed" test -d "$dir/plus-in"
   local answer
   answer=$(w "$dir_win\\clearvane-cli.exe" --version)
@@ -86,7 +86,7 @@ roundtrip() {  # roundtrip MODE ROOT [extra uninstall options] [folder for /D=]
   sleep 1
   check "$mode: program files removed" test ! -e "$dir/clearvane.exe" -a ! -e "$dir/clearvane-cli.exe" \
     -a ! -e "$dir/uninstall.exe" -a ! -e "$dir/plus-in" -a ! -e "$dir/README.md" -a ! -e "$dir/License.txt" \
-    -a ! -e "$dir/Sounds" -a ! -e "$dir/Shardmill.exe"
+    -a ! -e "$dir/Sounds" -a ! -e "$dir/Shardmill.exe" -a ! -e "$dir/help.chm"
   check "$mode: Start menu shortcut removed" test ! -e "$menu"
   check "$mode: start-up value removed" test -z "$(reg_value "HKCU\\$run_key" Clearvane)"
   check "$mode: uninstall entry removed" test -z "$(reg_value "$root\\$uninstall_key" InstallLocation)"
