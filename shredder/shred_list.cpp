@@ -70,7 +70,7 @@ class Run {
     if (!guard_.AllowsFile(target.path)) return Report({target.path, ShredOutcome::kFailed, "Failed: protected"});
     auto parent = files_.OpenFolder(ParentOf(target.path));
     if (!parent) return Report({target.path, ShredOutcome::kFailed, FailureText(kErrPathNotFound)});
-    File(*parent, target.path, LeafOf(target.path), entry->size);
+    File(*parent, target.path, LeafOf(target.path), entry->size, entry->attributes);
   }
 
   bool Cancelled() {
@@ -90,9 +90,14 @@ class Run {
   }
 
  private:
-  void File(cv::Folder& in, std::string path, std::string_view name, std::uint64_t size) {
+  void File(cv::Folder& in, std::string path, std::string_view name, std::uint64_t size, std::uint32_t attributes) {
+    // A read-only file the user chose goes too: writable first, so that its
+    // content can be overwritten (and read-only again if it stays).
+    const bool readOnly = (attributes & kAttrReadOnly) != 0;
+    if (readOnly) in.SetEntryAttributes(name, attributes & ~kAttrReadOnly & ~kAttrDirectory);
     OverwriteResult content = OverwriteResult::kFailed;
     const Status status = in.DeleteEntryOverwritten(name, true, passes_, &content);
+    if (readOnly && status != kOk) in.SetEntryAttributes(name, attributes & ~kAttrDirectory);
     Report(FileRow(std::move(path), status, content));
     done_ += size;
     observer_.Progress(std::min(done_, total_), total_);
@@ -123,7 +128,7 @@ class Run {
           if (entry.IsReparsePoint()) {
             Report(FileRow(entry.path, in.DeleteEntry(entry.name, true), OverwriteResult::kLink));
           } else {
-            File(in, entry.path, entry.name, entry.size);
+            File(in, entry.path, entry.name, entry.size, entry.attributes);
           }
           return false;
         },

@@ -95,6 +95,7 @@ TEST_F(Shredder, ShredsFilesAndFoldersAndSaysPerFileWhatHappened) {
   ASSERT_TRUE(fixture->SetReadOnly(Path("readonly.txt")));
   Write("busy.txt", "secret");
   Write("Tree\\one.txt", "1");
+  ASSERT_TRUE(fixture->SetReadOnly(Path("Tree\\one.txt")));
   Write("Tree\\Deep\\Deeper\\two.txt", "22");
   Write("Tree\\Deep\\busy.txt", "333");
   Write("Clean\\x.txt", "4444");
