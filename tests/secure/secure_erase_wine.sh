@@ -10,29 +10,8 @@
 # Usage: secure_erase_wine.sh WINDOWS_BUILD_DIR   (run by ctest under scripts/test)
 set -euo pipefail
 build=$(readlink -f "$1")
-if [ -z "${WINEPREFIX:-}" ] || [ ! -f "$WINEPREFIX/.clearvane-sandbox" ]; then
-  echo "secure_erase_wine: no sandbox prefix; run through ./scripts/test" >&2
-  exit 2
-fi
-sandbox=${CV_TEST_SANDBOX:?run through ./scripts/test}
-if [ ! -w /dev/fuse ] || ! command -v fuse2fs >/dev/null; then
-  echo "SKIP: fuse2fs or /dev/fuse is missing"
-  exit 0
-fi
-work="$sandbox/secure-erase"
-disk="$work/disk" app="$work/app" image="$work/disk.img"
-rm -rf "$work"
-mkdir -p "$disk" "$app"
-cleanup() {
-  fusermount3 -u "$disk" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-truncate -s 16M "$image"
-mkfs.ext2 -q -F "$image"
-fuse2fs -o fakeroot "$image" "$disk"
-
-pattern() { python3 -c "import sys; sys.stdout.write(('$1-' * 40000)[:200000])"; }
+source "$(dirname "$0")/block_image.sh"
+cv_block_image secure-erase 16
 pattern SECRET-ALPHA >"$disk/secret.txt"
 pattern SHARED-BRAVO >"$disk/linked.txt"
 ln "$disk/linked.txt" "$disk/other-name.txt"
@@ -58,9 +37,7 @@ check() {
 check "erased files are gone" test ! -e "$disk/secret.txt" -a ! -e "$disk/linked.txt" -a ! -e "$disk/plain.txt"
 check "the other hard link keeps its content" cmp -s "$disk/other-name.txt" <(pattern SHARED-BRAVO)
 check "no stray renamed file is left" test "$(ls "$disk" | grep -v -e '^other-name.txt$' -e '^lost+found$' | wc -l)" -eq 0
-fusermount3 -u "$disk"
-# The unmount returns before fuse2fs has written its last blocks and ended.
-for _ in $(seq 200); do pgrep -f "fuse2fs .*$image" >/dev/null || break; sleep 0.05; done
+unmount
 check "control: a plainly deleted file's bytes stay on the disk" grep -q PLAIN-CHARLIE "$image"
 check "a securely erased file's bytes are gone from the disk" bash -c "! grep -q SECRET-ALPHA '$image'"
 echo "$failures failures"

@@ -8,30 +8,9 @@
 # Usage: wipe_free_space_wine.sh WINDOWS_BUILD_DIR   (run by ctest under scripts/test)
 set -euo pipefail
 build=$(readlink -f "$1")
-if [ -z "${WINEPREFIX:-}" ] || [ ! -f "$WINEPREFIX/.clearvane-sandbox" ]; then
-  echo "wipe_free_space_wine: no sandbox prefix; run through ./scripts/test" >&2
-  exit 2
-fi
-sandbox=${CV_TEST_SANDBOX:?run through ./scripts/test}
-if [ ! -w /dev/fuse ] || ! command -v fuse2fs >/dev/null; then
-  echo "SKIP: fuse2fs or /dev/fuse is missing"
-  exit 0
-fi
-work="$sandbox/wipe"
-disk="$work/disk" app="$work/app" image="$work/disk.img"
-rm -rf "$work"
-mkdir -p "$disk" "$app"
-cleanup() {
-  fusermount3 -u "$disk" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/block_image.sh"
 # Large enough that the fill is still under way when Ctrl+C comes.
-truncate -s 256M "$image"
-mkfs.ext2 -q -F "$image"
-fuse2fs -o fakeroot,hard_remove "$image" "$disk"
-
-pattern() { python3 -c "import sys; sys.stdout.write(('$1-' * 40000)[:200000])"; }
+cv_block_image wipe 256
 pattern KEPT-FOXTROT >"$disk/kept.txt"
 cp "$build/clearvane-cli.exe" "$app/"
 wipe() { (cd "$app" && wine 'S:\wipe\app\clearvane-cli.exe' --wipe-free-space 'S:\wipe\disk' </dev/null >"$work/out.txt" 2>&1); }
@@ -58,8 +37,7 @@ wipe || true
 check "the wipe completes ($(tr -d '\r' <"$work/out.txt" | tail -n 1))" grep -q "Free space wiped" "$work/out.txt"
 check "the image's own file is intact" cmp -s "$disk/kept.txt" <(pattern KEPT-FOXTROT)
 check "nothing of the wipe is left" test "$(ls -A "$disk" | grep -v -e '^kept.txt$' -e '^lost+found$' | wc -l)" -eq 0
-fusermount3 -u "$disk"
-for _ in $(seq 200); do pgrep -f "fuse2fs .*$image" >/dev/null || break; sleep 0.05; done
+unmount
 check "the deleted file's bytes are gone from the disk" bash -c "! grep -q SECRET-GOLF '$image'"
 check "the kept file's bytes are on the disk" grep -q KEPT-FOXTROT "$image"
 echo "$failures failures"
