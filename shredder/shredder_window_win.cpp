@@ -7,7 +7,8 @@
 #include <memory>
 
 #include "app/analysis.h"
-#include "app/look_win.h"
+#include "ui/controls_win.h"
+#include "ui/look_win.h"
 #include "clean/path_guard.h"
 #include "config/custom_items.h"
 #include "config/file_pickers_win.h"
@@ -144,9 +145,7 @@ class ShredderWindow : public ModalDialog, private ShredObserver, private WipeOb
   void Layout() {
     const int margin = DluX(7), width = DluX(400), gap = DluY(4), buttonHeight = DluY(14), inner = DluX(8);
     const auto buttonWidth = [&](int id) {
-      wchar_t text[64] = {};
-      ::GetWindowTextW(Item(id), text, 64);
-      return std::max(DluX(50), TextWidth(text) + DluX(14));
+      return std::max(DluX(50), TextWidth(WindowText(Item(id))) + DluX(14));
     };
     const auto textHeight = [&](int id, int wrap) { return MeasureText(Item(id), nullptr, wrap).cy; };
     int y = margin;
@@ -212,14 +211,7 @@ class ShredderWindow : public ModalDialog, private ShredObserver, private WipeOb
     } columns[] = {{L"Path", listWidth * 46 / 100, LVCFMT_LEFT},
                    {L"Size", listWidth * 12 / 100, LVCFMT_RIGHT},
                    {L"What will be done", listWidth * 42 / 100, LVCFMT_LEFT}};
-    for (int i = 0; i < 3; ++i) {
-      LVCOLUMNW column{};
-      column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-      column.fmt = columns[i].format;
-      column.cx = columns[i].width;
-      column.pszText = const_cast<wchar_t*>(columns[i].title);
-      ListView_InsertColumn(list, i, &column);
-    }
+    for (int i = 0; i < 3; ++i) InsertListColumn(list, i, columns[i].title, columns[i].width, columns[i].format);
   }
 
   int Passes() const {
@@ -236,14 +228,10 @@ class ShredderWindow : public ModalDialog, private ShredObserver, private WipeOb
 
   void AddRow(const std::string& path, const std::string& size, const std::string& third) {
     HWND list = Item(IDC_SHRED_LIST);
-    const std::wstring texts[] = {Widen(path), Widen(size), Widen(third)};
-    LVITEMW item{};
-    item.mask = LVIF_TEXT;
-    item.iItem = ListView_GetItemCount(list);
-    item.pszText = const_cast<wchar_t*>(texts[0].c_str());
-    const int row = ListView_InsertItem(list, &item);
-    for (int column = 1; column < 3; ++column)
-      ListView_SetItemText(list, row, column, const_cast<wchar_t*>(texts[column].c_str()));
+    const int row = InsertListRow(list, ListView_GetItemCount(list), Widen(path));
+    if (row < 0) return;
+    SetListCell(list, row, 1, Widen(size));
+    SetListCell(list, row, 2, Widen(third));
     ListView_EnsureVisible(list, row, FALSE);
   }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/modal_dialog_win.h"
+#include "ui/modal_dialog_win.h"
 #include "platform/volume.h"
 #include "platform/win32/win32_platform.h"
 
