@@ -75,7 +75,9 @@ class HostileInputs : public ::testing::Test, public ItemRunFixture {
     EXPECT_EQ(env.registry.ExportRegText(), registry) << "preview";
     EXPECT_EQ(DoRun().outcome, RunOutcome::Completed);
     ExpectOnlyRemoved(before, Files(), goneKeys, changed, false);
-    if (registryAfter.empty()) EXPECT_EQ(env.registry.ExportRegText(), registry);
+    if (registryAfter.empty()) {
+      EXPECT_EQ(env.registry.ExportRegText(), registry);
+    }
   }
   // The community definitions beside the program, every entry of them ticked
   // (the log of what the reader refused is written before the run).

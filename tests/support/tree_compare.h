@@ -41,8 +41,9 @@ inline void ExpectOnlyRemoved(const TreeSnapshot& before, const TreeSnapshot& af
       EXPECT_EQ(found->second, content) << path << " changed";
     }
   }
-  if (noNewEntries)
+  if (noNewEntries) {
     for (const auto& [path, content] : after) EXPECT_TRUE(before.count(path)) << path << " appeared";
+  }
   for (const auto& key : gone) EXPECT_TRUE(before.count(key)) << key << " was not in the fixture";
 }
 
