@@ -16,11 +16,6 @@ namespace {
 constexpr unsigned kLeftButtonUp = 0x0202;   // WM_LBUTTONUP
 constexpr unsigned kRightButtonUp = 0x0205;  // WM_RBUTTONUP
 
-// One character of the text at a 1-based position, empty beyond its end.
-std::string CharacterAt(std::string_view text, size_t position) {
-  return position >= 1 && position <= text.size() ? std::string(1, text[position - 1]) : std::string();
-}
-
 constexpr std::pair<int, Command> kCommandTable[] = {
     {IDC_IMAGE1, Command::ShowWelcome},
     {IDC_IMAGE2, Command::CleaningSettings},
@@ -59,14 +54,6 @@ constexpr std::pair<int, Command> kCommandTable[] = {
 };
 
 }  // namespace
-
-ScheduleDays SplitScheduleDays(std::string_view cleanDays) {
-  const std::string_view text = cleanDays.empty() ? std::string_view("0000000") : cleanDays;
-  ScheduleDays days;
-  for (size_t day = 0; day < 6; ++day) days[day] = CharacterAt(text, day + 1);
-  days[6] = CharacterAt(text, text.size());
-  return days;
-}
 
 std::string StartArgumentFrom(std::string_view commandLineTail) {
   while (!commandLineTail.empty() && (commandLineTail.front() == ' ' || commandLineTail.front() == '\t'))

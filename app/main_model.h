@@ -9,16 +9,9 @@
 
 #include "clean/clean_run.h"
 #include "config/inifun.h"
+#include "config/schedule_days.h"
 
 namespace cv {
-
-// The schedule's seven day flags, Sunday first.
-using ScheduleDays = std::array<std::string, 7>;
-
-// "CleanDays" split into day flags: character 1 is Sunday, characters 2 to 6
-// Monday to Friday, the last character of the text Saturday. An empty text
-// counts as "0000000"; characters beyond a short text are empty.
-ScheduleDays SplitScheduleDays(std::string_view cleanDays);
 
 // The arguments text after the program's path, as the system passes it to a
 // GUI program (leading blanks removed; nothing else changed).

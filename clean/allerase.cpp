@@ -17,8 +17,6 @@ constexpr double kRegKeyWeight = 3;
 constexpr double kRegTreeWeight = 5;
 constexpr double kRegValueWeight = 1;
 
-constexpr std::string_view kUserProfileToken = "%USERPROFILE%";
-
 std::string_view RootName(RegKey root) {
   switch (root) {
     case kHkeyClassesRoot:
@@ -606,23 +604,6 @@ void allerase::DeleteAtReboot(std::string_view file) {
     return;
   }
   if (platform_.files.DeleteAtReboot(file) == kOk) Report(EntryKind::File, std::string(file), 0, false);
-}
-
-// ---------------------------------------------------------------------------
-// Path helpers
-
-std::string ExpandUserProfile(Shell& shell, std::string_view path) {
-  const size_t token = path.find(kUserProfileToken);
-  if (token == std::string_view::npos) return std::string(path);
-  std::string expanded = shell.GetEnvironmentVariable("USERPROFILE").value_or("");
-  expanded.append(path.substr(token + kUserProfileToken.size()));
-  return expanded;
-}
-
-std::string ReadFolderSetting(regfun& registry, Shell& shell, std::string_view fullKeyPath,
-                              std::string_view valueName) {
-  const std::string stored = regfun::TrimAtNul(registry.ReadRegString(fullKeyPath, valueName));
-  return ExpandUserProfile(shell, TrimSpaces(stored));
 }
 
 }  // namespace cv

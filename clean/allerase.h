@@ -16,8 +16,9 @@
 #include <vector>
 
 #include "clean/erase_entry.h"
-#include "clean/fso.h"
+#include "platform/fso.h"
 #include "clean/path_guard.h"
+#include "config/folder_settings.h"
 #include "platform/platform.h"
 
 namespace cv {
@@ -119,13 +120,5 @@ class allerase {
 // "HKEY_CURRENT_USER\Software\x" for a root and a sub-key written with or
 // without stray backslashes.
 std::string FullKeyPath(RegKey root, std::string_view subKey);
-
-// Replaces "%USERPROFILE%" (case-sensitive) and everything before it with the
-// USERPROFILE environment value; a path without the token comes back as is.
-std::string ExpandUserProfile(Shell& shell, std::string_view path);
-
-class regfun;
-// A folder location stored in the registry: read, cut at NUL, trimmed, expanded.
-std::string ReadFolderSetting(regfun& registry, Shell& shell, std::string_view fullKeyPath, std::string_view valueName);
 
 }  // namespace cv

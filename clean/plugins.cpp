@@ -1,6 +1,6 @@
 #include "clean/plugins.h"
 
-#include "clean/fso.h"
+#include "platform/fso.h"
 #include "config/data_files.h"
 #include "config/inifun.h"
 #include "config/selection_schema.h"

@@ -7,7 +7,7 @@
 
 #include "clean/allerase.h"
 #include "clean/erase_entry.h"
-#include "clean/fso.h"
+#include "platform/fso.h"
 #include "clean/run_observer.h"
 #include "clean/startup_values.h"
 #include "config/data_files.h"

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "clean/fso.h"
+#include "platform/fso.h"
 
 namespace cv {
 

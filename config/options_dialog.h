@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/main_model.h"
 #include "config/inifun.h"
 #include "config/regfun.h"
+#include "config/schedule_days.h"
 
 namespace cv {
 

@@ -1,6 +1,6 @@
 #include "config/selection_dialog.h"
 
-#include "clean/fso.h"
+#include "platform/fso.h"
 #include "config/inifun.h"
 #include "config/regfun.h"
 #include "platform/text.h"

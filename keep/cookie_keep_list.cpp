@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "clean/allerase.h"
+#include "config/folder_settings.h"
 
 namespace cv {
 

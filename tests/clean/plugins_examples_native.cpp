@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "clean/fso.h"
+#include "platform/fso.h"
 #include "clean/plugins.h"
 #include "config/inifun.h"
 #include "items_run_fixture.h"

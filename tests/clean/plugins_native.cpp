@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "clean/fso.h"
+#include "platform/fso.h"
 #include "clean/plugins.h"
 #include "config/inifun.h"
 #include "items_run_fixture.h"

@@ -9,7 +9,7 @@
 #include <fstream>
 #include <map>
 
-#include "clean/fso.h"
+#include "platform/fso.h"
 #include "support/test_filesystem_emulated.h"
 
 namespace cv {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "clean/fso.h"
+#include "platform/fso.h"
 #include "platform/win32/filesystem_win.h"
 #include "platform/win32/text_win.h"
 #include "platform/win32/unique_handle.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "clean/fso.h"
+#include "platform/fso.h"
 #include "support/test_filesystem.h"
 
 namespace cv {

@@ -1,4 +1,4 @@
-#include "clean/fso.h"
+#include "platform/fso.h"
 
 #include <algorithm>
 #include <iterator>
