@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <memory>
 
-#include "clean/fso.h"
+#include "platform/fso.h"
 
 namespace cv {
 namespace {

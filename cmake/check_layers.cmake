@@ -1,0 +1,43 @@
+# cmake -DCV_ROOT=<source root> [-DCV_LAYER_TABLE=<file>] [-DCV_STAMP=<file>] -P check_layers.cmake
+# Fails, naming each offending line, when a file includes a file of a higher
+# layer or belongs to no layer at all.
+cmake_minimum_required(VERSION 3.25)
+if(NOT CV_LAYER_TABLE)
+  set(CV_LAYER_TABLE ${CMAKE_CURRENT_LIST_DIR}/layers.cmake)
+endif()
+include(${CV_LAYER_TABLE})
+
+set(problems)
+foreach(folder IN LISTS CV_LAYER_FOLDERS)
+  file(GLOB_RECURSE sources RELATIVE ${CV_ROOT} ${CV_ROOT}/${folder}/*.h ${CV_ROOT}/${folder}/*.cpp
+       ${CV_ROOT}/${folder}/*.rc)
+  foreach(source IN LISTS sources)
+    cv_layer_of(${source} own)
+    if(own LESS 0)
+      list(APPEND problems "${source}: belongs to no layer")
+      continue()
+    endif()
+    list(GET CV_LAYERS ${own} ownName)
+    file(STRINGS ${CV_ROOT}/${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    foreach(line IN LISTS includes)
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" included "${line}")
+      # Only files of the checked folders have a layer; generated and system headers do not.
+      if(NOT EXISTS ${CV_ROOT}/${included})
+        continue()
+      endif()
+      cv_layer_of(${included} theirs)
+      if(theirs GREATER own)
+        list(GET CV_LAYERS ${theirs} theirName)
+        list(APPEND problems "${source} (${ownName}) includes ${included} (${theirName})")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(problems)
+  list(JOIN problems "\n  " text)
+  message(FATAL_ERROR "Includes against the layers:\n  ${text}")
+endif()
+if(CV_STAMP)
+  file(TOUCH ${CV_STAMP})
+endif()
