@@ -33,16 +33,17 @@ class CloseWaitWindow : public ModalDialog {
     PlaceControl(cancel, width - margin - buttonWidth, margin + DluY(16), buttonWidth, buttonHeight);
     SetClientSize(width, margin + DluY(16) + buttonHeight + margin);
     ::SendMessageW(Handle(), DM_SETDEFID, IDCANCEL, 0);
-    ::SetTimer(Handle(), kPollTimer, kPollMs, &CloseWaitWindow::Tick);
+    ::SetTimer(Handle(), kPollTimer, kPollMs, nullptr);
   }
 
   void OnCommand(int id, int code, HWND) override {
     if (id == IDCANCEL || id == IDOK) Finish(IDCANCEL);
   }
 
-  static void CALLBACK Tick(HWND window, UINT, UINT_PTR, DWORD) {
-    auto* self = reinterpret_cast<ModalDialog*>(::GetWindowLongPtrW(window, DWLP_USER));
-    if (self) static_cast<CloseWaitWindow*>(self)->Poll();
+  std::optional<INT_PTR> OnMessage(UINT message, WPARAM wParam, LPARAM) override {
+    if (message != WM_TIMER || wParam != kPollTimer) return std::nullopt;
+    Poll();
+    return TRUE;
   }
 
   void Poll() {

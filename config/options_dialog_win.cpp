@@ -7,15 +7,13 @@
 #include <utility>
 
 #include "platform/win32/text_win.h"
-#include "platform/win32/unique_handle.h"
 #include "resources/options_res.h"
 #include "ui/controls_win.h"
+#include "ui/modal_dialog_win.h"
 
 namespace cv::ui {
 
 namespace {
-
-constexpr wchar_t kDialogProperty[] = L"Clearvane.Options";
 
 constexpr std::pair<int, bool OptionsForm::*> kBoxes[] = {
     {IDX_OPTIONS_BOSSKEY, &OptionsForm::bossKey},
@@ -50,11 +48,6 @@ struct Tab {
   std::span<const int> controls;
 };
 constexpr Tab kTabs[] = {{L"General", kGeneralTab}, {L"Schedule", kScheduleTab}, {L"Homepage", kHomepageTab}};
-
-struct DialogState {
-  OptionsStore store;
-  std::optional<OptionsApplied> applied;
-};
 
 std::string ControlText(HWND dialog, int id) { return win32::Narrow(WindowText(::GetDlgItem(dialog, id))); }
 
@@ -95,77 +88,67 @@ OptionsForm Read(HWND dialog) {
   return form;
 }
 
-void InitDialog(HWND dialog, DialogState& state) {
-  HWND tabs = ::GetDlgItem(dialog, IDC_OPTIONS_TABS);
-  for (int tab = 0; tab < static_cast<int>(std::size(kTabs)); ++tab) {
-    TCITEMW item{};
-    item.mask = TCIF_TEXT;
-    item.pszText = const_cast<wchar_t*>(kTabs[tab].caption);
-    TabCtrl_InsertItem(tabs, tab, &item);
-  }
-  Fill(dialog, state.store.Load());
-  SelectTab(dialog, 0);
-}
+class OptionsDialog : public ModalDialog {
+ public:
+  explicit OptionsDialog(OptionsStore store) : store_(std::move(store)) {}
+  const std::optional<OptionsApplied>& Applied() const { return applied_; }
 
-INT_PTR CALLBACK OptionsProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* state = static_cast<DialogState*>(::GetPropW(dialog, kDialogProperty));
-  switch (message) {
-    case WM_INITDIALOG:
-      ::SetPropW(dialog, kDialogProperty, reinterpret_cast<HANDLE>(lParam));
-      InitDialog(dialog, *reinterpret_cast<DialogState*>(lParam));
-      return TRUE;
-    case WM_NOTIFY: {
-      const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-      if (header->idFrom == IDC_OPTIONS_TABS && header->code == TCN_SELCHANGE)
-        ShowTab(dialog, TabCtrl_GetCurSel(header->hwndFrom));
-      return FALSE;
+ private:
+  void OnInit() override {
+    HWND tabs = ::GetDlgItem(Handle(), IDC_OPTIONS_TABS);
+    for (int tab = 0; tab < static_cast<int>(std::size(kTabs)); ++tab) {
+      TCITEMW item{};
+      item.mask = TCIF_TEXT;
+      item.pszText = const_cast<wchar_t*>(kTabs[tab].caption);
+      TabCtrl_InsertItem(tabs, tab, &item);
     }
-    case WM_COMMAND:
-      switch (LOWORD(wParam)) {
-        case IDX_OPTIONS_DAILY:
-          if (HIWORD(wParam) == BN_CLICKED)
-            for (int id : kDayBoxes) SetChecked(dialog, id, IsChecked(dialog, IDX_OPTIONS_DAILY));
-          return TRUE;
-        case IDOK:
-          if (state) state->applied = state->store.Ok(Read(dialog));
-          ::EndDialog(dialog, IDOK);
-          return TRUE;
-        case IDCANCEL:
-          ::EndDialog(dialog, IDCANCEL);
-          return TRUE;
-      }
-      return FALSE;
-    case WM_DESTROY:
-      ::RemovePropW(dialog, kDialogProperty);
-      return FALSE;
-    default:
-      return FALSE;
+    Fill(Handle(), store_.Load());
+    SelectTab(Handle(), 0);
   }
-}
 
-// Ctrl+Tab and Ctrl+Shift+Tab (and Ctrl+PgDn/PgUp) turn the tabs, as in
-// every tabbed Windows dialog; the dialog's own loop does not.
-LRESULT CALLBACK TabKeysHook(int code, WPARAM wParam, LPARAM lParam) {
-  const auto* message = reinterpret_cast<const MSG*>(lParam);
-  if (code == MSGF_DIALOGBOX && message->message == WM_KEYDOWN && (::GetKeyState(VK_CONTROL) & 0x8000)) {
-    HWND dialog = ::GetAncestor(message->hwnd, GA_ROOT);
+  LRESULT OnNotify(NMHDR* header) override {
+    if (header->idFrom == IDC_OPTIONS_TABS && header->code == TCN_SELCHANGE)
+      ShowTab(Handle(), TabCtrl_GetCurSel(header->hwndFrom));
+    return 0;
+  }
+
+  void OnCommand(int id, int code, HWND) override {
+    HWND dialog = Handle();
+    switch (id) {
+      case IDX_OPTIONS_DAILY:
+        if (code == BN_CLICKED)
+          for (int day : kDayBoxes) SetChecked(dialog, day, IsChecked(dialog, IDX_OPTIONS_DAILY));
+        break;
+      case IDOK:
+        applied_ = store_.Ok(Read(dialog));
+        End(IDOK);
+        break;
+      case IDCANCEL:
+        End(IDCANCEL);
+        break;
+    }
+  }
+
+  // Ctrl+Tab and Ctrl+Shift+Tab (and Ctrl+PgDn/PgUp) turn the tabs, as in
+  // every tabbed Windows dialog; the dialog manager does not.
+  bool PreTranslate(const MSG& message) override {
+    if (message.message != WM_KEYDOWN || !(::GetKeyState(VK_CONTROL) & 0x8000)) return false;
+    if (::GetAncestor(message.hwnd, GA_ROOT) != Handle()) return false;
     int step = 0;
-    if (message->wParam == VK_TAB) step = (::GetKeyState(VK_SHIFT) & 0x8000) ? -1 : 1;
-    if (message->wParam == VK_NEXT) step = 1;
-    if (message->wParam == VK_PRIOR) step = -1;
-    if (step != 0 && dialog && ::GetPropW(dialog, kDialogProperty)) {
-      const int count = static_cast<int>(std::size(kTabs));
-      const int current = TabCtrl_GetCurSel(::GetDlgItem(dialog, IDC_OPTIONS_TABS));
-      SelectTab(dialog, (current + step + count) % count);
-      ::SetFocus(::GetDlgItem(dialog, IDC_OPTIONS_TABS));
-      return 1;
-    }
+    if (message.wParam == VK_TAB) step = (::GetKeyState(VK_SHIFT) & 0x8000) ? -1 : 1;
+    if (message.wParam == VK_NEXT) step = 1;
+    if (message.wParam == VK_PRIOR) step = -1;
+    if (step == 0) return false;
+    const int count = static_cast<int>(std::size(kTabs));
+    const int current = TabCtrl_GetCurSel(::GetDlgItem(Handle(), IDC_OPTIONS_TABS));
+    SelectTab(Handle(), (current + step + count) % count);
+    ::SetFocus(::GetDlgItem(Handle(), IDC_OPTIONS_TABS));
+    return true;
   }
-  return ::CallNextHookEx(nullptr, code, wParam, lParam);
-}
 
-HHOOK NullHook() { return nullptr; }
-using UniqueHook = win32::UniqueHandle<HHOOK, ::UnhookWindowsHookEx, NullHook>;
+  OptionsStore store_;
+  std::optional<OptionsApplied> applied_;
+};
 
 }  // namespace
 
@@ -173,11 +156,9 @@ std::optional<OptionsApplied> ShowOptionsDialog(HINSTANCE instance, HWND owner, 
                                                 const std::string& selectionFile) {
   Inifun ini(platform.files);
   regfun registryLayer(platform.registry, platform.messages);
-  DialogState state{OptionsStore(ini, registryLayer, platform.registry, selectionFile, platform.shell.ProgramFolder()),
-                    std::nullopt};
-  UniqueHook hook(::SetWindowsHookExW(WH_MSGFILTER, TabKeysHook, nullptr, ::GetCurrentThreadId()));
-  ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_OPTIONS), owner, OptionsProc, reinterpret_cast<LPARAM>(&state));
-  return state.applied;
+  OptionsDialog dialog(OptionsStore(ini, registryLayer, platform.registry, selectionFile, platform.shell.ProgramFolder()));
+  dialog.Run(instance, owner, IDD_OPTIONS);
+  return dialog.Applied();
 }
 
 }  // namespace cv::ui

@@ -7,12 +7,13 @@
 #include "platform/win32/text_win.h"
 #include "resources/finder_res.h"
 #include "ui/controls_win.h"
+#include "ui/modal_dialog_win.h"
 
 namespace cv::finder {
 
 namespace {
 
-class ExtensionDialog {
+class ExtensionDialog : public ui::ModalDialog {
  public:
   ExtensionDialog(ExtentionHandller& extensions, SweepdiskSettings& settings,
                   const std::function<void(const std::string&)>& searchStringChanged)
@@ -21,52 +22,36 @@ class ExtensionDialog {
         editor_(extensions, messages_),
         searchStringChanged_(searchStringChanged) {}
 
-  static INT_PTR CALLBACK Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    auto* self = reinterpret_cast<ExtensionDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    return self ? self->Handle(dialog, message, wParam, lParam) : FALSE;
-  }
-
  private:
-  INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
-    switch (message) {
-      case WM_INITDIALOG:
-        dialog_ = dialog;
-        messages_.SetOwnerWindow(dialog);
-        settings_.EnsureMaxLogSize();
-        ResetEntry();
-        FillExtensionList();
-        return TRUE;
-      case WM_COMMAND:
-        return Command(LOWORD(wParam), HIWORD(wParam));
-      default:
-        return FALSE;
-    }
+  void OnInit() override {
+    dialog_ = Handle();
+    messages_.SetOwnerWindow(dialog_);
+    settings_.EnsureMaxLogSize();
+    ResetEntry();
+    FillExtensionList();
   }
 
-  INT_PTR Command(int id, int code) {
+  void OnCommand(int id, int code, HWND) override {
     switch (id) {
       case IDE_EXT_ADD:
         // Enter adds while the entry box has the focus, and closes elsewhere.
         if (code == EN_SETFOCUS) ::SendMessageW(dialog_, DM_SETDEFID, IDC_EXT_ADD, 0);
         if (code == EN_KILLFOCUS) ::SendMessageW(dialog_, DM_SETDEFID, IDC_EXT_DONE, 0);
-        return TRUE;
+        break;
       case IDC_EXT_ADD:
         Add();
-        return TRUE;
+        break;
       case IDC_EXT_REMOVE:
         Changed(editor_.Remove(SelectedEntry()));
-        return TRUE;
+        break;
       case IDC_EXT_DEFAULT:
         Changed(editor_.Default());
-        return TRUE;
+        break;
       case IDC_EXT_DONE:
       case IDOK:
       case IDCANCEL:
-        ::EndDialog(dialog_, IDOK);
-        return TRUE;
-      default:
-        return FALSE;
+        End(IDOK);
+        break;
     }
   }
 
@@ -121,8 +106,7 @@ class ExtensionDialog {
 void ShowExtensionDialog(HINSTANCE instance, HWND owner, ExtentionHandller& extensions, SweepdiskSettings& settings,
                          const std::function<void(const std::string&)>& searchStringChanged) {
   ExtensionDialog dialog(extensions, settings, searchStringChanged);
-  ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_FINDER_EXTENSIONS), owner, ExtensionDialog::Proc,
-                    reinterpret_cast<LPARAM>(&dialog));
+  dialog.Run(instance, owner, IDD_FINDER_EXTENSIONS);
 }
 
 }  // namespace cv::finder

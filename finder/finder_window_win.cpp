@@ -21,6 +21,7 @@
 #include "platform/win32/text_win.h"
 #include "resources/finder_res.h"
 #include "ui/controls_win.h"
+#include "ui/modal_dialog_win.h"
 
 namespace cv::finder {
 
@@ -70,7 +71,7 @@ class Job {
   DeletionOutcome deletion;
 };
 
-class FinderWindow {
+class FinderWindow : public ui::ModalDialog {
  public:
   FinderWindow(HINSTANCE instance, Platform platform, const std::function<void(HWND)>& showAbout)
       : instance_(instance),
@@ -81,24 +82,19 @@ class FinderWindow {
         showAbout_(showAbout) {}
   ~FinderWindow() { EndJob(); }
 
-  static INT_PTR CALLBACK Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-    auto* self = reinterpret_cast<FinderWindow*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    return self ? self->Handle(dialog, message, wParam, lParam) : FALSE;
+ private:
+  void OnInit() override {
+    dialog_ = Handle();
+    messages_.SetOwnerWindow(dialog_);  // message boxes stay above this window and keep it modal
+    Open();
+    KeepInitialFocus();  // the focus is in the search string already
   }
 
- private:
-  INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  void OnCommand(int id, int code, HWND) override { Command(id, code); }
+  LRESULT OnNotify(NMHDR* header) override { return Notify(header); }
+
+  std::optional<INT_PTR> OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
     switch (message) {
-      case WM_INITDIALOG:
-        dialog_ = dialog;
-        messages_.SetOwnerWindow(dialog);  // message boxes stay above this window and keep it modal
-        Open();
-        return FALSE;  // the focus is in the search string already
-      case WM_COMMAND:
-        return Command(LOWORD(wParam), HIWORD(wParam));
-      case WM_NOTIFY:
-        return Notify(reinterpret_cast<NMHDR*>(lParam));
       case WM_TIMER:
         if (wParam == kRefreshTimer) Refresh();
         return TRUE;
@@ -108,15 +104,15 @@ class FinderWindow {
       case WM_SETCURSOR:
         if (worker_.joinable() && LOWORD(lParam) == HTCLIENT) {
           ::SetCursor(::LoadCursorW(nullptr, IDC_APPSTARTING));
-          ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+          ::SetWindowLongPtrW(dialog_, DWLP_MSGRESULT, TRUE);
           return TRUE;
         }
-        return FALSE;
+        return std::nullopt;
       case WM_CLOSE:
         Exit();
         return TRUE;
       default:
-        return FALSE;
+        return std::nullopt;
     }
   }
 
@@ -299,7 +295,7 @@ class FinderWindow {
 
   void Exit() {
     EndJob();
-    ::EndDialog(dialog_, IDOK);
+    End(IDOK);
   }
 
   void SelectAll(bool selected) { ListView_SetItemState(List(), -1, selected ? LVIS_SELECTED : 0, LVIS_SELECTED); }
@@ -487,8 +483,7 @@ class FinderWindow {
 
 void ShowFinderWindow(HINSTANCE instance, HWND owner, Platform platform, const std::function<void(HWND)>& showAbout) {
   FinderWindow window(instance, platform, showAbout);
-  ::DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_FINDER), owner, FinderWindow::Proc,
-                    reinterpret_cast<LPARAM>(&window));
+  window.Run(instance, owner, IDD_FINDER);
 }
 
 }  // namespace cv::finder

@@ -42,12 +42,24 @@ void PlaceControl(HWND control, int x, int y, int width, int height) {
 
 INT_PTR ModalDialog::Run(HINSTANCE instance, HWND owner, std::wstring_view caption) {
   instance_ = instance;
-  ended_ = false;
+  builtInCode_ = true;
   const std::vector<WORD> dialogTemplate = EmptyTemplate(caption);
-  const bool ownerWasEnabled = owner && ::IsWindowEnabled(owner);
   dialog_ = ::CreateDialogIndirectParamW(instance, reinterpret_cast<const DLGTEMPLATE*>(dialogTemplate.data()), owner,
                                          Proc, reinterpret_cast<LPARAM>(this));
+  return Loop(owner);
+}
+
+INT_PTR ModalDialog::Run(HINSTANCE instance, HWND owner, int templateId) {
+  instance_ = instance;
+  builtInCode_ = false;
+  dialog_ = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(templateId), owner, Proc, reinterpret_cast<LPARAM>(this));
+  return Loop(owner);
+}
+
+INT_PTR ModalDialog::Loop(HWND owner) {
+  ended_ = false;
   if (!dialog_) return IDCANCEL;
+  const bool ownerWasEnabled = owner && ::IsWindowEnabled(owner);
   if (ownerWasEnabled) ::EnableWindow(owner, FALSE);
   ::ShowWindow(dialog_, SW_SHOW);
 
@@ -78,36 +90,40 @@ void ModalDialog::End(INT_PTR code) {
   ::PostMessageW(dialog_, WM_NULL, 0, 0);  // wakes the loop
 }
 
+// Centred over the owner, kept inside the work area.
+void ModalDialog::CentreOverOwner() {
+  RECT window, area;
+  ::GetWindowRect(dialog_, &window);
+  HWND owner = ::GetWindow(dialog_, GW_OWNER);
+  RECT ownerRect = window;
+  if (owner && ::IsWindowVisible(owner)) ::GetWindowRect(owner, &ownerRect);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  ::GetMonitorInfoW(::MonitorFromWindow(owner ? owner : dialog_, MONITOR_DEFAULTTONEAREST), &monitor);
+  area = monitor.rcWork;
+  const int width = window.right - window.left, height = window.bottom - window.top;
+  int x = (ownerRect.left + ownerRect.right - width) / 2;
+  int y = (ownerRect.top + ownerRect.bottom - height) / 2;
+  if (!owner || !::IsWindowVisible(owner)) {
+    x = (area.left + area.right - width) / 2;
+    y = (area.top + area.bottom - height) / 2;
+  }
+  x = std::max<int>(area.left, std::min<int>(x, area.right - width));
+  y = std::max<int>(area.top, std::min<int>(y, area.bottom - height));
+  ::SetWindowPos(dialog_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+}
+
 INT_PTR CALLBACK ModalDialog::Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<ModalDialog*>(::GetWindowLongPtrW(dialog, DWLP_USER));
   switch (message) {
-    case WM_INITDIALOG: {
+    case WM_INITDIALOG:
       self = reinterpret_cast<ModalDialog*>(lParam);
       ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
       self->dialog_ = dialog;
+      self->keepInitialFocus_ = false;
       self->OnInit();
-      // Centred over the owner, kept inside the work area.
-      RECT window, area;
-      ::GetWindowRect(dialog, &window);
-      HWND owner = ::GetWindow(dialog, GW_OWNER);
-      RECT ownerRect = window;
-      if (owner && ::IsWindowVisible(owner)) ::GetWindowRect(owner, &ownerRect);
-      MONITORINFO monitor{};
-      monitor.cbSize = sizeof(monitor);
-      ::GetMonitorInfoW(::MonitorFromWindow(owner ? owner : dialog, MONITOR_DEFAULTTONEAREST), &monitor);
-      area = monitor.rcWork;
-      const int width = window.right - window.left, height = window.bottom - window.top;
-      int x = (ownerRect.left + ownerRect.right - width) / 2;
-      int y = (ownerRect.top + ownerRect.bottom - height) / 2;
-      if (!owner || !::IsWindowVisible(owner)) {
-        x = (area.left + area.right - width) / 2;
-        y = (area.top + area.bottom - height) / 2;
-      }
-      x = std::max<int>(area.left, std::min<int>(x, area.right - width));
-      y = std::max<int>(area.top, std::min<int>(y, area.bottom - height));
-      ::SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-      return TRUE;
-    }
+      if (self->builtInCode_) self->CentreOverOwner();
+      return self->keepInitialFocus_ ? FALSE : TRUE;
     case WM_COMMAND:
       if (self) self->OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return TRUE;
@@ -116,6 +132,8 @@ INT_PTR CALLBACK ModalDialog::Proc(HWND dialog, UINT message, WPARAM wParam, LPA
       ::SetWindowLongPtrW(dialog, DWLP_MSGRESULT, self->OnNotify(reinterpret_cast<NMHDR*>(lParam)));
       return TRUE;
     default:
+      if (!self) return FALSE;
+      if (const std::optional<INT_PTR> result = self->OnMessage(message, wParam, lParam)) return *result;
       return FALSE;
   }
 }
