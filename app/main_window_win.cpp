@@ -86,30 +86,22 @@ bool MainWindow::Create(std::string_view startArgument, Splash* splash) {
   smallIcon_ = static_cast<HICON>(::LoadImageW(instance_, MAKEINTRESOURCEW(IDI_CLEARVANE), IMAGE_ICON,
                                                ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), 0));
   WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = Proc;
-  windowClass.hInstance = instance_;
   windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hIcon = icon_;
   windowClass.hIconSm = smallIcon_;
-  windowClass.lpszClassName = kMainWindowClass;
   windowClass.lpszMenuName = MAKEINTRESOURCEW(IDR_MAINMENU);
-  ::RegisterClassExW(&windowClass);
+  RegisterWindowClass(instance_, kMainWindowClass, windowClass);
   WNDCLASSEXW panelClass{};
-  panelClass.cbSize = sizeof panelClass;
-  panelClass.lpfnWndProc = PanelProc;
-  panelClass.hInstance = instance_;
   panelClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  panelClass.lpszClassName = kPanelClass;
-  ::RegisterClassExW(&panelClass);
+  RegisterWindowClass(instance_, kPanelClass, panelClass);
 
   accelerators_ = ::LoadAcceleratorsW(instance_, MAKEINTRESOURCEW(IDR_ACCELERATORS));
   taskbarCreated_ = TrayIcon::TaskbarCreatedMessage();
 
   dpi_ = WindowDpi(nullptr);
-  window_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kMainWindowClass, win32::Widen(texts::kCaption).c_str(),
-                              WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
-                              Scale(kClientWidth, dpi_), Scale(kClientHeight, dpi_), nullptr, nullptr, instance_, this);
+  window_ = CreateWindowFor(WS_EX_CONTROLPARENT, kMainWindowClass, win32::Widen(texts::kCaption).c_str(),
+                            WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT,
+                            Scale(kClientWidth, dpi_), Scale(kClientHeight, dpi_), nullptr, nullptr, instance_);
   if (!window_) return false;
   dpi_ = WindowDpi(window_);
   CreateControls();
@@ -169,8 +161,12 @@ void MainWindow::CreateControls() {
   navigation_.Create(window_, instance_);
 
   // Frame2, the welcome panel.
-  welcomePanel_ = create(window_, kPanelClass, L"", WS_CLIPCHILDREN, IDC_FRAME2, WS_EX_CONTROLPARENT);
-  ::SetWindowLongPtrW(welcomePanel_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  auto panel = [&](std::wstring_view caption, int id) {
+    return CreateWindowFor(WS_EX_CONTROLPARENT, kPanelClass, std::wstring(caption).c_str(),
+                           WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, window_,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_);
+  };
+  welcomePanel_ = panel(L"", IDC_FRAME2);
   create(welcomePanel_, L"STATIC", text(texts::kProductName), SS_LEFT | SS_NOPREFIX, IDC_WELCOME_PRODUCT);
   create(welcomePanel_, L"STATIC", text(texts::kWelcomeLine), SS_LEFT | SS_NOPREFIX, IDC_WELCOME_LINE);
   create(welcomePanel_, L"STATIC", text(texts::kCleanHeading), SS_LEFT | SS_NOPREFIX, IDC_WELCOME_HEADING1);
@@ -184,9 +180,7 @@ void MainWindow::CreateControls() {
          SS_RIGHT | SS_NOPREFIX | SS_NOTIFY, IDC_LABEL51);
 
   // Frame4, the status panel, captioned "Status".
-  statusPanel_ = create(window_, kPanelClass, text(texts::kStatusFrame), WS_CLIPCHILDREN, IDC_FRAME4,
-                        WS_EX_CONTROLPARENT);
-  ::SetWindowLongPtrW(statusPanel_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  statusPanel_ = panel(text(texts::kStatusFrame), IDC_FRAME4);
   // Two lines, wrapped: an analysis' summary is longer than a run's status.
   create(statusPanel_, L"STATIC", L"", SS_LEFT | SS_NOPREFIX, IDC_SKINLABEL5);
   HWND progress = create(statusPanel_, PROGRESS_CLASSW, L"", PBS_SMOOTH, IDC_PROGRESS);
@@ -616,15 +610,11 @@ void MainWindow::EndProgram() {
 
 // Messages ------------------------------------------------------------------
 
-LRESULT CALLBACK MainWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    self->window_ = window;
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
-  return self->HandleMessage(message, wParam, lParam);
+LRESULT MainWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // The main window is created first; every later window of this object is a panel.
+  if (message == WM_NCCREATE && !window_) window_ = window;
+  if (window != window_) return PanelMessage(window, message, wParam, lParam);
+  return HandleMessage(message, wParam, lParam);
 }
 
 LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -745,26 +735,23 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       ::PostQuitMessage(0);
       return 0;
     case WM_NCDESTROY:
-      ::SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
       window_ = nullptr;
       break;
   }
   return ::DefWindowProcW(window_, message, wParam, lParam);
 }
 
-LRESULT CALLBACK MainWindow::PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
+LRESULT MainWindow::PanelMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-      return ::SendMessageW(self->window_, message, wParam, lParam);
+      return ::SendMessageW(window_, message, wParam, lParam);
     case WM_ERASEBKGND: {
       RECT client;
       ::GetClientRect(window, &client);
-      ::FillRect(reinterpret_cast<HDC>(wParam), &client, self->panelBrush_.get());
+      ::FillRect(reinterpret_cast<HDC>(wParam), &client, panelBrush_.get());
       return 1;
     }
     case WM_PAINT: {
@@ -775,11 +762,11 @@ LRESULT CALLBACK MainWindow::PanelProc(HWND window, UINT message, WPARAM wParam,
         // A frame with its caption on the top line.
         RECT client;
         ::GetClientRect(window, &client);
-        const UINT dpi = self->dpi_;
+        const UINT dpi = dpi_;
         RECT line{client.left, client.top + Scale(8, dpi), client.right, client.bottom};
         SolidBrush frame(kFrameLine);
         ::FrameRect(dc, &line, frame.get());
-        HGDIOBJ old = ::SelectObject(dc, self->fonts_.Bold());
+        HGDIOBJ old = ::SelectObject(dc, fonts_.Bold());
         ::SetTextColor(dc, kHeadingText);
         ::SetBkColor(dc, kPanelBackground);
         ::SetBkMode(dc, OPAQUE);

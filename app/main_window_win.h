@@ -16,10 +16,11 @@
 #include "notify/popup_window_win.h"
 #include "ui/layout.h"
 #include "ui/look_win.h"
+#include "ui/window_win.h"
 
 namespace cv::ui {
 
-class MainWindow : public MainView {
+class MainWindow : public MainView, public Window {
  public:
   MainWindow(HINSTANCE instance, Platform platform);
   ~MainWindow() override;
@@ -59,9 +60,10 @@ class MainWindow : public MainView {
   void ShowAnalysis(const AnalysisStore* analysis) override;
 
  private:
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  static LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The main window's messages and those of its two panels.
+  LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT PanelMessage(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
   void Layout();
   // Each lays out one panel of the given size and returns the height its

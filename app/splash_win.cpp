@@ -11,13 +11,9 @@ constexpr UINT_PTR kTimerId = 1;
 }
 
 bool Splash::Create(HINSTANCE instance) {
-  WNDCLASSEXW windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  windowClass.lpfnWndProc = Proc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = ::LoadCursorW(nullptr, IDC_APPSTARTING);
-  windowClass.lpszClassName = kSplashClass;
-  ::RegisterClassExW(&windowClass);
+  WNDCLASSEXW details{};
+  details.hCursor = ::LoadCursorW(nullptr, IDC_APPSTARTING);
+  RegisterWindowClass(instance, kSplashClass, details);
 
   const UINT dpi = WindowDpi(nullptr);
   const int width = Scale(440, dpi), height = Scale(240, dpi);
@@ -26,8 +22,8 @@ bool Splash::Create(HINSTANCE instance) {
   const int left = work.left + (work.right - work.left - width) / 2;
   const int top = work.top + (work.bottom - work.top - height) / 2;
   fonts_.Create(dpi);
-  window_.reset(::CreateWindowExW(WS_EX_TOOLWINDOW, kSplashClass, L"Clearvane", WS_POPUP | WS_BORDER, left, top,
-                                  width, height, nullptr, nullptr, instance, this));
+  window_.reset(CreateWindowFor(WS_EX_TOOLWINDOW, kSplashClass, L"Clearvane", WS_POPUP | WS_BORDER, left, top, width,
+                                height, nullptr, nullptr, instance));
   if (!window_) return false;
   ::ShowWindow(window_.get(), SW_SHOWNORMAL);
   ::UpdateWindow(window_.get());
@@ -75,31 +71,22 @@ void Splash::Paint(HDC dc) {
   ::SelectObject(dc, old);
 }
 
-LRESULT CALLBACK Splash::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-  }
-  auto* self = reinterpret_cast<Splash*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
+LRESULT Splash::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = ::BeginPaint(window, &paint);
-      if (self->window_.get() == window) self->Paint(dc);
+      if (window_.get() == window) Paint(dc);
       ::EndPaint(window, &paint);
       return 0;
     }
     case WM_TIMER: {
       ::KillTimer(window, kTimerId);
-      std::function<void()> done = std::move(self->done_);
-      self->Close();
+      std::function<void()> done = std::move(done_);
+      Close();
       if (done) done();
       return 0;
     }
-    case WM_NCDESTROY:
-      ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-      break;
   }
   return ::DefWindowProcW(window, message, wParam, lParam);
 }

@@ -5,10 +5,11 @@
 
 #include "platform/win32/unique_handle.h"
 #include "ui/look_win.h"
+#include "ui/window_win.h"
 
 namespace cv::ui {
 
-class Splash {
+class Splash : public Window {
  public:
   static constexpr UINT kDisplayMs = 2000;
 
@@ -19,7 +20,7 @@ class Splash {
   bool Loaded() const { return static_cast<bool>(window_); }
 
  private:
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   void Paint(HDC dc);
 
   win32::UniqueWindow window_;

@@ -11,6 +11,7 @@
 #include "resources/resource.h"
 #include "ui/look_win.h"
 #include "ui/window_names.h"
+#include "ui/window_win.h"
 
 namespace cv::ui {
 
@@ -27,7 +28,7 @@ void MakeTopmost(HWND window) {
   ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-class PopupWindow : public NotificationPopup {
+class PopupWindow : public NotificationPopup, public Window {
  public:
   PopupWindow(HINSTANCE instance, const PopupEvents& events) : events_(events) { Load(instance); }
   ~PopupWindow() override = default;
@@ -55,20 +56,15 @@ class PopupWindow : public NotificationPopup {
   }
 
  private:
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
 
   void Load(HINSTANCE instance) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.style = CS_HREDRAW | CS_VREDRAW;  // the border moves with every step
-    windowClass.lpfnWndProc = Proc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.lpszClassName = kNotificationClass;
-    ::RegisterClassExW(&windowClass);
-    window_.reset(::CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kNotificationClass,
-                                    L"Clearvane", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 10, 10, nullptr, nullptr, instance,
-                                    this));
+    WNDCLASSEXW details{};
+    details.style = CS_HREDRAW | CS_VREDRAW;  // the border moves with every step
+    details.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    RegisterWindowClass(instance, kNotificationClass, details);
+    window_.reset(CreateWindowFor(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kNotificationClass,
+                                  L"Clearvane", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 10, 10, nullptr, nullptr, instance));
     if (!window_) return;
     dpi_ = WindowDpi(window_.get());
     fonts_.Create(dpi_);
@@ -169,12 +165,7 @@ class PopupWindow : public NotificationPopup {
   std::optional<PopupAnimation> animation_;
 };
 
-LRESULT CALLBACK PopupWindow::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE)
-    ::SetWindowLongPtrW(window, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
-  auto* self = reinterpret_cast<PopupWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return ::DefWindowProcW(window, message, wParam, lParam);
+LRESULT PopupWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
@@ -183,28 +174,25 @@ LRESULT CALLBACK PopupWindow::Proc(HWND window, UINT message, WPARAM wParam, LPA
     case WM_PAINT: {
       PAINTSTRUCT paint;
       HDC dc = ::BeginPaint(window, &paint);
-      self->Paint(dc);
+      Paint(dc);
       ::EndPaint(window, &paint);
       return 0;
     }
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wParam);
       ::SetBkColor(dc, kPopupBackground);
-      ::SetTextColor(dc, reinterpret_cast<HWND>(lParam) == self->title_ ? kHeadingText : kBodyText);
-      return reinterpret_cast<LRESULT>(self->whiteBrush_.get());
+      ::SetTextColor(dc, reinterpret_cast<HWND>(lParam) == title_ ? kHeadingText : kBodyText);
+      return reinterpret_cast<LRESULT>(whiteBrush_.get());
     }
     case WM_TIMER:
-      if (wParam == kTimerId && self->animation_) self->Tick();
+      if (wParam == kTimerId && animation_) Tick();
       return 0;
     case WM_COMMAND:
       // Only the description raises Clicked, and only when the request allows it.
       if (LOWORD(wParam) == IDC_POPUP_DESCRIPTION && HIWORD(wParam) == STN_CLICKED &&
-          self->request_.EnableClickEvent && self->events_.clicked)
-        self->events_.clicked(self->request_.Key);
+          request_.EnableClickEvent && events_.clicked)
+        events_.clicked(request_.Key);
       return 0;
-    case WM_NCDESTROY:
-      ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-      break;
   }
   return ::DefWindowProcW(window, message, wParam, lParam);
 }
