@@ -38,7 +38,7 @@ constexpr int kMargin = 12;
 constexpr int kCaptionGap = 8;
 constexpr wchar_t kPressedProperty[] = L"ClearvanePressed";
 
-NavigationBar* BarOf(HWND bar) { return reinterpret_cast<NavigationBar*>(::GetWindowLongPtrW(bar, GWLP_USERDATA)); }
+NavigationBar* BarOf(HWND bar) { return dynamic_cast<NavigationBar*>(Window::Of(bar)); }
 
 int IndexOfImage(HWND image) {
   const int id = ::GetDlgCtrlID(image);
@@ -116,12 +116,8 @@ void DrawGlyph(HDC dc, const RECT& box, Glyph glyph, UINT dpi) {
 
 bool NavigationBar::Create(HWND parent, HINSTANCE instance) {
   WNDCLASSEXW barClass{};
-  barClass.cbSize = sizeof barClass;
-  barClass.lpfnWndProc = BarProc;
-  barClass.hInstance = instance;
   barClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-  barClass.lpszClassName = kNavigationBarClass;
-  ::RegisterClassExW(&barClass);
+  RegisterWindowClass(instance, kNavigationBarClass, barClass);
   WNDCLASSEXW imageClass{};
   imageClass.cbSize = sizeof imageClass;
   imageClass.style = CS_DBLCLKS;
@@ -131,10 +127,9 @@ bool NavigationBar::Create(HWND parent, HINSTANCE instance) {
   imageClass.lpszClassName = kNavigationImageClass;
   ::RegisterClassExW(&imageClass);
 
-  bar_ = ::CreateWindowExW(0, kNavigationBarClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
-                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PICTURE1)), instance, nullptr);
+  bar_ = CreateWindowFor(0, kNavigationBarClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PICTURE1)), instance);
   if (!bar_) return false;
-  ::SetWindowLongPtrW(bar_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   for (int i = 0; i < kButtons; ++i) {
     const ButtonSpec& spec = kButtonTable[i];
     images_[i] = ::CreateWindowExW(0, kNavigationImageClass, spec.caption, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, bar_,
@@ -179,24 +174,22 @@ void NavigationBar::Highlight(int index) {
   for (HWND image : images_) ::InvalidateRect(image, nullptr, TRUE);
 }
 
-LRESULT CALLBACK NavigationBar::BarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  NavigationBar* bar = BarOf(window);
-  if (!bar) return ::DefWindowProcW(window, message, wParam, lParam);
+LRESULT NavigationBar::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_ERASEBKGND: {
       RECT rect;
       ::GetClientRect(window, &rect);
-      ::FillRect(reinterpret_cast<HDC>(wParam), &rect, bar->background_.get());
+      ::FillRect(reinterpret_cast<HDC>(wParam), &rect, background_.get());
       return 1;
     }
     case WM_CTLCOLORSTATIC: {
       HDC dc = reinterpret_cast<HDC>(wParam);
       ::SetTextColor(dc, kNavigationText);
       ::SetBkColor(dc, kNavigationBackground);
-      return reinterpret_cast<LRESULT>(bar->background_.get());
+      return reinterpret_cast<LRESULT>(background_.get());
     }
     case WM_MOUSEMOVE:
-      bar->ClearSelections();
+      ClearSelections();
       return 0;
     case WM_COMMAND:
       return ::SendMessageW(::GetParent(window), message, wParam, lParam);

@@ -7,10 +7,11 @@
 
 #include "platform/win32/win.h"
 #include "ui/look_win.h"
+#include "ui/window_win.h"
 
 namespace cv::ui {
 
-class NavigationBar {
+class NavigationBar : public Window {
  public:
   static constexpr int kButtons = 8;
 
@@ -28,7 +29,7 @@ class NavigationBar {
   void ClearSelections() { Highlight(-1); }
 
  private:
-  static LRESULT CALLBACK BarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
   static LRESULT CALLBACK ImageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   HWND bar_ = nullptr;

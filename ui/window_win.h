@@ -8,6 +8,8 @@ namespace cv::ui {
 class Window {
  public:
   virtual ~Window() = default;
+  // The object a window of such a class was created for, or null.
+  static Window* Of(HWND window);
 
  protected:
   // Registers a class whose windows use this procedure; `details` gives
