@@ -108,6 +108,7 @@ class AllowListPlatform {
     std::string GetWindowsDirectory() override { return inner_.GetWindowsDirectory(); }
     OsVersion GetVersion() override { return inner_.GetVersion(); }
     std::string ProgramFolder() override { return inner_.ProgramFolder(); }
+    bool IsElevated() override { return inner_.IsElevated(); }
     ProcessId StartProgram(std::string_view commandLine, ShowMode show) override;
     bool IsProcessRunning(ProcessId process) override { return inner_.IsProcessRunning(process); }
     bool OpenDocument(std::string_view target) override { return inner_.OpenDocument(target); }

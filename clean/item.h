@@ -41,6 +41,7 @@ struct Item {
   std::string group;        // heading the selection dialog shows the item under
   std::string source;       // "builtin", "plugin", "browser", "winapp2": "source" of the JSON report
   std::string warning;      // shown when the user ticks the item; empty for none
+  std::string description;  // one line on what the item erases, shown by its page; empty for none
   int number = 0;           // a built-in item's place in the run order, 1..140; 0 for the others
   ItemRow row = ItemRow::kStatusLine;
   // Set after the item, selected or not.

@@ -4,6 +4,7 @@
 
 #include "clean/item_groups.h"
 #include "clean/items_modern_browsers.h"
+#include "clean/items_modern_windows.h"
 #include "clean/run_items.h"
 #include "clean/winapp2_items.h"
 
@@ -11,7 +12,7 @@ namespace cv {
 
 namespace {
 
-constexpr std::array<ItemSourceFn, 2> kOtherSources{ModernBrowserItems, Winapp2Items};
+constexpr std::array<ItemSourceFn, 3> kOtherSources{ModernBrowserItems, ModernWindowsItems, Winapp2Items};
 
 }  // namespace
 

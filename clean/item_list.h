@@ -12,7 +12,8 @@ namespace cv {
 
 // The built-in items in run order (their table: clean/run_items.h).
 std::vector<Item> BuiltInItems();
-// The other sources, in run order: today's browsers, the community definitions.
+// The other sources, in run order: today's browsers, today's Windows, the
+// community definitions.
 std::span<const ItemSourceFn> OtherItemSources();
 std::vector<Item> OtherSourceItems(Platform& platform);
 // One item per plug-in file, in the order the plug-in folder lists them

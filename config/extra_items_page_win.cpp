@@ -6,12 +6,14 @@
 
 #include "clean/item_list.h"
 #include "clean/items_modern_browsers.h"
+#include "clean/items_modern_windows.h"
 #include "clean/winapp2_items.h"
 #include "keep/domain_keep_window.h"
 #include "keep/domain_keep_window_win.h"
 #include "platform/win32/text_win.h"
 #include "platform/win32/win.h"
 #include "resources/modern_browsers_res.h"
+#include "resources/modern_windows_res.h"
 #include "resources/winapp2_res.h"
 
 namespace cv::ui {
@@ -46,6 +48,9 @@ constexpr ExtraItemsPageSpec kPages[] = {
     {kModernBrowsersSource, kModernBrowsersGroup, SourceTabPlace::kAfterBrowsers, ExtraItemsOrder::kAsGiven,
      L"Browser and traces", false, IDC_BROWSERS_SEARCH_LABEL, IDC_BROWSERS_SEARCH, IDC_BROWSERS_LIST,
      IDC_BROWSERS_WARNING, kKeptDomainsButtonCaption, IDC_BROWSERS_KEPT_DOMAINS, ShowKeptDomains},
+    {kModernWindowsSource, kModernWindowsGroup, SourceTabPlace::kAfterWindows, ExtraItemsOrder::kAsGiven, L"Item",
+     false, IDC_MODERN_WINDOWS_SEARCH_LABEL, IDC_MODERN_WINDOWS_SEARCH, IDC_MODERN_WINDOWS_LIST,
+     IDC_MODERN_WINDOWS_NOTE, {}, 0, nullptr},
     {kWinapp2Source, "Applications (community)", SourceTabPlace::kAfterApplications,
      ExtraItemsOrder::kByGroupThenName, L"Application", true, IDC_COMMUNITY_SEARCH_LABEL, IDC_COMMUNITY_SEARCH,
      IDC_COMMUNITY_LIST, IDC_COMMUNITY_WARNING, {}, 0, nullptr},
@@ -131,7 +136,7 @@ class ExtraItemsPage : public PageContent {
                         MB_OK | MB_ICONWARNING);
       }
     }
-    if (change->uNewState & LVIS_SELECTED) ShowWarning(index);
+    if (change->uNewState & LVIS_SELECTED) ShowNote(index);
     return true;
   }
 
@@ -159,9 +164,12 @@ class ExtraItemsPage : public PageContent {
     filling_ = false;
   }
 
-  void ShowWarning(std::size_t index) {
-    const std::string& text = model_.At(index).warning;
-    ::SetWindowTextW(warning_, text.empty() ? L"" : (L"Warning: " + Widen(text)).c_str());
+  // Below the list: what the selected item erases, then its warning.
+  void ShowNote(std::size_t index) {
+    const Item& item = model_.At(index);
+    std::string text = item.description;
+    if (!item.warning.empty()) text += (text.empty() ? "" : "\r\n") + ("Warning: " + item.warning);
+    ::SetWindowTextW(warning_, Widen(text).c_str());
   }
 
   static std::wstring WindowText(HWND window) {

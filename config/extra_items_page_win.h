@@ -18,6 +18,7 @@ namespace cv::ui {
 // Where a source's tab sits among the dialog's tabs.
 enum class SourceTabPlace {
   kAfterBrowsers,      // right after "Browsers"
+  kAfterWindows,       // right after "Windows"
   kAfterApplications,  // right after "Applications"
 };
 

@@ -446,6 +446,7 @@ std::vector<SelectionTab> SelectionTabs() {
       browsers.children.push_back({Widen(page.browserTab), LayoutPageFor(page.page), {}});
     } else {
       others.push_back({Widen(page.tab), LayoutPageFor(page.page), {}});
+      if (page.page == SelectionPage::kWindows) addSourceTabs(others, SourceTabPlace::kAfterWindows);
       if (page.page == SelectionPage::kApplications) addSourceTabs(others, SourceTabPlace::kAfterApplications);
     }
   }

@@ -1,6 +1,6 @@
 #pragma once
 // The shell service: environment, Windows folder and version, the program's
-// own folder, starting programs, and the shell's own clearing operations
+// own folder, the process's rights, starting programs, and the shell's own clearing operations
 // (Recycle Bin, recent documents, clipboard).
 #include <cstdint>
 #include <optional>
@@ -32,6 +32,8 @@ class Shell {
   virtual OsVersion GetVersion() = 0;
   // The folder that holds the executable (no trailing backslash).
   virtual std::string ProgramFolder() = 0;
+  // Whether the process runs with administrator rights (an elevated token).
+  virtual bool IsElevated() = 0;
 
   // Starts a command line (program path and arguments, as WinExec/Shell take
   // it) without waiting. Returns the process id, 0 when it could not start.

@@ -190,7 +190,11 @@ struct EmulatedFileSystem::Resolved {
 
 EmulatedFileSystem::FileLock& EmulatedFileSystem::FileLock::operator=(FileLock&& other) noexcept {
   if (this != &other) {
-    this->~FileLock();
+    // Releases the lock held so far; the members stay alive to be assigned.
+    if (locks_) {
+      auto it = locks_->find(key_);
+      if (it != locks_->end()) locks_->erase(it);
+    }
     locks_ = std::move(other.locks_);
     key_ = std::move(other.key_);
   }

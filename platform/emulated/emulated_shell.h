@@ -17,6 +17,7 @@ class EmulatedShell : public Shell {
   std::string GetWindowsDirectory() override { return windowsDirectory; }
   OsVersion GetVersion() override { return version; }
   std::string ProgramFolder() override { return programFolder; }
+  bool IsElevated() override { return elevated; }
 
   ProcessId StartProgram(std::string_view commandLine, ShowMode show) override;
   bool IsProcessRunning(ProcessId process) override;
@@ -37,6 +38,7 @@ class EmulatedShell : public Shell {
   std::string windowsDirectory = "C:\\WINDOWS";
   OsVersion version{6, 1};
   std::string programFolder = "C:\\Program Files\\Clearvane";
+  bool elevated = false;
 
   std::vector<Started> started;          // every StartProgram call
   std::vector<std::string> opened;       // every OpenDocument call

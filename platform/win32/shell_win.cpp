@@ -45,6 +45,15 @@ std::string Win32Shell::ProgramFolder() {
   return Narrow(path);
 }
 
+bool Win32Shell::IsElevated() {
+  UniqueKernelHandle token;
+  if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put())) return false;
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  if (!::GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size)) return false;
+  return elevation.TokenIsElevated != 0;
+}
+
 ProcessId Win32Shell::StartProgram(std::string_view commandLine, ShowMode show) {
   std::wstring command = Widen(commandLine);
   std::vector<wchar_t> buffer(command.begin(), command.end());

@@ -14,6 +14,7 @@ class Win32Shell : public Shell {
   std::string GetWindowsDirectory() override;
   OsVersion GetVersion() override;
   std::string ProgramFolder() override;
+  bool IsElevated() override;
 
   ProcessId StartProgram(std::string_view commandLine, ShowMode show) override;
   bool IsProcessRunning(ProcessId process) override;

@@ -70,6 +70,7 @@ TEST(PathGuardSystem, ProtectsTheRunningSystemsFolders) {
     std::string GetWindowsDirectory() override { return "C:\\Win"; }
     OsVersion GetVersion() override { return {6, 1}; }
     std::string ProgramFolder() override { return "D:\\Tools\\Clearvane"; }
+    bool IsElevated() override { return false; }
     ProcessId StartProgram(std::string_view, ShowMode) override { return 0; }
     bool IsProcessRunning(ProcessId) override { return false; }
     bool OpenDocument(std::string_view) override { return false; }
