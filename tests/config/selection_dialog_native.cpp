@@ -4,8 +4,11 @@
 #include <set>
 
 #include "clean/browser_model.h"
+#include "clean/items_modern_browsers.h"
+#include "clean/items_modern_windows.h"
 #include "clean/items_run_fixture.h"
 #include "clean/run_items.h"
+#include "config/extra_items_page.h"
 #include "config/selection_dialog.h"
 #include "config/selection_pages.h"
 #include "platform/text.h"
@@ -382,6 +385,27 @@ TEST_F(SelectionDialogTest, ShippedSelectionFileIsSafeAndComplete) {
       EXPECT_FALSE(SwitchIsOn(ini.ReadIniValue(SelectionFile(), kOptionsSection, option.key))) << option.key;
   }
   for (const std::string& key : wanted) EXPECT_TRUE(present.count(AsciiLower(key))) << key << " is not shipped";
+
+  // Today's browsers and Windows as their pages show them: caches, histories
+  // and download histories ticked, and every Windows 10 and 11 item; what
+  // signs the user out or loses their work stays unticked.
+  Platform services = env.platform();
+  const std::set<std::string> tickedKinds = {"cache", "history", "downloads"};
+  for (auto [items, source] : {std::pair{ModernBrowserItems(services), kModernBrowsersSource},
+                               std::pair{ModernWindowsItems(services), kModernWindowsSource}}) {
+    for (const Item& item : items) {
+      keysOf(item.section);
+      EXPECT_TRUE(present.count(AsciiLower(item.section + "/" + item.key))) << item.section << "/" << item.key
+                                                                            << " is not shipped";
+    }
+    ExtraItemsPageModel page(services, items, source, ExtraItemsOrder::kAsGiven);
+    page.Load();
+    for (std::size_t i = 0; i < page.Count(); ++i) {
+      const Item& item = page.At(i);
+      const bool expected = source == kModernWindowsSource || tickedKinds.count(item.key) > 0;
+      EXPECT_EQ(page.Ticked(i), expected) << item.section << "/" << item.key;
+    }
+  }
 }
 
 // Unique on every page; only a page with more controls than letters and
