@@ -18,6 +18,7 @@
 #include "driver.h"
 #include "gui_fixture_win.h"
 #include "resources/modern_browsers_res.h"
+#include "resources/modern_windows_res.h"
 #include "resources/resource.h"
 #include "resources/selection_res.h"
 #include "resources/winapp2_res.h"
@@ -142,17 +143,17 @@ TEST_F(SelectionGui, EveryPageShowsAndFitsAndCtrlTabWalksThePages) {
   EXPECT_EQ(WithoutMnemonic(Text(FindControl(settings, SelectAllId(SelectionFrame::kSafari)))),
             L"Select all of the above");
 
-  // The 18 pages in order through Ctrl+Tab; each page's first box shows
+  // The 19 pages in order through Ctrl+Tab; each page's first box shows
   // (the lists of the pages without boxes: plug-ins, browsers, community).
   const std::pair<const char*, const char*> firstBoxes[] = {
       {"EXPLORER", "location"}, {"FIREFOX", "Address"}, {"OPERA", "Address"},   {"NETSCAPE", "Location"},
       {"AOL", "Address"},       {"MSN", "Location"},    {"Mozilla", "Address"}, {"Maxthon", "keywords"},
       {"Chrome", "download"},   {"Safari", "history"},  {nullptr, "browsers"},  {"WINDOWS", "recent"},
-      {"OFFICE", "word"},       {nullptr, nullptr},     {nullptr, "community"}, {"Custom", "Custom"},
+      {nullptr, "windows10"},   {"OFFICE", "word"},       {nullptr, nullptr},     {nullptr, "community"}, {"Custom", "Custom"},
       {"Messenger", "msnchat"}, {"outlook", "address"}};
   const char* names[] = {"ie",      "firefox",      "opera",     "netscape", "aol",       "msn",
                          "mozilla", "maxthon",      "chrome",    "safari",   "modern",    "windows",
-                         "office",  "applications", "community", "custom",   "messaging", "email"};
+                         "windows10", "office",  "applications", "community", "custom",   "messaging", "email"};
   for (std::size_t page = 0; page < std::size(firstBoxes); ++page) {
     if (firstBoxes[page].first) {
       HWND box = FindControl(settings, SwitchId(firstBoxes[page].first, firstBoxes[page].second));
@@ -161,6 +162,7 @@ TEST_F(SelectionGui, EveryPageShowsAndFitsAndCtrlTabWalksThePages) {
       const std::string_view which = firstBoxes[page].second ? firstBoxes[page].second : "";
       const int list = which == "community"  ? IDC_COMMUNITY_LIST
                        : which == "browsers" ? IDC_BROWSERS_LIST
+                       : which == "windows10" ? IDC_MODERN_WINDOWS_LIST
                                              : IDC_PLUGIN_LIST;
       EXPECT_TRUE(WaitUntil([&] { return IsShown(FindControl(settings, list)); }, 3000)) << names[page];
     }
@@ -199,7 +201,7 @@ TEST_F(SelectionGui, CommunityPageWarnsWhenTickedAndStoresTheTick) {
   HWND settings = OpenSettings(main);
   ASSERT_NE(settings, nullptr);
   HWND list = FindControl(settings, IDC_COMMUNITY_LIST);
-  for (int page = 0; page < 14; ++page) PressKey(settings, {VK_CONTROL}, VK_TAB);
+  for (int page = 0; page < 15; ++page) PressKey(settings, {VK_CONTROL}, VK_TAB);
   ASSERT_TRUE(WaitUntil([&] { return IsShown(list); }, 3000));
   EXPECT_EQ(ListViewRows(list, 2),
             (std::vector<std::vector<std::wstring>>{{L"Alpha Player", L"Multimedia"}, {L"Zed Tool", L"Utilities"}}));
@@ -222,6 +224,37 @@ TEST_F(SelectionGui, CommunityPageWarnsWhenTickedAndStoresTheTick) {
   ASSERT_TRUE(WaitForNoWindow(Dialog(kSettingsCaption), kWaitMs));
   const std::string stored = ReadBytes(folder_ / "vanesd.dat");
   EXPECT_NE(stored.find("[winapp2]\r\nZed Tool=0\r\nAlpha Player=1\r\n"), std::string::npos) << stored;
+}
+
+// The Windows 10 and 11 page by the keyboard: the selected item says what it
+// erases, Space ticks it, OK stores the tick.
+TEST_F(SelectionGui, WindowsTenAndElevenPageDescribesTheSelectedItemAndStoresItsTick) {
+  HWND main = StartMain();
+  ASSERT_NE(main, nullptr);
+  HWND settings = OpenSettings(main);
+  ASSERT_NE(settings, nullptr);
+  HWND list = FindControl(settings, IDC_MODERN_WINDOWS_LIST);
+  for (int page = 0; page < 12; ++page) PressKey(settings, {VK_CONTROL}, VK_TAB);
+  ASSERT_TRUE(WaitUntil([&] { return IsShown(list); }, 3000));
+  const auto rows = ListViewRows(list, 1);
+  ASSERT_FALSE(rows.empty());
+  EXPECT_EQ(rows[0], std::vector<std::wstring>{L"Thumbnail and icon caches"});
+  PressKey(settings, {VK_MENU}, 'S');  // "&Search:"
+  PressKey(settings, {}, VK_TAB);      // to the list
+  PressKey(settings, {}, VK_HOME);
+  EXPECT_TRUE(WaitUntil(
+      [&] {
+        return Text(FindControl(settings, IDC_MODERN_WINDOWS_NOTE)).value_or(L"").find(L"thumbcache_*.db") !=
+               std::wstring::npos;
+      },
+      3000));
+  EXPECT_EQ(ClippedControls(settings), std::vector<std::wstring>{});
+  Screenshot(settings, "windows10");
+  PressKey(settings, {}, VK_SPACE);
+  PressKey(settings, {}, VK_RETURN);  // OK
+  ASSERT_TRUE(WaitForNoWindow(Dialog(kSettingsCaption), kWaitMs));
+  const std::string stored = ReadBytes(folder_ / "vanesd.dat");
+  EXPECT_NE(stored.find("[ModernWindows]\r\nThumbnailCaches=1\r\nJumpLists=0\r\n"), std::string::npos) << stored;
 }
 
 TEST_F(SelectionGui, SelectAllBoxesTickTheirGroupsAndInternetExplorerAsksTwice) {
