@@ -319,20 +319,16 @@ class BrowsersEndToEnd : public ::testing::Test {
   std::string root_, program_, profile_, roaming_, local_, maxthon_, cookies_;
 };
 
-size_t Count(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
-  return n;
-}
+using e2e::Occurrences;
 
 // Every row is done; the five items that remove rows of a database (Firefox's
 // address bar, history and downloads, Chrome's downloads and forms) say that
 // this sandbox's stand-in files are no databases and leave them.
 void ExpectDoneRows(const std::string& report) {
-  EXPECT_EQ(Count(report, "\"status\": \"Done\""), kSelected.size() - 5) << report;
-  EXPECT_EQ(Count(report, "\"status\": \"Done; places.sqlite is not a database, left untouched"), 3u) << report;
-  EXPECT_EQ(Count(report, "\"status\": \"Done; History is not a database, left untouched"), 1u) << report;
-  EXPECT_EQ(Count(report, "\"status\": \"Done; Web Data is not a database, left untouched"), 1u) << report;
+  EXPECT_EQ(Occurrences(report, "\"status\": \"Done\""), kSelected.size() - 5) << report;
+  EXPECT_EQ(Occurrences(report, "\"status\": \"Done; places.sqlite is not a database, left untouched"), 3u) << report;
+  EXPECT_EQ(Occurrences(report, "\"status\": \"Done; History is not a database, left untouched"), 1u) << report;
+  EXPECT_EQ(Occurrences(report, "\"status\": \"Done; Web Data is not a database, left untouched"), 1u) << report;
 }
 
 
@@ -345,7 +341,7 @@ TEST_F(BrowsersEndToEnd, PreviewListsTheFilesAndChangesNothing) {
   EXPECT_EQ(TypedUrls().size(), 4u);
 
   // One row per selected item, each done, then the closing row; no program started.
-  EXPECT_EQ(Count(preview.out, "\"status\": "), kSelected.size() + 1) << preview.out;
+  EXPECT_EQ(Occurrences(preview.out, "\"status\": "), kSelected.size() + 1) << preview.out;
   EXPECT_NE(preview.out.find("{\"item\": \"Analysis complete: nothing was erased.\", \"status\": \"\"}]"),
             std::string::npos);
   ExpectDoneRows(preview.out);

@@ -100,6 +100,12 @@ void ImportRegistry(test::FileSystemFixture& disk, const std::string& reg) {
   ASSERT_EQ(RunCapturing("regedit.exe /S \"" + regFile + "\"").exitCode, 0u);
 }
 
+std::size_t Occurrences(const std::string& text, const std::string& what) {
+  std::size_t n = 0;
+  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
+  return n;
+}
+
 std::string RegEscape(const std::string& text) {
   std::string escaped;
   for (char c : text) escaped += (c == '\\' || c == '"') ? std::string(1, '\\') + c : std::string(1, c);

@@ -34,6 +34,9 @@ void InstallProgram(test::FileSystemFixture& disk, const std::string& program, c
 // Writes `reg` (REGEDIT4 text) into the sandbox and imports it with regedit /S.
 void ImportRegistry(test::FileSystemFixture& disk, const std::string& reg);
 
+// How often `what` occurs in `text` (a JSON report's rows of one status ...).
+std::size_t Occurrences(const std::string& text, const std::string& what);
+
 // "C:\a" -> "C:\\a": a path as a REGEDIT4 string value holds it.
 std::string RegEscape(const std::string& text);
 

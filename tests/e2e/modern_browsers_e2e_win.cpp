@@ -188,11 +188,7 @@ class ModernBrowsersEndToEnd : public ::testing::Test {
   std::string root_, program_, roaming_, local_;
 };
 
-size_t Count(const std::string& text, const std::string& what) {
-  size_t n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
-  return n;
-}
+using e2e::Occurrences;
 
 TEST_F(ModernBrowsersEndToEnd, PreviewThenCleanTakeExactlyTheSelectedTraces) {
   const Snapshot before = e2e::SnapshotTree(root_);
@@ -200,8 +196,8 @@ TEST_F(ModernBrowsersEndToEnd, PreviewThenCleanTakeExactlyTheSelectedTraces) {
   ASSERT_EQ(preview.exitCode, 0u) << preview.out;
   test::ExpectOnlyRemoved(before, e2e::SnapshotTree(root_), {}, {}, true);
   // Twelve rows, the Firefox ones noting the profile in use.
-  EXPECT_EQ(Count(preview.out, "\"status\": \"Done\""), 9u) << preview.out;
-  EXPECT_EQ(Count(preview.out,
+  EXPECT_EQ(Occurrences(preview.out, "\"status\": \"Done\""), 9u) << preview.out;
+  EXPECT_EQ(Occurrences(preview.out,
                   "\"status\": \"Done; 1 profile skipped: Mozilla "
                   "Firefox is running\""),
             3u)
@@ -238,7 +234,7 @@ TEST_F(ModernBrowsersEndToEnd, PreviewThenCleanTakeExactlyTheSelectedTraces) {
   EXPECT_EQ(Rows(places, "PRAGMA integrity_check"), std::vector<std::string>{"ok"});
   EXPECT_EQ(Rows(FirefoxProfile("abc.default", "cookies.sqlite"), "SELECT host FROM moz_cookies"),
             std::vector<std::string>{".kept.example"});
-  EXPECT_EQ(Count(clean.out,
+  EXPECT_EQ(Occurrences(clean.out,
                   "\"status\": \"Done; 1 profile skipped: Mozilla "
                   "Firefox is running\""),
             3u)
@@ -251,7 +247,7 @@ TEST_F(ModernBrowsersEndToEnd, PreviewThenCleanTakeExactlyTheSelectedTraces) {
   EXPECT_EQ(Rows(FirefoxProfile("xyz.busy", "places.sqlite"), "SELECT count(*) FROM moz_historyvisits"),
             std::vector<std::string>{"0"});
   EXPECT_FALSE(e2e::Exists(FirefoxCache("xyz.busy")));
-  EXPECT_EQ(Count(again.out, "\"status\": \"Done\""), 12u) << again.out;
+  EXPECT_EQ(Occurrences(again.out, "\"status\": \"Done\""), 12u) << again.out;
 }
 
 // A first run with the selection file the release ships: history, caches
@@ -306,7 +302,7 @@ TEST_F(ModernBrowsersEndToEnd, ARunningChromiumBrowserIsSkippedWhole) {
   const Snapshot before = e2e::SnapshotTree(root_);
   const Captured clean = Cli("--clean --json");
   ASSERT_EQ(clean.exitCode, 0u) << clean.out;
-  EXPECT_EQ(Count(clean.out, "\"status\": \"Skipped: Microsoft Edge is running\""), 3u) << clean.out;
+  EXPECT_EQ(Occurrences(clean.out, "\"status\": \"Skipped: Microsoft Edge is running\""), 3u) << clean.out;
   const Snapshot after = e2e::SnapshotTree(root_);
   for (const auto& [key, content] : before)
     if (key.rfind(Relative(userData), 0) == 0) EXPECT_EQ(after.count(key) ? after.at(key) : "<gone>", content) << key;

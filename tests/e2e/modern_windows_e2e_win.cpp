@@ -42,12 +42,6 @@ std::string SelectionFile() {
   return text;
 }
 
-std::size_t Count(const std::string& text, const std::string& what) {
-  std::size_t n = 0;
-  for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) ++n;
-  return n;
-}
-
 class ModernWindowsEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -129,7 +123,7 @@ TEST_F(ModernWindowsEndToEnd, EachTraceClassGoesAndWhatIsBesideStays) {
     gone.insert(local + folder);
   const std::string selection = (program_ + "\\vanesd.dat").substr(root_.size() + 1);
   test::ExpectOnlyRemoved(before, e2e::SnapshotTree(root_), gone, {selection}, true);
-  EXPECT_EQ(Count(clean.out, "\"status\": \"Done, 1 file in use\""), 1u) << clean.out;
+  EXPECT_EQ(e2e::Occurrences(clean.out, "\"status\": \"Done, 1 file in use\""), 1u) << clean.out;
   for (const char* key : kHistoryKeys) {
     EXPECT_TRUE(e2e::KeyExists(std::string(kExplorer) + "\\" + key)) << key;
     EXPECT_FALSE(e2e::ValueExists(std::string(kExplorer) + "\\" + key, "a")) << key;
