@@ -202,4 +202,14 @@ std::map<std::string, std::string> SnapshotTree(const std::string& root) {
   return entries;
 }
 
+void RedirectUserFolders(test::FileSystemFixture& disk, const std::string& roaming, const std::string& local,
+                         std::unique_ptr<RegistryKeyBackup>& backup) {
+  static constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  backup = std::make_unique<RegistryKeyBackup>(HKEY_CURRENT_USER, kShellFolders);
+  ASSERT_NO_FATAL_FAILURE(ImportRegistry(disk, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + std::string(kShellFolders) +
+                                                   "]\r\n\"AppData\"=\"" + RegEscape(roaming) + "\"\r\n\"Local AppData\"=\"" +
+                                                   RegEscape(local) + "\"\r\n"));
+  ASSERT_EQ(ReadString(HKEY_CURRENT_USER, kShellFolders, "Local AppData"), local);
+}
+
 }  // namespace cv::e2e

@@ -72,6 +72,12 @@ class RegistryKeyBackup {
   std::optional<std::vector<std::pair<std::string, RegData>>> saved_;
 };
 
+// Points the user's "AppData" and "Local AppData" shell folders at `roaming`
+// and `local`; `backup` puts the key back as it was when it goes. Call it
+// inside ASSERT_NO_FATAL_FAILURE.
+void RedirectUserFolders(test::FileSystemFixture& disk, const std::string& roaming, const std::string& local,
+                         std::unique_ptr<RegistryKeyBackup>& backup);
+
 // Sets an environment variable of this process (and so of the programs it
 // starts) and restores the old value when it goes.
 class ScopedEnvironmentVariable {

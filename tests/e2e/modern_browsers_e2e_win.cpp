@@ -30,9 +30,6 @@ using e2e::Captured;
 using e2e::RunCapturing;
 using Snapshot = std::map<std::string, std::string>;
 
-constexpr char kShellFolders[] =
-    "Software\\Microsoft\\Windows\\CurrentVersion"
-    "\\Explorer\\User Shell Folders";
 constexpr const char* kChromiumBrowsers[] = {"Google\\Chrome", "Microsoft\\Edge", "BraveSoftware\\Brave-Browser"};
 constexpr const char* kChromiumSections[] = {"ModernChrome", "ModernEdge", "ModernBrave"};
 constexpr const char* kSelectedKinds[] = {"cache", "cookies", "history"};
@@ -63,11 +60,7 @@ class ModernBrowsersEndToEnd : public ::testing::Test {
     local_ = disk_->Path("Profile\\AppData\\Local");
     ASSERT_NO_FATAL_FAILURE(e2e::InstallProgram(*disk_, program_, SelectionFile()));
     ASSERT_TRUE(disk_->WriteFile(program_ + "\\keepdomains.dat", "kept.example\r\n"));
-    backup_ = std::make_unique<e2e::RegistryKeyBackup>(HKEY_CURRENT_USER, kShellFolders);
-    ASSERT_NO_FATAL_FAILURE(e2e::ImportRegistry(
-        *disk_, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + std::string(kShellFolders) + "]\r\n\"AppData\"=\"" +
-                    e2e::RegEscape(roaming_) + "\"\r\n\"Local AppData\"=\"" + e2e::RegEscape(local_) + "\"\r\n"));
-    ASSERT_EQ(e2e::ReadString(HKEY_CURRENT_USER, kShellFolders, "Local AppData"), local_);
+    ASSERT_NO_FATAL_FAILURE(e2e::RedirectUserFolders(*disk_, roaming_, local_, backup_));
     for (const char* browser : kChromiumBrowsers) {
       const std::string userData = local_ + "\\" + browser + "\\User Data";
       Put(userData + "\\Local State", R"({"profile": {"info_cache": {"Default": {}, "Profile 1": {}}}})");

@@ -25,7 +25,6 @@ namespace {
 using e2e::Captured;
 using Snapshot = std::map<std::string, std::string>;
 
-constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 constexpr char kExplorer[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer";
 constexpr const char* kHistoryKeys[] = {"TypedPaths", "WordWheelQuery", "RunMRU"};
 constexpr const char* kSelected[] = {"ThumbnailCaches", "JumpLists",    "RecentItems",       "ErrorReports",
@@ -51,9 +50,8 @@ class ModernWindowsEndToEnd : public ::testing::Test {
     roaming_ = disk_->Path("Profile\\AppData\\Roaming");
     local_ = disk_->Path("Profile\\AppData\\Local");
     ASSERT_NO_FATAL_FAILURE(e2e::InstallProgram(*disk_, program_, SelectionFile()));
-    backups_.push_back(std::make_unique<e2e::RegistryKeyBackup>(HKEY_CURRENT_USER, kShellFolders));
-    std::string reg = "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + std::string(kShellFolders) + "]\r\n\"AppData\"=\"" +
-                      e2e::RegEscape(roaming_) + "\"\r\n\"Local AppData\"=\"" + e2e::RegEscape(local_) + "\"\r\n";
+    ASSERT_NO_FATAL_FAILURE(e2e::RedirectUserFolders(*disk_, roaming_, local_, folders_));
+    std::string reg = "REGEDIT4\r\n";
     for (const char* key : kHistoryKeys) {
       backups_.push_back(std::make_unique<e2e::RegistryKeyBackup>(HKEY_CURRENT_USER, std::string(kExplorer) + "\\" + key));
       reg += "\r\n[HKEY_CURRENT_USER\\" + std::string(kExplorer) + "\\" + key + "]\r\n\"a\"=\"secret\"\r\n\"b\"=\"more\"\r\n";
@@ -82,6 +80,7 @@ class ModernWindowsEndToEnd : public ::testing::Test {
   void TearDown() override {
     inUse_.reset();
     backups_.clear();
+    folders_.reset();
   }
 
   void Put(const std::string& path, const std::string& text) {
@@ -98,6 +97,7 @@ class ModernWindowsEndToEnd : public ::testing::Test {
   }
 
   std::unique_ptr<test::FileSystemFixture> disk_;
+  std::unique_ptr<e2e::RegistryKeyBackup> folders_;
   std::vector<std::unique_ptr<e2e::RegistryKeyBackup>> backups_;
   win32::UniqueFileHandle inUse_;
   std::string root_, program_, roaming_, local_;
