@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "clean/run_items.h"
 #include "platform/win32/text_win.h"
 #include "platform/win32/unique_handle.h"
 
@@ -98,6 +99,14 @@ void ImportRegistry(test::FileSystemFixture& disk, const std::string& reg) {
   const std::string regFile = disk.Path("fixture.reg");
   ASSERT_TRUE(disk.WriteFile(regFile, reg));
   ASSERT_EQ(RunCapturing("regedit.exe /S \"" + regFile + "\"").exitCode, 0u);
+}
+
+std::string BuiltInItemsOff() {
+  std::map<std::string, std::string> sections;
+  for (const RunItem& item : RunItems()) sections[std::string(item.section)] += std::string(item.key) + "=0\r\n";
+  std::string text;
+  for (const auto& [section, keys] : sections) text += "[" + section + "]\r\n" + keys;
+  return text;
 }
 
 std::size_t Occurrences(const std::string& text, const std::string& what) {

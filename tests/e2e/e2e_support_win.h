@@ -34,6 +34,9 @@ void InstallProgram(test::FileSystemFixture& disk, const std::string& program, c
 // Writes `reg` (REGEDIT4 text) into the sandbox and imports it with regedit /S.
 void ImportRegistry(test::FileSystemFixture& disk, const std::string& reg);
 
+// A selection file with each of the 140 built-in switches "0", by section.
+std::string BuiltInItemsOff();
+
 // How often `what` occurs in `text` (a JSON report's rows of one status ...).
 std::size_t Occurrences(const std::string& text, const std::string& what);
 

@@ -37,10 +37,7 @@ constexpr const char* kSelectedKinds[] = {"cache", "cookies", "history"};
 // Every one of the 140 switches "0"; cache, cookies and history of the four
 // browsers "1".
 std::string SelectionFile() {
-  std::map<std::string, std::string> sections;
-  for (const RunItem& item : RunItems()) sections[std::string(item.section)] += std::string(item.key) + "=0\r\n";
-  std::string text;
-  for (const auto& [section, keys] : sections) text += "[" + section + "]\r\n" + keys;
+  std::string text = e2e::BuiltInItemsOff();
   std::vector<std::string> selected(std::begin(kChromiumSections), std::end(kChromiumSections));
   selected.push_back("ModernFirefox");
   for (const std::string& section : selected) {

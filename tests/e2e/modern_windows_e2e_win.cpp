@@ -32,10 +32,7 @@ constexpr const char* kSelected[] = {"ThumbnailCaches", "JumpLists",    "RecentI
 
 // Every one of the 140 switches "0"; the Windows 10 and 11 items above "1".
 std::string SelectionFile() {
-  std::map<std::string, std::string> sections;
-  for (const RunItem& item : RunItems()) sections[std::string(item.section)] += std::string(item.key) + "=0\r\n";
-  std::string text;
-  for (const auto& [section, keys] : sections) text += "[" + section + "]\r\n" + keys;
+  std::string text = e2e::BuiltInItemsOff();
   text += "[ModernWindows]\r\n";
   for (const char* key : kSelected) text += std::string(key) + "=1\r\n";
   return text;
