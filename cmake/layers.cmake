@@ -14,7 +14,7 @@ set(CV_LAYER_storage
 # The cleaning run and its items, the keep lists, the finder's search and deletion.
 set(CV_LAYER_engine "^clean/" "^keep/" "^finder/")
 # The windows' rules without a window: main window, dialogs, pop-ups.
-set(CV_LAYER_models "^app/" "^config/" "^keep/domain_keep_window\\." "^notify/" "^ui/(layout|mnemonics)\\." "^shredder/")
+set(CV_LAYER_models "^app/" "^config/" "^keep/domain_keep_window\\." "^notify/" "^ui/(layout|mnemonics)\\." "^shredder/" "^regclean/")
 # The Win32 windows and the shared toolkit they are built from.
 set(CV_LAYER_views "^(ui|app|config|keep|finder|notify|shredder)/.*_win\\.(h|cpp)$" "^ui/window_names\\.h$"
   "^shredder/shardmill(_res\\.h|\\.rc)$")
@@ -22,7 +22,7 @@ set(CV_LAYER_views "^(ui|app|config|keep|finder|notify|shredder)/.*_win\\.(h|cpp
 set(CV_LAYER_programs "^app/(winmain|cli_main)_win\\.cpp$" "^shredder/shardmill_main_win\\.cpp$")
 
 # The folders whose files are checked.
-set(CV_LAYER_FOLDERS platform resources config clean keep finder notify ui app shredder)
+set(CV_LAYER_FOLDERS platform resources config clean keep finder notify ui app shredder regclean)
 
 # The index in CV_LAYERS of the layer a path belongs to, -1 for none.
 function(cv_layer_of path out)

@@ -404,6 +404,17 @@ void AppendRegTree(Registry& registry, RegKey root, std::string_view subKey, std
   }
 }
 
+std::string ExportRegValueText(RegKey root, std::string_view subKey, std::string_view name, const RegValue& value) {
+  std::string out(kRegTextHeader);
+  out += "\r\n\r\n[";
+  out += RegRootName(root);
+  if (!subKey.empty()) out += '\\' + std::string(subKey);
+  out += "]\r\n";
+  AppendValue(out, name, value);
+  out += "\r\n";
+  return out;
+}
+
 std::string ExportRegText(Registry& registry, RegKey root, std::string_view subKey) {
   std::string out(kRegTextHeader);
   out += "\r\n\r\n";

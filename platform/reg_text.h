@@ -27,6 +27,8 @@ RegTextResult ImportRegText(Registry& registry, std::string_view bytes);
 // it, keys in enumeration order. An empty `subKey` exports the root's values
 // (if any) and its sub-keys. A key that cannot be opened exports nothing.
 std::string ExportRegText(Registry& registry, RegKey root, std::string_view subKey);
+// Version 5.00 text of one value of the key `subKey` of `root`.
+std::string ExportRegValueText(RegKey root, std::string_view subKey, std::string_view name, const RegValue& value);
 // The same without the header line, for joining several trees in one file.
 void AppendRegTree(Registry& registry, RegKey root, std::string_view subKey, std::string& out);
 
