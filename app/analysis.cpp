@@ -32,8 +32,11 @@ void AnalysisStore::Erased(const EraseEntry& entry) {
   const size_t cut = path.rfind('\\');
   const std::string_view name = cut == std::string_view::npos ? path : path.substr(cut + 1);
   Entry stored{cut == std::string_view::npos ? kNoFolder : FolderId(path.substr(0, cut)),
-               static_cast<std::uint32_t>(names_.size()), static_cast<std::uint32_t>(name.size()), entry.kind,
-               entry.refused, entry.bytes};
+               static_cast<std::uint32_t>(names_.size()),
+               static_cast<std::uint32_t>(name.size()),
+               entry.kind,
+               entry.refused,
+               entry.bytes};
   names_.append(name);
   entries_.push_back(stored);
 
@@ -99,8 +102,8 @@ AllowList AnalysisStore::Allowed() const {
   return allowed;
 }
 
-std::vector<AnalysisStore::EntryIndex> DetailRows(const AnalysisStore& store, std::size_t row,
-                                                  std::string_view filter, DetailColumn sortBy, bool ascending) {
+std::vector<AnalysisStore::EntryIndex> DetailRows(const AnalysisStore& store, std::size_t row, std::string_view filter,
+                                                  DetailColumn sortBy, bool ascending) {
   std::vector<AnalysisStore::EntryIndex> rows;
   if (row >= store.RowCount()) return rows;
   const AnalysisStore::EntryIndex first = store.RowFirst(row), count = store.RowCountOfEntries(row);

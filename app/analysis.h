@@ -20,8 +20,8 @@ class AnalysisStore : public EraseSink {
   using EntryIndex = std::uint32_t;
 
   struct RowFigures {
-    std::size_t files = 0;    // files and whole folders to erase
-    std::size_t entries = 0;  // every entry, refused ones included
+    std::size_t files = 0;     // files and whole folders to erase
+    std::size_t entries = 0;   // every entry, refused ones included
     std::size_t erasable = 0;  // every entry not refused: what a clean limited to the analysis erases
     double bytes = 0;
   };
@@ -83,8 +83,8 @@ enum class DetailColumn { Path, Size, Kind };
 
 // The entries of `row` whose path holds `filter` (without regard to case),
 // sorted by the column.
-std::vector<AnalysisStore::EntryIndex> DetailRows(const AnalysisStore& store, std::size_t row,
-                                                  std::string_view filter, DetailColumn sortBy, bool ascending);
+std::vector<AnalysisStore::EntryIndex> DetailRows(const AnalysisStore& store, std::size_t row, std::string_view filter,
+                                                  DetailColumn sortBy, bool ascending);
 
 // "512 bytes", "1.5 KB", "12.25 MB", "1.10 GB".
 std::string SizeText(double bytes);

@@ -28,10 +28,10 @@ void AnalysisPane::Create(HWND parent, HINSTANCE instance) {
   parent_ = parent;
   label_ = MakeChild(parent, instance, L"STATIC", win32::Widen(texts::kDetailsLabel), SS_LEFT | SS_NOPREFIX,
                      IDC_DETAILS_LABEL);
-  filterLabel_ = MakeChild(parent, instance, L"STATIC", win32::Widen(texts::kFilterLabel), SS_RIGHT,
-                           IDC_DETAILS_FILTER_LABEL);
-  filter_ = MakeChild(parent, instance, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, IDC_DETAILS_FILTER,
-                      WS_EX_CLIENTEDGE);
+  filterLabel_ =
+      MakeChild(parent, instance, L"STATIC", win32::Widen(texts::kFilterLabel), SS_RIGHT, IDC_DETAILS_FILTER_LABEL);
+  filter_ =
+      MakeChild(parent, instance, L"EDIT", L"", ES_AUTOHSCROLL | WS_TABSTOP, IDC_DETAILS_FILTER, WS_EX_CLIENTEDGE);
   list_ = MakeChild(parent, instance, WC_LISTVIEWW, L"",
                     LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_TABSTOP, IDC_DETAILS_LIST,
                     WS_EX_CLIENTEDGE);
@@ -85,7 +85,9 @@ void AnalysisPane::SelectRow(int row) {
 }
 
 // The timer goes to the main window, which hands it back to ApplyFilter.
-void AnalysisPane::FilterChanged() { ::SetTimer(::GetAncestor(parent_, GA_ROOT), kFilterTimer, kFilterPauseMs, nullptr); }
+void AnalysisPane::FilterChanged() {
+  ::SetTimer(::GetAncestor(parent_, GA_ROOT), kFilterTimer, kFilterPauseMs, nullptr);
+}
 
 void AnalysisPane::ApplyFilter() {
   ::KillTimer(::GetAncestor(parent_, GA_ROOT), kFilterTimer);
@@ -111,8 +113,12 @@ std::optional<LRESULT> AnalysisPane::Notify(const NMHDR& header) {
       if (!(info.item.mask & LVIF_TEXT) || item < 0 || static_cast<std::size_t>(item) >= rows_.size()) return 0;
       const AnalysisStore::EntryIndex entry = rows_[static_cast<std::size_t>(item)];
       switch (info.item.iSubItem) {
-        case 0: cellText_ = win32::Widen(analysis_->Path(entry)); break;
-        case 1: cellText_ = win32::Widen(SizeText(analysis_->Bytes(entry))); break;
+        case 0:
+          cellText_ = win32::Widen(analysis_->Path(entry));
+          break;
+        case 1:
+          cellText_ = win32::Widen(SizeText(analysis_->Bytes(entry)));
+          break;
         default:
           cellText_ = win32::Widen(std::string(EntryKindName(analysis_->Kind(entry))) +
                                    std::string(analysis_->Refused(entry) ? texts::kRefusedKind : ""));

@@ -14,8 +14,7 @@ void BossKeyWindow::Start(HWND main, bool on, Platform& platform, std::string_vi
   main_ = main;
   windows_.SetOwnerWindow(main);
   Inifun ini(platform.files);
-  model_.SetHideModernBrowsers(
-      SwitchIsOn(ini.ReadIniValue(selectionFile, kOptionsSection, kOptionBossKeyBrowsers)));
+  model_.SetHideModernBrowsers(SwitchIsOn(ini.ReadIniValue(selectionFile, kOptionsSection, kOptionBossKeyBrowsers)));
   if (on) SwitchOn();
 }
 

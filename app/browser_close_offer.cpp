@@ -24,7 +24,7 @@ struct ClassicSwitch {
   std::string_view browserSection, section, key;
 };
 constexpr ClassicSwitch kClassicSwitches[] = {
-    {"ModernFirefox", "FIREFOX", "Address"}, {"ModernFirefox", "FIREFOX", "History"},
+    {"ModernFirefox", "FIREFOX", "Address"},  {"ModernFirefox", "FIREFOX", "History"},
     {"ModernFirefox", "FIREFOX", "Download"}, {"ModernChrome", "Chrome", "download"},
     {"ModernChrome", "Chrome", "Forms"},
 };
@@ -37,7 +37,8 @@ bool BrowserRunning(Platform& platform, const StartupValues& values, const Brows
   if (browser.family == BrowserFamily::kChromium)
     return IsLockHeld(platform.files, Below(folders.root, kChromiumLockFile), browser.family);
   const PathGuard guard = PathGuard::ForSystem(platform.shell, platform.files);
-  for (const BrowserProfile& profile : FindProfiles(platform.files, guard, browser, folders, UserDataFoldersOf(platform)).profiles)
+  for (const BrowserProfile& profile :
+       FindProfiles(platform.files, guard, browser, folders, UserDataFoldersOf(platform)).profiles)
     if (IsLockHeld(platform.files, Below(profile.folder, kFirefoxLockFile), browser.family)) return true;
   return false;
 }
@@ -72,8 +73,7 @@ std::vector<WindowId> BrowserWindows(DesktopWindows& desktop, const BrowserSpec&
   for (WindowId window : desktop.TopLevelWindows()) {
     if (!desktop.IsVisible(window) || desktop.IsOwnWindow(window)) continue;
     const std::string path = desktop.ProcessImagePath(window);
-    if (path.substr(path.find_last_of("\\/") + 1) == image &&
-        path.find(browser.processFolder) != std::string::npos)
+    if (path.substr(path.find_last_of("\\/") + 1) == image && path.find(browser.processFolder) != std::string::npos)
       windows.push_back(window);
   }
   return windows;

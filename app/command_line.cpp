@@ -126,8 +126,8 @@ void PrintRun(std::ostream& out, bool json, bool preview, const RunResult& resul
       if (!seen.rows[i].source.empty()) out << ", \"source\": " << JsonString(seen.rows[i].source);
       out << "}";
     }
-    out << "], \"registryKeysCleaned\": " << PlainNumber(keys)
-        << ", \"bytesReleased\": " << PlainNumber(bytes) << ", \"entries\": [";
+    out << "], \"registryKeysCleaned\": " << PlainNumber(keys) << ", \"bytesReleased\": " << PlainNumber(bytes)
+        << ", \"entries\": [";
     for (size_t i = 0; i < seen.entries.size(); ++i) {
       const auto& [item, source, entry] = seen.entries[i];
       out << (i ? ", " : "") << "{\"item\": " << JsonString(item)
@@ -143,14 +143,14 @@ void PrintRun(std::ostream& out, bool json, bool preview, const RunResult& resul
   }
   for (const Row& row : seen.rows) out << row.item << '\t' << row.status << '\n';
   if (cancelled) out << "\nCancelled: the figures are those of what was done.";
-  out << "\n" << (preview ? "Would clean" : "Cleaned") << " Registry Keys: " << PlainNumber(keys)
-      << "\n" << (preview ? "Would release" : "Released") << " HD Space: " << MegabytesText(bytes, '.')
-      << "MB (" << PlainNumber(bytes) << " bytes)\n";
+  out << "\n"
+      << (preview ? "Would clean" : "Cleaned") << " Registry Keys: " << PlainNumber(keys) << "\n"
+      << (preview ? "Would release" : "Released") << " HD Space: " << MegabytesText(bytes, '.') << "MB ("
+      << PlainNumber(bytes) << " bytes)\n";
   if (preview) {
     for (const auto& [item, source, entry] : seen.entries)
       out << (entry.refused ? "refused\t" : "") << EntryKindName(entry.kind) << '\t' << entry.path << '\t'
-          << (entry.kind == EntryKind::Rows ? std::to_string(entry.rows) + " rows" : PlainNumber(entry.bytes))
-          << '\n';
+          << (entry.kind == EntryKind::Rows ? std::to_string(entry.rows) + " rows" : PlainNumber(entry.bytes)) << '\n';
   }
 }
 
@@ -172,11 +172,16 @@ int RunCommandLine(const std::vector<std::string>& args, Platform& platform, std
       json = true;
       continue;
     }
-    if (arg == "--preview") next = Action::Preview;
-    else if (arg == "--clean") next = Action::Clean;
-    else if (arg == "--list") next = Action::List;
-    else if (arg == "--help" || arg == "-h" || arg == "/?") next = Action::Help;
-    else if (arg == "--version") next = Action::Version;
+    if (arg == "--preview")
+      next = Action::Preview;
+    else if (arg == "--clean")
+      next = Action::Clean;
+    else if (arg == "--list")
+      next = Action::List;
+    else if (arg == "--help" || arg == "-h" || arg == "/?")
+      next = Action::Help;
+    else if (arg == "--version")
+      next = Action::Version;
     else {
       err << "clearvane: unknown argument \"" << arg << "\"\n" << kUsage;
       return 2;
@@ -191,18 +196,23 @@ int RunCommandLine(const std::vector<std::string>& args, Platform& platform, std
     case Action::None:
       err << "clearvane: nothing to do\n" << kUsage;
       return 2;
-    case Action::Help: out << kUsage; return 0;
-    case Action::Version: out << kVersion; return 0;
+    case Action::Help:
+      out << kUsage;
+      return 0;
+    case Action::Version:
+      out << kVersion;
+      return 0;
     case Action::List:
       PrintList(out, json, ItemsOfRun(platform));
       return 0;
     case Action::Preview:
-    case Action::Clean: break;
+    case Action::Clean:
+      break;
   }
 
   ConsoleMessageBoxes consoleMessages(err);
-  Platform console{platform.registry, platform.files, platform.shell, consoleMessages, platform.clock,
-                   platform.urlHistory, platform.office, platform.keys};
+  Platform console{platform.registry, platform.files,      platform.shell,  consoleMessages,
+                   platform.clock,    platform.urlHistory, platform.office, platform.keys};
   regfun registry(console.registry, console.messages);
   const StartupValues values = ComputeStartupValues(console, registry);
   Cleaner cleaner(console, values);

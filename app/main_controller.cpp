@@ -13,7 +13,9 @@ namespace cv {
 MainController::MainController(Platform& platform, MainView& view, NotificationSystem& notifications)
     : platform_(platform), view_(view), notifications_(notifications), cleaner_(platform, values_) {}
 
-std::string MainController::SelectionFile() const { return platform_.shell.ProgramFolder() + std::string(kSelectionFileName); }
+std::string MainController::SelectionFile() const {
+  return platform_.shell.ProgramFolder() + std::string(kSelectionFileName);
+}
 
 void MainController::Load(std::string_view startArgument) {
   // The notification queue exists already; there is no skin component: the
@@ -263,8 +265,8 @@ void MainController::NotificationClicked(std::string_view key) {
 }
 
 void MainController::ViewLicense() {
-  platform_.shell.StartProgram(LicenseCommandLine(platform_.shell.GetWindowsDirectory(), platform_.shell.ProgramFolder()),
-                               ShowMode::Normal);
+  platform_.shell.StartProgram(
+      LicenseCommandLine(platform_.shell.GetWindowsDirectory(), platform_.shell.ProgramFolder()), ShowMode::Normal);
 }
 
 void MainController::ExitProcedure() {

@@ -63,7 +63,6 @@ std::string StartArgumentFrom(std::string_view commandLineTail) {
 
 bool IsStartupArgument(std::string_view startArgument) { return startArgument == "min"; }
 
-
 MainState LoadMainState(Inifun& ini, std::string_view selectionFile, char decimalSeparator) {
   auto option = [&](std::string_view key) { return ini.ReadIniValue(selectionFile, kOptionsSection, key); };
   MainState state;

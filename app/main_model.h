@@ -19,7 +19,6 @@ std::string StartArgumentFrom(std::string_view commandLineTail);
 // The Run-key start: the argument is exactly "min" (case-sensitive).
 bool IsStartupArgument(std::string_view startArgument);
 
-
 // The program-wide state the main window builds at load.
 struct MainState {
   std::string StartArgument;
@@ -38,24 +37,24 @@ MainState LoadMainState(Inifun& ini, std::string_view selectionFile, char decima
 
 // What the user can ask of the main window, from every place that asks it.
 enum class Command {
-  ShowWelcome,        // Image1 "Main"
-  CleaningSettings,   // Image2, File "Clean Settings", tray "Settings"
-  ShowStatusPanel,    // Image3 "CLEAN NOW"
-  SearchAndErase,     // Image4, Tool "Search and Erase"
-  CleanOptions,       // Image5, File "Clean Options", tray "Options"
-  FileShredder,       // Image6, Tool "File Shredder"
-  RegistryCleaner,    // Image9, Tool "Clean Registry"
-  Exit,               // Image10, File "Exit", tray "Exit"
-  MenuCleanNow,       // File "Clean Now"
-  StartCleaning,      // Command1
-  Cancel,             // Command2, Esc, tray "Cancel Cleaning"
-  Help,               // Help "Help", tray "Help", Picture2
-  Website,            // Help "Our Website", tray "Clearvane On the Web", Label51
-  TellAFriend,        // Help "Tell a Friend"
-  About,              // Help "About"
-  TrayRestore,        // tray "Restore"
-  TrayCleanNow,       // tray "Clean Now"
-  Analyze,            // "Analyze", File "Analyze", Ctrl+R
+  ShowWelcome,       // Image1 "Main"
+  CleaningSettings,  // Image2, File "Clean Settings", tray "Settings"
+  ShowStatusPanel,   // Image3 "CLEAN NOW"
+  SearchAndErase,    // Image4, Tool "Search and Erase"
+  CleanOptions,      // Image5, File "Clean Options", tray "Options"
+  FileShredder,      // Image6, Tool "File Shredder"
+  RegistryCleaner,   // Image9, Tool "Clean Registry"
+  Exit,              // Image10, File "Exit", tray "Exit"
+  MenuCleanNow,      // File "Clean Now"
+  StartCleaning,     // Command1
+  Cancel,            // Command2, Esc, tray "Cancel Cleaning"
+  Help,              // Help "Help", tray "Help", Picture2
+  Website,           // Help "Our Website", tray "Clearvane On the Web", Label51
+  TellAFriend,       // Help "Tell a Friend"
+  About,             // Help "About"
+  TrayRestore,       // tray "Restore"
+  TrayCleanNow,      // tray "Clean Now"
+  Analyze,           // "Analyze", File "Analyze", Ctrl+R
 };
 
 // The command of a menu item, accelerator or clicked control; nullopt for an

@@ -2,7 +2,6 @@
 #include <commctrl.h>
 #include "app/main_window_win.h"
 
-
 #include "app/about_box_win.h"
 #include "app/analysis_texts.h"
 #include "app/clean_question_win.h"
@@ -255,9 +254,8 @@ void MainWindow::Layout() {
   const int roomHeight = work.Height() - (frame.bottom - frame.top);
   const int roomWidth = work.Width() - (frame.right - frame.left) - left - s(16);
   const auto leastHeight = [&](int width) {
-    return std::max(NavigationBar::MinimumHeight(dpi_), panelTop +
-                                                            std::max(LayoutWelcome(width, 0, false), statusNeeds) +
-                                                            s(10) + 2 * line + s(14));
+    return std::max(NavigationBar::MinimumHeight(dpi_),
+                    panelTop + std::max(LayoutWelcome(width, 0, false), statusNeeds) + s(10) + 2 * line + s(14));
   };
   int least = leastHeight(panelNeeds);
   while (least > roomHeight && panelNeeds + s(40) <= roomWidth) least = leastHeight(panelNeeds += s(40));
@@ -396,7 +394,8 @@ void MainWindow::OnNotify(const NMHDR& header) {
   if (header.idFrom == IDC_LISTVIEW1 && analysisPane_.Shown()) {
     if (header.code == LVN_ITEMCHANGED) {
       const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
-      if ((change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED)) analysisPane_.SelectRow(change.iItem);
+      if ((change.uNewState & LVIS_SELECTED) && !(change.uOldState & LVIS_SELECTED))
+        analysisPane_.SelectRow(change.iItem);
     } else if (header.code == NM_DBLCLK || header.code == NM_RETURN) {
       const int row = ListView_GetNextItem(header.hwndFrom, -1, LVNI_SELECTED);
       if (row >= 0) {

@@ -31,7 +31,7 @@ constexpr ButtonSpec kButtonTable[NavigationBar::kButtons] = {
 };
 
 constexpr int kImageSize = 36;
-constexpr int kRowHeight = 54;     // rows close up to kMinRowGap between images on a short window
+constexpr int kRowHeight = 54;  // rows close up to kMinRowGap between images on a short window
 constexpr int kMinRowGap = 4;
 constexpr int kTop = 16;
 constexpr int kMargin = 12;
@@ -135,9 +135,9 @@ bool NavigationBar::Create(HWND parent, HINSTANCE instance) {
     images_[i] = ::CreateWindowExW(0, kNavigationImageClass, spec.caption, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, bar_,
                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.imageId)), instance, nullptr);
     ::SetWindowLongPtrW(images_[i], GWLP_USERDATA, static_cast<LONG_PTR>(spec.glyph));
-    captions_[i] = ::CreateWindowExW(0, L"STATIC", spec.caption, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE,
-                                     0, 0, 0, 0, bar_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.captionId)),
-                                     instance, nullptr);
+    captions_[i] =
+        ::CreateWindowExW(0, L"STATIC", spec.caption, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE, 0, 0, 0, 0,
+                          bar_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.captionId)), instance, nullptr);
   }
   return true;
 }

@@ -51,8 +51,8 @@ void Splash::Paint(HDC dc) {
   ::FillRect(dc, &stripe, accent.get());
 
   ::SetBkMode(dc, TRANSPARENT);
-  HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_CLEARVANE),
-                                               IMAGE_ICON, Scale(48, dpi), Scale(48, dpi), LR_DEFAULTCOLOR));
+  HICON icon = static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_CLEARVANE), IMAGE_ICON,
+                                               Scale(48, dpi), Scale(48, dpi), LR_DEFAULTCOLOR));
   if (icon) {
     ::DrawIconEx(dc, Scale(28, dpi), Scale(44, dpi), icon, Scale(48, dpi), Scale(48, dpi), 0, nullptr, DI_NORMAL);
     ::DestroyIcon(icon);

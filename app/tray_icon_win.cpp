@@ -2,7 +2,6 @@
 #include <shellapi.h>
 #include "app/tray_icon_win.h"
 
-
 #include "resources/resource.h"
 #include "resources/window_res.h"
 

@@ -32,7 +32,8 @@ std::string EntryPath(int i) {
 
 void Fill(cv::AnalysisStore& store, int entries) {
   store.BeginRow("Firefox Cache");
-  for (int i = 0; i < entries; ++i) store.Erased({cv::EntryKind::File, EntryPath(i), static_cast<double>(i % 5000), false});
+  for (int i = 0; i < entries; ++i)
+    store.Erased({cv::EntryKind::File, EntryPath(i), static_cast<double>(i % 5000), false});
 }
 
 double Seconds(const std::function<void()>& work) {
@@ -90,8 +91,8 @@ int main(int argc, char** argv) {
               bench::Median(byPath) * 1000, sortMedian * 1000, bench::Median(byPath) / sortMedian);
   std::printf("  %-40s %8.1f ms  (ratio to sort -f %.2fx)\n", "details sorted by size", bench::Median(bySize) * 1000,
               bench::Median(bySize) / sortMedian);
-  std::printf("  %-40s %8.1f ms  (grep -F -i -c: %.1f ms, ratio %.2fx)\n", "details filtered", bench::Median(filtered) * 1000,
-              grepMedian * 1000, bench::Median(filtered) / grepMedian);
+  std::printf("  %-40s %8.1f ms  (grep -F -i -c: %.1f ms, ratio %.2fx)\n", "details filtered",
+              bench::Median(filtered) * 1000, grepMedian * 1000, bench::Median(filtered) / grepMedian);
   std::printf("  %-40s %8.1f ms\n", "allow-list for the clean", bench::Median(allowed) * 1000);
   std::printf("  %-40s %8.1f MB  (paths as text: %.1f MB)\n", "store's memory (peak, less bare paths)",
               (kept.peakKb - bare.peakKb) / 1024.0, static_cast<double>(fs::file_size(list)) / 1048576.0);

@@ -76,7 +76,8 @@ bool MakeCacheTree(const fs::path& root, int files) {
   }
   bool ok = true;
   for (int i = 0; i < files && ok; ++i) {
-    std::snprintf(name, sizeof name, "%08X%08X_%d", static_cast<unsigned>(random()), static_cast<unsigned>(random()), i);
+    std::snprintf(name, sizeof name, "%08X%08X_%d", static_cast<unsigned>(random()), static_cast<unsigned>(random()),
+                  i);
     ok = MakeFile(leaves[static_cast<size_t>(i) % leaves.size()], name, 1024 + random() % (63 * 1024));
   }
   for (int fd : leaves) ::close(fd);
@@ -103,7 +104,7 @@ bool MakeDeepTree(const fs::path& root, int depth) {
 
 // Creates a folder and the folders above it.
 void MakeFolders(cv::FileSystem& files, const std::string& path) {
-  for (size_t cut = path.find('\\', 3); ; cut = path.find('\\', cut + 1)) {
+  for (size_t cut = path.find('\\', 3);; cut = path.find('\\', cut + 1)) {
     files.CreateFolder(path.substr(0, cut));
     if (cut == std::string::npos) break;
   }
@@ -111,8 +112,10 @@ void MakeFolders(cv::FileSystem& files, const std::string& path) {
 
 // The guard a run builds, for a machine laid out as Windows lays it out.
 cv::PathGuard SystemGuard(cv::emulated::EmulatedShell& shell, cv::FileSystem& files) {
-  for (const auto& [name, value] : {std::pair{"SystemRoot", "C:\\Windows"}, {"windir", "C:\\Windows"},
-                                    {"ProgramFiles", "C:\\Program Files"}, {"ProgramData", "C:\\ProgramData"},
+  for (const auto& [name, value] : {std::pair{"SystemRoot", "C:\\Windows"},
+                                    {"windir", "C:\\Windows"},
+                                    {"ProgramFiles", "C:\\Program Files"},
+                                    {"ProgramData", "C:\\ProgramData"},
                                     {"USERPROFILE", "C:\\Users\\Bench"},
                                     {"APPDATA", "C:\\Users\\Bench\\AppData\\Roaming"},
                                     {"LOCALAPPDATA", "C:\\Users\\Bench\\AppData\\Local"}})
@@ -167,7 +170,7 @@ struct Row {
   std::string what;
   std::vector<Measure> ours;
   std::vector<Measure> tool;
-  std::vector<double> oursInside;  // Windows only: the exe's own time
+  std::vector<double> oursInside;      // Windows only: the exe's own time
   std::vector<double> oursWorkingSet;  // Windows only: its peak working set, MB
 };
 
@@ -198,8 +201,8 @@ std::string Runs(const std::vector<Measure>& runs) {
 }
 
 void PrintHeader(bool windows) {
-  std::printf("| %-42s | %10s | %10s | %6s | %10s | %10s |%s\n", "case (median of rounds)", "ours", "system",
-              "ratio", "ours peak", "tool peak", windows ? " exe's own time, working set |" : "");
+  std::printf("| %-42s | %10s | %10s | %6s | %10s | %10s |%s\n", "case (median of rounds)", "ours", "system", "ratio",
+              "ours peak", "tool peak", windows ? " exe's own time, working set |" : "");
   std::printf("|%s|%s|%s|%s|%s|%s|%s\n", std::string(44, '-').c_str(), std::string(12, '-').c_str(),
               std::string(12, '-').c_str(), std::string(8, '-').c_str(), std::string(12, '-').c_str(),
               std::string(12, '-').c_str(), windows ? "-----------------------------|" : "");
@@ -208,8 +211,8 @@ void PrintHeader(bool windows) {
 void Print(const Row& row) {
   const double ours = MedianSeconds(row.ours);
   const double tool = MedianSeconds(row.tool);
-  std::printf("| %-42s | %8.3f s | %8.3f s | %5.2fx | %7.1f MB | %7.1f MB |", row.what.c_str(), ours, tool,
-              ours / tool, PeakMb(row.ours), PeakMb(row.tool));
+  std::printf("| %-42s | %8.3f s | %8.3f s | %5.2fx | %7.1f MB | %7.1f MB |", row.what.c_str(), ours, tool, ours / tool,
+              PeakMb(row.ours), PeakMb(row.tool));
   if (!row.oursInside.empty()) {
     double peakSet = 0;
     for (double mb : row.oursWorkingSet) peakSet = std::max(peakSet, mb);
@@ -270,7 +273,9 @@ void CompareNative(const Options& options, const fs::path& hostRoot, const std::
     }
     Alternate(
         round, [&] { files.ours.push_back(InChild([&] { return RunPrimitive(hostRoot, "C:\\ours-files", false); })); },
-        [&] { files.tool.push_back(RunTool({"find", (drive / "find").string(), "-type", "f", "-delete"})); });
+        [&] {
+          files.tool.push_back(RunTool({"find", (drive / "find").string(), "-type", "f", "-delete"}));
+        });
     Alternate(
         round, [&] { empty.ours.push_back(InChild([&] { return RunPrimitive(hostRoot, "C:\\ours-empty", true); })); },
         [&] {
@@ -310,12 +315,15 @@ void CompareWine(const Options& options, const std::string& label, const MakeTre
     }
     Alternate(
         round, [&] { RunWineExe(work, "files", "S:\\cv-bench\\ours-files", files); },
-        [&] { files.tool.push_back(RunTool({"wine", "cmd", "/c", "del /s /q /a S:\\cv-bench\\del\\*"}, work, work / "del.txt")); });
+        [&] {
+          files.tool.push_back(
+              RunTool({"wine", "cmd", "/c", "del /s /q /a S:\\cv-bench\\del\\*"}, work, work / "del.txt"));
+        });
     Alternate(
         round, [&] { RunWineExe(work, "empty", "S:\\cv-bench\\ours-empty", empty); },
         [&] {
-          empty.tool.push_back(
-              RunTool({"wine", "cmd", "/c", "rd /s /q S:\\cv-bench\\rd && md S:\\cv-bench\\rd"}, work, work / "rd.txt"));
+          empty.tool.push_back(RunTool({"wine", "cmd", "/c", "rd /s /q S:\\cv-bench\\rd && md S:\\cv-bench\\rd"}, work,
+                                       work / "rd.txt"));
         });
     // What the tools left (del keeps folders; rd may stop at long paths).
     if (round == 0) {
@@ -326,8 +334,8 @@ void CompareWine(const Options& options, const std::string& label, const MakeTre
           if (!it->is_directory()) ++n;
         return n;
       };
-      std::printf("    files left after round 1: ours-files %ld, del %ld, ours-empty %ld, rd %ld\n",
-                  left("ours-files"), left("del"), left("ours-empty"), left("rd"));
+      std::printf("    files left after round 1: ours-files %ld, del %ld, ours-empty %ld, rd %ld\n", left("ours-files"),
+                  left("del"), left("ours-empty"), left("rd"));
     }
   }
   Print(files);
@@ -342,11 +350,16 @@ int main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool hasValue = i + 1 < argc;
-    if (arg == "--files" && hasValue) options.files = std::atoi(argv[++i]);
-    else if (arg == "--depth" && hasValue) options.depth = std::atoi(argv[++i]);
-    else if (arg == "--rounds" && hasValue) options.rounds = std::max(1, std::atoi(argv[++i]));
-    else if (arg == "--dir" && hasValue) options.base = argv[++i];
-    else if (arg == "--targets" && hasValue) options.targets = std::atoi(argv[++i]);
+    if (arg == "--files" && hasValue)
+      options.files = std::atoi(argv[++i]);
+    else if (arg == "--depth" && hasValue)
+      options.depth = std::atoi(argv[++i]);
+    else if (arg == "--rounds" && hasValue)
+      options.rounds = std::max(1, std::atoi(argv[++i]));
+    else if (arg == "--dir" && hasValue)
+      options.base = argv[++i];
+    else if (arg == "--targets" && hasValue)
+      options.targets = std::atoi(argv[++i]);
     else if (arg == "--wine" && i + 2 < argc) {
       options.wineExe = argv[++i];
       options.wineSandbox = argv[++i];

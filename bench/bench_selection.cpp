@@ -127,8 +127,8 @@ int main(int argc, char** argv) {
       if (std::system(catCommand.c_str()) != 0) std::fprintf(stderr, "cat failed\n");
     }));
   }
-  std::printf("selection dialog model, %d custom lines (%zu rows kept), %d plug-ins, %zu switches; median of %d\n", lines,
-              model.CustomItems().size(), plugins, cv::kItemSwitchCount, rounds);
+  std::printf("selection dialog model, %d custom lines (%zu rows kept), %d plug-ins, %zu switches; median of %d\n",
+              lines, model.CustomItems().size(), plugins, cv::kItemSwitchCount, rounds);
   const double catMedian = Median(cat);
   std::printf("  %-34s %8.1f ms wall, %5.1f ms CPU  (cat of the same files: %.1f ms, ratio %.2fx)\n",
               "opening (load of every list)", Median(open) * 1000, Median(openCpu) * 1000, catMedian * 1000,

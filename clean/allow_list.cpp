@@ -94,11 +94,20 @@ void AllowList::Add(EntryKind kind, std::string_view path) {
         if (cut > 0) routes_.push_back(PrintOf(std::string_view(text).substr(0, cut)));
       break;
     }
-    case EntryKind::RegKey: keys_.push_back(PrintOf(RegistryKeyText(path))); break;
-    case EntryKind::RegTree: trees_.push_back(PrintOf(RegistryKeyText(path))); break;
-    case EntryKind::RegValue: values_.push_back(PrintOf(AsciiLower(path))); break;
-    case EntryKind::Command: commands_.push_back(PrintOf(path)); break;
-    case EntryKind::IniSection: break;  // a section goes with its file's rewrite
+    case EntryKind::RegKey:
+      keys_.push_back(PrintOf(RegistryKeyText(path)));
+      break;
+    case EntryKind::RegTree:
+      trees_.push_back(PrintOf(RegistryKeyText(path)));
+      break;
+    case EntryKind::RegValue:
+      values_.push_back(PrintOf(AsciiLower(path)));
+      break;
+    case EntryKind::Command:
+      commands_.push_back(PrintOf(path));
+      break;
+    case EntryKind::IniSection:
+      break;  // a section goes with its file's rewrite
     case EntryKind::Rows: {
       // "file [table]": the rows go inside the file, which itself stays.
       const std::size_t table = path.rfind(" [");

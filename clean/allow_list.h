@@ -55,7 +55,7 @@ class AllowList {
   // FileText of a path being added, reusing the form of its folder.
   std::string FileTextWhileAdding(std::string_view path);
 
-  std::string lastFolder_;  // while adding: the folder whose way is in routes_
+  std::string lastFolder_;                       // while adding: the folder whose way is in routes_
   std::string addingFolder_, addingFolderText_;  // while adding: a folder as given and its form
   std::size_t count_ = 0;
 };

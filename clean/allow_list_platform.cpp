@@ -122,8 +122,7 @@ std::string AllowListPlatform::Files::NativePath(std::string_view path) {
   return allowed_.AllowsRows(path) ? inner_.NativePath(path) : std::string();
 }
 
-bool AllowListPlatform::Files::ListFolder(std::string_view folder,
-                                          const std::function<void(const FileEntry&)>& visit) {
+bool AllowListPlatform::Files::ListFolder(std::string_view folder, const std::function<void(const FileEntry&)>& visit) {
   const bool ownFolder = InProgramFolder(std::string(folder) + "\\");
   return inner_.ListFolder(folder, [&](const FileEntry& entry) {
     if (Shows(entry, ownFolder)) visit(entry);

@@ -30,7 +30,8 @@ class BrowserCleaner {
 
   void Run() {
     const BrowserFolders folders = FoldersOf(browser_, run_.values.AppDataFolder, run_.values.LocalAppDataFolder);
-    const ProfileScan scan = FindProfiles(run_.platform.files, run_.erase.Guard(), browser_, folders, UserDataFoldersOf(run_.platform));
+    const ProfileScan scan =
+        FindProfiles(run_.platform.files, run_.erase.Guard(), browser_, folders, UserDataFoldersOf(run_.platform));
     for (const std::string& refused : scan.refused) notes_.push_back(refused + ", not cleaned");
     if (scan.profiles.empty()) return Finish();
 

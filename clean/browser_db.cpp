@@ -181,8 +181,8 @@ std::string CompanionProblem(FileSystem& files, std::string_view path) {
 bool HasStoredTriggers(SqliteDb& db, const Plan& plan) {
   std::string tables = "'moz_places'";
   for (const RowStep& step : plan.steps) tables += ", '" + AsciiLower(step.table) + "'";
-  const auto count = db.QueryInt("SELECT count(*) FROM sqlite_master WHERE type = 'trigger' AND lower(tbl_name) IN (" +
-                                 tables + ")");
+  const auto count =
+      db.QueryInt("SELECT count(*) FROM sqlite_master WHERE type = 'trigger' AND lower(tbl_name) IN (" + tables + ")");
   return !count || *count != 0;
 }
 
@@ -212,8 +212,7 @@ DatabaseCleanResult CleanDatabaseRows(FileSystem& files, std::string_view path, 
   const std::string native = files.NativePath(path);
   if (native.empty()) return result;
   DbProblem problem = DbProblem::None;
-  SqliteDb db = SqliteDb::Open(native,
-                               preview ? SqliteDb::Access::ReadOnly : SqliteDb::Access::ReadWrite, problem);
+  SqliteDb db = SqliteDb::Open(native, preview ? SqliteDb::Access::ReadOnly : SqliteDb::Access::ReadWrite, problem);
   if (!db) {
     result.untouchedBecause = Untouched(problem);
     return result;
@@ -269,8 +268,8 @@ DatabaseCleanResult CleanDatabaseRows(FileSystem& files, std::string_view path, 
   const auto freePagesAfter = db.QueryInt("PRAGMA freelist_count");
   const auto pageSize = db.QueryInt("PRAGMA page_size");
   if (freePagesBefore && freePagesAfter && pageSize && *freePagesAfter > *freePagesBefore && *pageSize > 0)
-    result.bytesFreed = static_cast<std::uint64_t>(*freePagesAfter - *freePagesBefore) *
-                        static_cast<std::uint64_t>(*pageSize);
+    result.bytesFreed =
+        static_cast<std::uint64_t>(*freePagesAfter - *freePagesBefore) * static_cast<std::uint64_t>(*pageSize);
   return result;
 }
 

@@ -195,8 +195,8 @@ RunResult Cleaner::CleanNow(const RunOptions& options, RunObserver& observer) {
       if (item.unavailable) {
         run.observer.RowAdded(item.displayName, *item.unavailable);
         run.observer.RowSourceSet(item.source);
-      } else if (SwitchIsOn(ini.ReadIniValue(item.switchFile.empty() ? selectionFile : item.switchFile,
-                                             item.section, item.key))) {
+      } else if (SwitchIsOn(ini.ReadIniValue(item.switchFile.empty() ? selectionFile : item.switchFile, item.section,
+                                             item.key))) {
         run.BeginItem();
         OpenRow(run, item);
         if (item.action) item.action(run);

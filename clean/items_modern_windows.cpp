@@ -46,26 +46,32 @@ constexpr std::string_view kExplorerKey = "Software\\Microsoft\\Windows\\Current
 
 // The items, in run order.
 const WindowsItemSpec kItems[] = {
-    {"ThumbnailCaches", "Thumbnail and icon caches",
+    {"ThumbnailCaches",
+     "Thumbnail and icon caches",
      "Explorer's thumbnail and icon caches (thumbcache_*.db, iconcache_*.db); files Explorer holds open stay.",
      {{Base::kLocalAppData, "Microsoft\\Windows\\Explorer", Reach::kFiles, "thumbcache_*.db;iconcache_*.db"}}},
-    {"JumpLists", "Jump lists",
+    {"JumpLists",
+     "Jump lists",
      "The recent and pinned files of programs in the taskbar and Start menu jump lists.",
      {{Base::kAppData, "Microsoft\\Windows\\Recent\\AutomaticDestinations", Reach::kContents},
       {Base::kAppData, "Microsoft\\Windows\\Recent\\CustomDestinations", Reach::kContents}}},
-    {"RecentItems", "Recent items",
+    {"RecentItems",
+     "Recent items",
      "The shortcuts to recently opened files and folders in the Recent folder.",
      {{Base::kAppData, "Microsoft\\Windows\\Recent", Reach::kFiles, "*.lnk"}}},
-    {"ErrorReports", "Windows Error Reporting",
+    {"ErrorReports",
+     "Windows Error Reporting",
      "Error reports waiting to be sent or kept after sending; the system-wide ones need administrator rights.",
      {{Base::kLocalAppData, "Microsoft\\Windows\\WER", Reach::kContents},
       {Base::kProgramData, "Microsoft\\Windows\\WER", Reach::kContents, {}, kAdmin}}},
-    {"CrashDumps", "Crash dumps",
+    {"CrashDumps",
+     "Crash dumps",
      "Memory dumps of crashed programs; those of the system need administrator rights.",
      {{Base::kLocalAppData, "CrashDumps", Reach::kContents},
       {Base::kWindows, "Minidump", Reach::kContents, {}, kAdmin},
       {Base::kWindows, "MEMORY.DMP", Reach::kFile, {}, kAdmin}}},
-    {"ShaderCaches", "Graphics shader caches",
+    {"ShaderCaches",
+     "Graphics shader caches",
      "Shaders compiled by DirectX and the NVIDIA and AMD drivers; games build them again when needed.",
      {{Base::kLocalAppData, "D3DSCache", Reach::kContents},
       {Base::kLocalAppData, "NVIDIA\\DXCache", Reach::kContents},
@@ -73,27 +79,35 @@ const WindowsItemSpec kItems[] = {
       {Base::kLocalAppData, "AMD\\DxCache", Reach::kContents},
       {Base::kLocalAppData, "AMD\\VkCache", Reach::kContents},
       {Base::kLocalAppData, "AMD\\GLCache", Reach::kContents}}},
-    {"ExplorerHistories", "Explorer address, search and Run histories",
+    {"ExplorerHistories",
+     "Explorer address, search and Run histories",
      "The paths typed in Explorer's address bar, its search box history and the Run dialog's history.",
      {},
      {"TypedPaths", "WordWheelQuery", "RunMRU"}},
-    {"DnsCache", "DNS resolver cache",
+    {"DnsCache",
+     "DNS resolver cache",
      "The names of the sites and servers this computer looked up recently (ipconfig /flushdns).",
      {},
      {},
      "System32\\ipconfig.exe /flushdns"},
-    {"WindowsLogs", "Windows log files",
+    {"WindowsLogs",
+     "Windows log files",
      "Setup and servicing logs: Logs\\CBS, the Panther logs and the *.log files of the Windows folder; needs "
      "administrator rights.",
      {{Base::kWindows, "Logs\\CBS", Reach::kContents, {}, kAdmin},
       {Base::kWindows, "Panther", Reach::kFilesBelow, "*.log", kAdmin},
       {Base::kWindows, {}, Reach::kFiles, "*.log", kAdmin}}},
-    {"DeliveryOptimization", "Delivery Optimization cache",
+    {"DeliveryOptimization",
+     "Delivery Optimization cache",
      "Update files kept to share with other computers; Windows downloads them again when needed. Needs "
      "administrator rights.",
-     {{Base::kWindows, "ServiceProfiles\\NetworkService\\AppData\\Local\\Microsoft\\Windows\\DeliveryOptimization\\Cache",
-       Reach::kContents, {}, kAdmin}}},
-    {"Prefetch", "Prefetch",
+     {{Base::kWindows,
+       "ServiceProfiles\\NetworkService\\AppData\\Local\\Microsoft\\Windows\\DeliveryOptimization\\Cache",
+       Reach::kContents,
+       {},
+       kAdmin}}},
+    {"Prefetch",
+     "Prefetch",
      "The traces of which programs ran when (Prefetch\\*.pf); programs may start slower once. Needs administrator "
      "rights.",
      {{Base::kWindows, "Prefetch", Reach::kFiles, "*.pf", kAdmin}}},
@@ -268,7 +282,8 @@ class WindowsItemCleaner {
       for (std::uint32_t index = 0; run_.platform.registry.EnumValue(key.get(), index, name, value) == kOk; ++index)
         names.push_back(name);
     }
-    for (const std::string& name : names) run_.RegistryKeysCleaned += run_.erase.DeleteRegValue(kHkeyCurrentUser, subKey, name);
+    for (const std::string& name : names)
+      run_.RegistryKeysCleaned += run_.erase.DeleteRegValue(kHkeyCurrentUser, subKey, name);
   }
 
   void Finish() {

@@ -21,7 +21,7 @@ enum class Target { Files, Folders, FirefoxRows };
 
 struct Deletion {
   Target target = Target::Files;
-  const char* name = "";  // file name (exact case) or folder name (lower case)
+  const char* name = "";                 // file name (exact case) or folder name (lower case)
   TraceKind rows = TraceKind::kHistory;  // FirefoxRows: the kind of trace removed from every profile
 };
 

@@ -41,9 +41,14 @@ const RegistryItem kRegistryItems[] = {
     {67, {K{Key, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU"}}},
     {68,
      {K{Key, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Doc Find Spec MRU"},
-      K{Key, "Software\\Microsoft\\Internet Explorer\\Explorer Bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\ComputerNameMRU"},
-      K{Key, "Software\\Microsoft\\Internet Explorer\\Explorer Bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\ContainingTextMRU"},
-      K{Key, "Software\\Microsoft\\Internet Explorer\\Explorer Bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\FilesNamedMRU"},
+      K{Key,
+        "Software\\Microsoft\\Internet Explorer\\Explorer "
+        "Bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\ComputerNameMRU"},
+      K{Key,
+        "Software\\Microsoft\\Internet Explorer\\Explorer "
+        "Bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\ContainingTextMRU"},
+      K{Key,
+        "Software\\Microsoft\\Internet Explorer\\Explorer Bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\FilesNamedMRU"},
       K{Key, "Software\\Microsoft\\Search Assistant\\ACMru\\5603"},
       K{Key, "Software\\Microsoft\\Search Assistant\\ACMru\\5604"},
       K{Key, "Software\\Microsoft\\Search Assistant\\ACMru\\5647"},
@@ -59,13 +64,16 @@ const RegistryItem kRegistryItems[] = {
       K{Key, "SOFTWARE\\Microsoft\\DirectDraw\\MostRecentApplication", {}, kHkeyLocalMachine}}},
     {79,
      {K{Key, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FindComputerMRU"},
-      K{Key, "Software\\Microsoft\\Internet Explorer\\Explorer Bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\ComputerNameMRU"},
+      K{Key,
+        "Software\\Microsoft\\Internet Explorer\\Explorer "
+        "Bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\ComputerNameMRU"},
       K{Key, "Software\\Microsoft\\Search Assistant\\ACMru"}}},
     {80,
      {K{Key, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Doc Find Spec MRU"},
       K{Key, "Software\\Microsoft\\Internet Explorer\\Explorer Bars"},
       K{Key, "Software\\Microsoft\\Search Assistant\\ACMru"},
-      K{Key, "Software\\Microsoft\\Internet Explorer\\Explorer Bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\FilesNamedMRU"},
+      K{Key,
+        "Software\\Microsoft\\Internet Explorer\\Explorer Bars\\{C4EE31F3-4768-11D2-BE5C-00A0C9A83DA1}\\FilesNamedMRU"},
       K{Key, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\WordWheelQuery"}}},
     {81, {K{Key, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Map Network Drive MRU"}}},
     {82, {K{Key, "Software\\Microsoft\\Microsoft Management Console\\Recent File List"}}},
@@ -89,9 +97,11 @@ const RegistryItem kRegistryItems[] = {
       K{Tree, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\TypedPaths"}}},
     {91,
      {K{Tree,
-        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\UserAssist\\{5E6AB780-7743-11CF-A12B-00AA004AE837}\\Count"},
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\UserAssist\\{5E6AB780-7743-11CF-A12B-00AA004AE837}"
+        "\\Count"},
       K{Tree,
-        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\UserAssist\\{75048700-EF1F-11D0-9888-006097DEACF9}\\Count"}}},
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\UserAssist\\{75048700-EF1F-11D0-9888-006097DEACF9}"
+        "\\Count"}}},
     {92, {K{Tree, "Software\\Microsoft\\Windows\\CurrentVersion\\UnreadMail"}}},
 };
 
@@ -101,8 +111,12 @@ void RegistryOnlyItem(RunContext& run) {
     if (item.number != Number) continue;
     for (const RegStep& step : item.steps) {
       switch (step.kind) {
-        case RegStepKind::Key: run.RegistryKeysCleaned += run.erase.DeleteRegKey(step.root, step.subKey); break;
-        case RegStepKind::Tree: run.RegistryKeysCleaned += run.erase.DeleteRegTree(step.root, step.subKey); break;
+        case RegStepKind::Key:
+          run.RegistryKeysCleaned += run.erase.DeleteRegKey(step.root, step.subKey);
+          break;
+        case RegStepKind::Tree:
+          run.RegistryKeysCleaned += run.erase.DeleteRegTree(step.root, step.subKey);
+          break;
         case RegStepKind::Value:
           run.RegistryKeysCleaned += run.erase.DeleteRegValue(step.root, step.subKey, step.valueName);
           break;
@@ -167,8 +181,8 @@ void SavedSearches(RunContext& run) {
 // and the path stays quoted: blanks, "&" or "(" in the program folder and a
 // "C:\Program.exe" change nothing.
 std::string BatchFileCommandLine(RunContext& run, std::string_view relative) {
-  const std::string interpreter = run.platform.shell.GetEnvironmentVariable("ComSpec")
-                                      .value_or(run.platform.shell.GetWindowsDirectory() + "\\system32\\cmd.exe");
+  const std::string interpreter = run.platform.shell.GetEnvironmentVariable("ComSpec").value_or(
+      run.platform.shell.GetWindowsDirectory() + "\\system32\\cmd.exe");
   return "\"" + interpreter + "\" /d /s /c \"\"" + run.ProgramFile(relative) + "\"\"";
 }
 

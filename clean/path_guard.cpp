@@ -70,10 +70,10 @@ PathGuard PathGuard::ForSystem(Shell& shell, FileSystem& files) {
 
   const std::string windows = shell.GetWindowsDirectory();
   for (const std::string& folder :
-       {env("SystemRoot"), env("windir"), windows, windows + "\\System32", windows + "\\SysWOW64",
-        env("ProgramFiles"), env("ProgramFiles(x86)"), env("ProgramW6432"), env("CommonProgramFiles"),
-        env("CommonProgramFiles(x86)"), env("ALLUSERSPROFILE"), env("ProgramData"), env("PUBLIC"),
-        env("APPDATA"), env("LOCALAPPDATA"), shell.ProgramFolder()})
+       {env("SystemRoot"), env("windir"), windows, windows + "\\System32", windows + "\\SysWOW64", env("ProgramFiles"),
+        env("ProgramFiles(x86)"), env("ProgramW6432"), env("CommonProgramFiles"), env("CommonProgramFiles(x86)"),
+        env("ALLUSERSPROFILE"), env("ProgramData"), env("PUBLIC"), env("APPDATA"), env("LOCALAPPDATA"),
+        shell.ProgramFolder()})
     guard.Protect(folder);
 
   const std::string profile = env("USERPROFILE");
@@ -110,8 +110,8 @@ void PathGuard::Protect(std::string_view folder) {
 
 bool PathGuard::SpellingAllowed(std::string_view folder) const {
   const std::string normalized = Normalize(folder);
-  if (normalized.empty()) return false;        // empty, relative, UNC or device path
-  if (normalized.size() <= 3) return false;    // "c:\"
+  if (normalized.empty()) return false;      // empty, relative, UNC or device path
+  if (normalized.size() <= 3) return false;  // "c:\"
   for (const std::string& guarded : protected_)
     if (IsSameOrAncestor(normalized, guarded)) return false;
   return true;

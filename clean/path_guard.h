@@ -52,7 +52,7 @@ class PathGuard {
  private:
   bool SpellingAllowed(std::string_view folder) const;
 
-  std::vector<std::string> protected_;         // normalised spellings and final paths
+  std::vector<std::string> protected_;        // normalised spellings and final paths
   std::vector<FileIdentity> protectedFiles_;  // protected folders and every folder above them
   FileSystem* files_ = nullptr;
 };

@@ -22,7 +22,9 @@ PluginRow ReadVpeRow(Inifun& ini, const FileEntry& entry) {
     row.description = row.name;
     return row;
   }
-  constexpr Inifun::Value kKeys[] = {{"name", "appname", ""}, {"version", "appver", ""}, {"dec", "decs", ""},
+  constexpr Inifun::Value kKeys[] = {{"name", "appname", ""},
+                                     {"version", "appver", ""},
+                                     {"dec", "decs", ""},
                                      {kPluginSwitchSection, kPluginSwitchKey, ""}};
   const std::vector<std::string> values = ini.ReadIniValues(file, kKeys);
   row.name = values[0];
@@ -34,7 +36,9 @@ PluginRow ReadVpeRow(Inifun& ini, const FileEntry& entry) {
 
 }  // namespace
 
-std::string PluginFolder(std::string_view programFolder) { return std::string(programFolder) + std::string(kPluginFolderName); }
+std::string PluginFolder(std::string_view programFolder) {
+  return std::string(programFolder) + std::string(kPluginFolderName);
+}
 
 std::string PluginFileFor(std::string_view pluginFolder, std::string_view name) {
   return std::string(pluginFolder) + "\\" + std::string(name) + "." + std::string(kPluginExtension);

@@ -9,8 +9,8 @@ std::string ReadFailureStatus(Status status) {
   return status == kErrFileTooLarge ? "Fail, File too large!" : "Fail, Can't read file!";
 }
 
-RunContext::RunContext(Platform& platform, const StartupValues& values, Inifun& ini, regfun& registry,
-                       allerase& erase, RunObserver& observer, EraseSink* sink)
+RunContext::RunContext(Platform& platform, const StartupValues& values, Inifun& ini, regfun& registry, allerase& erase,
+                       RunObserver& observer, EraseSink* sink)
     : platform(platform),
       values(values),
       ini(ini),

@@ -10,16 +10,16 @@ namespace cv {
 // user started, a pop-up request for an unattended one.
 struct RunReport {
   bool unattended = false;
-  bool cancelled = false;       // stopped by a cancel: the figures are those so far
+  bool cancelled = false;  // stopped by a cancel: the figures are those so far
   double registryKeysCleaned = 0;
   double bytesReleased = 0;
-  std::string sizeText;         // bytes / 1048576, "0.00"
-  std::string messageTitle;     // "Task Complete"
-  std::string messageText;      // the message box text
-  std::string popupKey;         // "www"
-  std::string popupTitle;       // "Clearvane"
-  std::string popupText;        // the pop-up description
-  std::string popupSoundFile;   // program folder + "\Sounds\Message.wav"
+  std::string sizeText;        // bytes / 1048576, "0.00"
+  std::string messageTitle;    // "Task Complete"
+  std::string messageText;     // the message box text
+  std::string popupKey;        // "www"
+  std::string popupTitle;      // "Clearvane"
+  std::string popupText;       // the pop-up description
+  std::string popupSoundFile;  // program folder + "\Sounds\Message.wav"
 };
 
 class RunObserver {

@@ -28,7 +28,6 @@ std::vector<KnownFolder> UserDataFoldersOf(Platform& platform);
 // The user data folder that `folder` is, or one it lies above, compared by
 // spelling and by final path (a link or another spelling of the same folder
 // counts); nullptr when there is none.
-const KnownFolder* UserDataAtOrBelow(FileSystem& files, const std::vector<KnownFolder>& known,
-                                     std::string_view folder);
+const KnownFolder* UserDataAtOrBelow(FileSystem& files, const std::vector<KnownFolder>& known, std::string_view folder);
 
 }  // namespace cv

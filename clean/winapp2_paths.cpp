@@ -61,7 +61,8 @@ Winapp2Folders Winapp2Folders::ForSystem(Platform& platform) {
   folders.Set("Pictures", {shellFolderOr("My Pictures", "Pictures")});
   folders.Set("Video", {shellFolderOr("My Video", "Videos")});
 
-  for (KnownFolder& known : UserDataFoldersOf(platform)) folders.AddUserDataFolder(std::move(known.name), std::move(known.path));
+  for (KnownFolder& known : UserDataFoldersOf(platform))
+    folders.AddUserDataFolder(std::move(known.name), std::move(known.path));
   const std::string windows = shell.GetWindowsDirectory();
   if (!windows.empty()) folders.systemFolders = {windows, windows + "\\System32", windows + "\\SysWOW64"};
   folders.programFolder = shell.ProgramFolder();

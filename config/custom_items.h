@@ -17,7 +17,6 @@ namespace cv {
 
 class FileSystemObject;
 
-
 struct CustomItemRow {
   std::string path;  // "Name"
   // The type as stored: "File", "Folder", another text kept as it was, or

@@ -48,12 +48,32 @@ constexpr ExtraItemsPageSpec kPages[] = {
     {kModernBrowsersSource, kModernBrowsersGroup, SourceTabPlace::kAfterBrowsers, ExtraItemsOrder::kAsGiven,
      L"Browser and traces", false, IDC_BROWSERS_SEARCH_LABEL, IDC_BROWSERS_SEARCH, IDC_BROWSERS_LIST,
      IDC_BROWSERS_WARNING, kKeptDomainsButtonCaption, IDC_BROWSERS_KEPT_DOMAINS, ShowKeptDomains},
-    {kModernWindowsSource, kModernWindowsGroup, SourceTabPlace::kAfterWindows, ExtraItemsOrder::kAsGiven, L"Item",
-     false, IDC_MODERN_WINDOWS_SEARCH_LABEL, IDC_MODERN_WINDOWS_SEARCH, IDC_MODERN_WINDOWS_LIST,
-     IDC_MODERN_WINDOWS_NOTE, {}, 0, nullptr},
-    {kWinapp2Source, "Applications (community)", SourceTabPlace::kAfterApplications,
-     ExtraItemsOrder::kByGroupThenName, L"Application", true, IDC_COMMUNITY_SEARCH_LABEL, IDC_COMMUNITY_SEARCH,
-     IDC_COMMUNITY_LIST, IDC_COMMUNITY_WARNING, {}, 0, nullptr},
+    {kModernWindowsSource,
+     kModernWindowsGroup,
+     SourceTabPlace::kAfterWindows,
+     ExtraItemsOrder::kAsGiven,
+     L"Item",
+     false,
+     IDC_MODERN_WINDOWS_SEARCH_LABEL,
+     IDC_MODERN_WINDOWS_SEARCH,
+     IDC_MODERN_WINDOWS_LIST,
+     IDC_MODERN_WINDOWS_NOTE,
+     {},
+     0,
+     nullptr},
+    {kWinapp2Source,
+     "Applications (community)",
+     SourceTabPlace::kAfterApplications,
+     ExtraItemsOrder::kByGroupThenName,
+     L"Application",
+     true,
+     IDC_COMMUNITY_SEARCH_LABEL,
+     IDC_COMMUNITY_SEARCH,
+     IDC_COMMUNITY_LIST,
+     IDC_COMMUNITY_WARNING,
+     {},
+     0,
+     nullptr},
 };
 
 class ExtraItemsPage : public PageContent {
@@ -95,7 +115,8 @@ class ExtraItemsPage : public PageContent {
     // The page's button at the right below the list, the warning beside it.
     int warningWidth = width;
     if (button_) {
-      const int buttonWidth = std::max(dialog_.DluX(50), dialog_.TextWidth(Widen(spec_.buttonCaption)) + dialog_.DluX(12));
+      const int buttonWidth =
+          std::max(dialog_.DluX(50), dialog_.TextWidth(Widen(spec_.buttonCaption)) + dialog_.DluX(12));
       PlaceControl(button_, margin + width - buttonWidth, listTop + listHeight + gap, buttonWidth, dialog_.DluY(14));
       warningWidth -= buttonWidth + dialog_.DluX(6);
     }
@@ -193,15 +214,14 @@ std::vector<SourceTab> SourceTabs() {
   auto items = std::make_shared<std::optional<std::vector<Item>>>();
   std::vector<SourceTab> tabs;
   for (const ExtraItemsPageSpec& spec : kPages) {
-    tabs.push_back({Widen(spec.caption), spec.place,
-                    [&spec, items](SelectionDialog& dialog) -> std::unique_ptr<PageContent> {
-                      if (!*items) *items = OtherSourceItems(dialog.Services());
-                      auto model = std::make_unique<ExtraItemsPageModel>(dialog.Services(), **items, spec.source,
-                                                                         spec.order);
-                      ExtraItemsPageModel& kept = *model;
-                      dialog.Model().AddPart(std::move(model));
-                      return std::make_unique<ExtraItemsPage>(dialog, kept, spec);
-                    }});
+    tabs.push_back(
+        {Widen(spec.caption), spec.place, [&spec, items](SelectionDialog& dialog) -> std::unique_ptr<PageContent> {
+           if (!*items) *items = OtherSourceItems(dialog.Services());
+           auto model = std::make_unique<ExtraItemsPageModel>(dialog.Services(), **items, spec.source, spec.order);
+           ExtraItemsPageModel& kept = *model;
+           dialog.Model().AddPart(std::move(model));
+           return std::make_unique<ExtraItemsPage>(dialog, kept, spec);
+         }});
   }
   return tabs;
 }

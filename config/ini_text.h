@@ -50,8 +50,7 @@ std::string ReadString(std::string_view text, std::string_view section, std::str
 // whether the entries reached bufferChars - 2 characters: the function then
 // reports a full buffer, and its caller cannot tell a whole last entry from
 // a cut one.
-std::string ReadSection(std::string_view text, std::string_view section, std::size_t bufferChars,
-                        bool* cut = nullptr);
+std::string ReadSection(std::string_view text, std::string_view section, std::size_t bufferChars, bool* cut = nullptr);
 
 bool HasSection(std::string_view text, std::string_view section);
 

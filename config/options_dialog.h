@@ -30,7 +30,6 @@ struct OptionsForm {
   std::string windowTitle;         // Text2
 };
 
-
 // The 48 entries of cmbStartTime: "0:00", "0:30", "1:00" ... "23:30".
 std::vector<std::string> StartTimeEntries();
 

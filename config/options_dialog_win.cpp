@@ -16,16 +16,11 @@ namespace cv::ui {
 namespace {
 
 constexpr std::pair<int, bool OptionsForm::*> kBoxes[] = {
-    {IDX_OPTIONS_BOSSKEY, &OptionsForm::bossKey},
-    {IDX_OPTIONS_BROWSERS, &OptionsForm::hideModernBrowsers},
-    {IDX_OPTIONS_STARTUP, &OptionsForm::startup},
-    {IDX_OPTIONS_AUTOCLEAN, &OptionsForm::autoUpdate},
-    {IDX_OPTIONS_ASK, &OptionsForm::askBeforeCleaning},
-    {IDX_OPTIONS_EXIT, &OptionsForm::exitAfterCleaning},
-    {IDX_OPTIONS_SECURELY, &OptionsForm::securely},
-    {IDX_OPTIONS_PASSES, &OptionsForm::threePasses},
-    {IDX_OPTIONS_WINSTARTUP, &OptionsForm::windowsStartup},
-    {IDX_OPTIONS_WINSHUTDOWN, &OptionsForm::windowsShutdown},
+    {IDX_OPTIONS_BOSSKEY, &OptionsForm::bossKey},           {IDX_OPTIONS_BROWSERS, &OptionsForm::hideModernBrowsers},
+    {IDX_OPTIONS_STARTUP, &OptionsForm::startup},           {IDX_OPTIONS_AUTOCLEAN, &OptionsForm::autoUpdate},
+    {IDX_OPTIONS_ASK, &OptionsForm::askBeforeCleaning},     {IDX_OPTIONS_EXIT, &OptionsForm::exitAfterCleaning},
+    {IDX_OPTIONS_SECURELY, &OptionsForm::securely},         {IDX_OPTIONS_PASSES, &OptionsForm::threePasses},
+    {IDX_OPTIONS_WINSTARTUP, &OptionsForm::windowsStartup}, {IDX_OPTIONS_WINSHUTDOWN, &OptionsForm::windowsShutdown},
 };
 
 constexpr int kDayBoxes[] = {IDX_OPTIONS_SUNDAY,   IDX_OPTIONS_MONDAY, IDX_OPTIONS_TUESDAY, IDX_OPTIONS_WEDNESDAY,
@@ -156,7 +151,8 @@ std::optional<OptionsApplied> ShowOptionsDialog(HINSTANCE instance, HWND owner, 
                                                 const std::string& selectionFile) {
   Inifun ini(platform.files);
   regfun registryLayer(platform.registry, platform.messages);
-  OptionsDialog dialog(OptionsStore(ini, registryLayer, platform.registry, selectionFile, platform.shell.ProgramFolder()));
+  OptionsDialog dialog(
+      OptionsStore(ini, registryLayer, platform.registry, selectionFile, platform.shell.ProgramFolder()));
   dialog.Run(instance, owner, IDD_OPTIONS);
   return dialog.Applied();
 }

@@ -157,8 +157,8 @@ std::vector<std::string> SelectionDialogModel::Save() {
   const std::string customText = CustomItemsText(customItems_);
   std::string stored;
   const bool unreadable = customListRead_ != kOk && customListRead_ != kErrFileNotFound;
-  const bool unchanged = unreadable ? customItems_.empty()
-                                    : platform_.files.ReadFile(customFile, stored) == kOk && stored == customText;
+  const bool unchanged =
+      unreadable ? customItems_.empty() : platform_.files.ReadFile(customFile, stored) == kOk && stored == customText;
   if (!unchanged && platform_.files.WriteFileAtomic(customFile, customText) != kOk) failed.push_back(customFile);
 
   FileSystemObject fso(platform_.files);

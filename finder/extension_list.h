@@ -12,7 +12,6 @@
 
 namespace cv::finder {
 
-
 class ExtentionHandller {
  public:
   ExtentionHandller(FileSystem& files, std::string programFolder);

@@ -43,8 +43,6 @@ Status CookieKeepListModel::Add(std::optional<std::size_t> selectedCurrent) {
   return kept_.Add(text);
 }
 
-Status CookieKeepListModel::Remove(const std::vector<std::size_t>& selectedKept) {
-  return kept_.Remove(selectedKept);
-}
+Status CookieKeepListModel::Remove(const std::vector<std::size_t>& selectedKept) { return kept_.Remove(selectedKept); }
 
 }  // namespace cv

@@ -35,7 +35,7 @@ class CookieKeepListModel {
   void Load();
 
   const std::string& CookieFolder() const { return folder_; }
-  const std::vector<std::string>& Current() const { return current_; }  // "Current Cookies List"
+  const std::vector<std::string>& Current() const { return current_; }      // "Current Cookies List"
   const std::vector<std::string>& Kept() const { return kept_.Entries(); }  // "Cookies Keep List"
   const std::string& PreviewText() const { return preview_; }
 

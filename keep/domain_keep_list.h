@@ -13,7 +13,6 @@
 
 namespace cv {
 
-
 // A list entry as the matcher uses it: blanks, a leading "*." or ".", a
 // trailing "." and a scheme or path ("https://a.com/x") removed, lower case.
 // Empty for an entry that names no domain.

@@ -26,8 +26,7 @@ constexpr std::string_view kMessageCaption = "Clearvane";
 class DomainKeepWindow : public ModalDialog {
  public:
   DomainKeepWindow(Platform& platform)
-      : file_(platform.shell.ProgramFolder() + std::string(kDomainKeepFileName)),
-        model_(platform.files, file_) {}
+      : file_(platform.shell.ProgramFolder() + std::string(kDomainKeepFileName)), model_(platform.files, file_) {}
 
  private:
   void OnInit() override {

@@ -110,7 +110,8 @@ class KeepListWindow : public ModalDialog {
 class UrlKeepListWindow : public KeepListWindow<UrlKeepListModel> {
  public:
   UrlKeepListWindow(Platform& platform, regfun& reg)
-      : KeepListWindow(platform.shell.ProgramFolder() + std::string(kUrlKeepFileName), platform.registry, reg, platform.files) {}
+      : KeepListWindow(platform.shell.ProgramFolder() + std::string(kUrlKeepFileName), platform.registry, reg,
+                       platform.files) {}
 
  private:
   void OnInit() override {
@@ -143,7 +144,8 @@ class UrlKeepListWindow : public KeepListWindow<UrlKeepListModel> {
 class CookieKeepListWindow : public KeepListWindow<CookieKeepListModel> {
  public:
   CookieKeepListWindow(Platform& platform, regfun& reg)
-      : KeepListWindow(platform.shell.ProgramFolder() + std::string(kCookieKeepFileName), reg, platform.shell, platform.files) {}
+      : KeepListWindow(platform.shell.ProgramFolder() + std::string(kCookieKeepFileName), reg, platform.shell,
+                       platform.files) {}
 
  private:
   void OnInit() override {

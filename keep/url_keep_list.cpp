@@ -37,8 +37,6 @@ Status UrlKeepListModel::Add(std::optional<std::size_t> selectedCurrent) {
   return kept_.Add(text);
 }
 
-Status UrlKeepListModel::Remove(const std::vector<std::size_t>& selectedKept) {
-  return kept_.Remove(selectedKept);
-}
+Status UrlKeepListModel::Remove(const std::vector<std::size_t>& selectedKept) { return kept_.Remove(selectedKept); }
 
 }  // namespace cv

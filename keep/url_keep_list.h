@@ -29,7 +29,7 @@ class UrlKeepListModel {
   // Fills the current list from the registry and the keep list from the file.
   void Load();
 
-  const std::vector<std::string>& Current() const { return current_; }  // "Current URL List"
+  const std::vector<std::string>& Current() const { return current_; }      // "Current URL List"
   const std::vector<std::string>& Kept() const { return kept_.Entries(); }  // "URL Keep List"
 
   // "Add >": the selected current address (empty text when none is selected)

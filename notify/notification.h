@@ -44,8 +44,8 @@ class NotificationSystem {
 
   explicit NotificationSystem(PopupFactory& factory) : factory_(factory) {}
 
-  void PostNotification(std::string_view key, std::string_view title, std::string_view description,
-                        bool SeparateEntry, bool enableClick, int icon, std::string_view soundFile);
+  void PostNotification(std::string_view key, std::string_view title, std::string_view description, bool SeparateEntry,
+                        bool enableClick, int icon, std::string_view soundFile);
   // No error when nothing is queued under the key (compared without regard to case).
   void RemoveQueuedNotification(std::string_view queueKey);
 

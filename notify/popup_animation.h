@@ -11,11 +11,11 @@ struct PopupGeometry {
 
 class PopupAnimation {
  public:
-  static constexpr int kStep = 20;            // twips per frame
-  static constexpr int kFrameInterval = 15;   // ms
-  static constexpr int kDisplayTime = 5000;   // ms at full height
-  static constexpr int kStartHeight = 10;     // twips
-  static constexpr int kRightMargin = 100;    // twips between pop-up and work-area edge
+  static constexpr int kStep = 20;           // twips per frame
+  static constexpr int kFrameInterval = 15;  // ms
+  static constexpr int kDisplayTime = 5000;  // ms at full height
+  static constexpr int kStartHeight = 10;    // twips
+  static constexpr int kRightMargin = 100;   // twips between pop-up and work-area edge
 
   enum State { kGrowing = 0, kHoldingOrShrinking = 1 };
 

@@ -2,7 +2,6 @@
 #include <mmsystem.h>
 #include "notify/popup_window_win.h"
 
-
 #include <optional>
 
 #include "notify/popup_animation.h"
@@ -63,8 +62,8 @@ class PopupWindow : public NotificationPopup, public Window {
     details.style = CS_HREDRAW | CS_VREDRAW;  // the border moves with every step
     details.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     RegisterWindowClass(instance, kNotificationClass, details);
-    window_.reset(CreateWindowFor(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kNotificationClass,
-                                  L"Clearvane", WS_POPUP | WS_CLIPCHILDREN, 0, 0, 10, 10, nullptr, nullptr, instance));
+    window_.reset(CreateWindowFor(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kNotificationClass, L"Clearvane",
+                                  WS_POPUP | WS_CLIPCHILDREN, 0, 0, 10, 10, nullptr, nullptr, instance));
     if (!window_) return;
     dpi_ = WindowDpi(window_.get());
     fonts_.Create(dpi_);
@@ -189,8 +188,8 @@ LRESULT PopupWindow::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM 
       return 0;
     case WM_COMMAND:
       // Only the description raises Clicked, and only when the request allows it.
-      if (LOWORD(wParam) == IDC_POPUP_DESCRIPTION && HIWORD(wParam) == STN_CLICKED &&
-          request_.EnableClickEvent && events_.clicked)
+      if (LOWORD(wParam) == IDC_POPUP_DESCRIPTION && HIWORD(wParam) == STN_CLICKED && request_.EnableClickEvent &&
+          events_.clicked)
         events_.clicked(request_.Key);
       return 0;
   }

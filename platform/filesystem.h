@@ -42,7 +42,7 @@ struct FileIdentity {
   std::uint64_t idHigh = 0;
   std::uint64_t idLow = 0;
   std::string finalPath;
-  std::uint32_t links = 1;  // the names the file has (hard links)
+  std::uint32_t links = 1;    // the names the file has (hard links)
   bool reparsePoint = false;  // a link (junction, symbolic link, mount point) itself
 
   bool SameFile(const FileIdentity& other) const {

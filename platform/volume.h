@@ -15,7 +15,7 @@
 namespace cv {
 
 struct VolumeSpace {
-  std::uint64_t freeBytes = 0;   // free to the calling user
+  std::uint64_t freeBytes = 0;  // free to the calling user
   std::uint64_t totalBytes = 0;
 };
 

@@ -73,7 +73,8 @@ class Scanner {
     Keys(root, kUninstall, [&](const std::string& key) {
       const std::string uninstaller = ProgramOf(Value(root, key, "UninstallString"));
       std::string folder = Trim(Value(root, key, "InstallLocation"));
-      if (folder.empty()) folder = uninstaller.substr(0, uninstaller.rfind('\\') == std::string::npos ? 0 : uninstaller.rfind('\\'));
+      if (folder.empty())
+        folder = uninstaller.substr(0, uninstaller.rfind('\\') == std::string::npos ? 0 : uninstaller.rfind('\\'));
       while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
       if (Missing(uninstaller) != true || Missing(folder) != true) return;
       Add({FindingCategory::kUninstallEntry, root, key, "", true,
@@ -93,7 +94,8 @@ class Scanner {
       Values(kHkeyCurrentUser, key, [&](const std::string& name, const RegValue& value) {
         const std::string program = ProgramOf(Text(value));
         if (Missing(program) == true)
-          Add({FindingCategory::kStartupValue, kHkeyCurrentUser, std::string(key), name, false, program + " is missing"});
+          Add({FindingCategory::kStartupValue, kHkeyCurrentUser, std::string(key), name, false,
+               program + " is missing"});
       });
     }
   }
@@ -144,7 +146,8 @@ class Scanner {
   std::string Value(RegKey root, const std::string& key, std::string_view name) {
     ScopedRegKey open(registry_);
     RegValue value;
-    if (registry_.OpenKey(root, key, kKeyRead, open.out()) != kOk || registry_.QueryValue(open.get(), name, value) != kOk)
+    if (registry_.OpenKey(root, key, kKeyRead, open.out()) != kOk ||
+        registry_.QueryValue(open.get(), name, value) != kOk)
       return {};
     return Text(value);
   }
@@ -158,7 +161,8 @@ class Scanner {
     for (const std::string& child : names) visit(std::string(parent) + "\\" + child);
   }
 
-  void Values(RegKey root, std::string_view key, const std::function<void(const std::string&, const RegValue&)>& visit) {
+  void Values(RegKey root, std::string_view key,
+              const std::function<void(const std::string&, const RegValue&)>& visit) {
     ScopedRegKey open(registry_);
     if (registry_.OpenKey(root, key, kKeyRead, open.out()) != kOk) return;
     std::string name;
@@ -175,13 +179,20 @@ class Scanner {
 
 std::string_view CategoryName(FindingCategory category) {
   switch (category) {
-    case FindingCategory::kUninstallEntry: return "Uninstall entry";
-    case FindingCategory::kAppPath: return "Program path (App Paths)";
-    case FindingCategory::kStartupValue: return "Start-up entry";
-    case FindingCategory::kMuiCache: return "Program name cache";
-    case FindingCategory::kCompatibilityStore: return "Compatibility Assistant";
-    case FindingCategory::kSharedDll: return "Shared DLL";
-    case FindingCategory::kFileType: return "File type";
+    case FindingCategory::kUninstallEntry:
+      return "Uninstall entry";
+    case FindingCategory::kAppPath:
+      return "Program path (App Paths)";
+    case FindingCategory::kStartupValue:
+      return "Start-up entry";
+    case FindingCategory::kMuiCache:
+      return "Program name cache";
+    case FindingCategory::kCompatibilityStore:
+      return "Compatibility Assistant";
+    case FindingCategory::kSharedDll:
+      return "Shared DLL";
+    case FindingCategory::kFileType:
+      return "File type";
   }
   return {};
 }

@@ -48,7 +48,7 @@ bool IsProtectedRegistryKey(RegKey root, std::string_view key);
 std::vector<RegFinding> ScanRegistry(Registry& registry, FileSystem& files, bool machine);
 
 struct FixResult {
-  std::string backup;  // the .reg file written; empty when none could be
+  std::string backup;   // the .reg file written; empty when none could be
   Status status = kOk;  // of the removal; not attempted without a backup
 };
 

@@ -13,11 +13,11 @@
 #define IDX_OPTIONS_SECURELY 3014   // Check6
 #define IDX_OPTIONS_PASSES 3015     // three overwrite passes
 #define IDC_OPTIONS_PASSES_NOTE 3016
-#define IDX_OPTIONS_ASK 3017        // a clean the user starts asks first
+#define IDX_OPTIONS_ASK 3017  // a clean the user starts asks first
 #define IDC_OPTIONS_FRAME3 3020
-#define IDX_OPTIONS_BOSSKEY 3021    // Check1
+#define IDX_OPTIONS_BOSSKEY 3021  // Check1
 #define IDC_OPTIONS_BOSSKEY_TEXT 3022
-#define IDX_OPTIONS_BROWSERS 3023   // today's browsers too
+#define IDX_OPTIONS_BROWSERS 3023  // today's browsers too
 
 // "Schedule" tab.
 #define IDC_OPTIONS_FRAME5 3030
@@ -30,7 +30,7 @@
 #define IDX_OPTIONS_THURSDAY 3037
 #define IDX_OPTIONS_FRIDAY 3038
 #define IDX_OPTIONS_SATURDAY 3039
-#define IDX_OPTIONS_DAILY 3040      // chkDaily
+#define IDX_OPTIONS_DAILY 3040  // chkDaily
 #define IDC_OPTIONS_FRAME6 3041
 #define IDC_OPTIONS_RUNAT 3042
 #define IDX_OPTIONS_WINSTARTUP 3043   // Check7
@@ -45,4 +45,4 @@
 #define IDC_OPTIONS_RESETLABEL 3055
 #define IDE_OPTIONS_STARTPAGE 3056  // Text1
 #define IDC_OPTIONS_TITLELABEL 3057
-#define IDE_OPTIONS_TITLE 3058      // Text2
+#define IDE_OPTIONS_TITLE 3058  // Text2

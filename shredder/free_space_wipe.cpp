@@ -77,14 +77,12 @@ bool IsFillName(std::string_view name) {
   return numbered("fill-") || numbered("s");
 }
 
-bool IsWipeFolderName(std::string_view name) {
-  return FoldCase(name).rfind(FoldCase(kWipeFolderPrefix), 0) == 0;
-}
+bool IsWipeFolderName(std::string_view name) { return FoldCase(name).rfind(FoldCase(kWipeFolderPrefix), 0) == 0; }
 
 class WipeRun {
  public:
   WipeRun(FileSystem& files, Volumes& volumes, const std::function<double()>& seconds, WipeObserver& observer,
-       std::uint64_t margin, std::uint64_t maxSmallFiles)
+          std::uint64_t margin, std::uint64_t maxSmallFiles)
       : files_(files),
         volumes_(volumes),
         seconds_(seconds),
@@ -146,7 +144,8 @@ class WipeRun {
     progress_.secondsLeft.reset();
     if (progress_.phase == WipePhase::kFilling && elapsed >= 1 && progress_.written > 0) {
       const double rate = static_cast<double>(progress_.written) / elapsed;
-      progress_.secondsLeft = static_cast<double>(progress_.toWrite - std::min(progress_.written, progress_.toWrite)) / rate;
+      progress_.secondsLeft =
+          static_cast<double>(progress_.toWrite - std::min(progress_.written, progress_.toWrite)) / rate;
     }
     observer_.Progress(progress_);
   }
@@ -209,7 +208,8 @@ class WipeRun {
       written_.push_back(path);
       std::uint64_t inFile = 0;
       while (room > 0 && inFile < kFillFileBytes) {
-        const std::size_t chunk = static_cast<std::size_t>(std::min<std::uint64_t>({room, kFillChunkBytes, kFillFileBytes - inFile}));
+        const std::size_t chunk =
+            static_cast<std::size_t>(std::min<std::uint64_t>({room, kFillChunkBytes, kFillFileBytes - inFile}));
         buffer.resize(chunk);
         bytes_.Fill(buffer);
         status = file->Append(buffer.data(), chunk);

@@ -26,8 +26,8 @@ inline constexpr std::uint64_t kSystemDriveMargin = 100ull << 20;
 inline constexpr std::uint64_t kFillFileBytes = 1ull << 30;  // FAT32 takes files below 4 GB
 inline constexpr std::uint64_t kFillChunkBytes = 1ull << 20;
 inline constexpr std::uint64_t kChunksPerSpaceCheck = 8;  // the margin is measured again this often
-inline constexpr std::size_t kSmallFileBytes = 512;          // kept inside an NTFS file record
-inline constexpr std::uint64_t kMaxSmallFiles = 20000;  // each is flushed: this is minutes
+inline constexpr std::size_t kSmallFileBytes = 512;       // kept inside an NTFS file record
+inline constexpr std::uint64_t kMaxSmallFiles = 20000;    // each is flushed: this is minutes
 // The temporary folder's name begins with this.
 inline constexpr std::string_view kWipeFolderPrefix = "~ClearvaneWipe";
 

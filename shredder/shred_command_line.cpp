@@ -112,9 +112,12 @@ int WipeFreeSpace(const std::vector<std::string>& args, Platform& platform, Volu
   const WipeResult result = wiper.Wipe(root, margin, observer);
   out << result.text << '\n';
   switch (result.outcome) {
-    case WipeOutcome::kDone: return 0;
-    case WipeOutcome::kCancelled: return kExitCancelled;
-    case WipeOutcome::kFailed: break;
+    case WipeOutcome::kDone:
+      return 0;
+    case WipeOutcome::kCancelled:
+      return kExitCancelled;
+    case WipeOutcome::kFailed:
+      break;
   }
   return kExitFailed;
 }

@@ -29,13 +29,19 @@ bool IsSameOrBelow(std::string_view path, std::string_view folder) {
 
 std::string NotOverwrittenReason(OverwriteResult content) {
   switch (content) {
-    case OverwriteResult::kLink: return "a link; what it leads to is kept";
-    case OverwriteResult::kHardLink: return "another name shares its data";
-    case OverwriteResult::kSparse: return "sparse file";
-    case OverwriteResult::kCompressed: return "compressed file";
-    case OverwriteResult::kEncrypted: return "encrypted file";
+    case OverwriteResult::kLink:
+      return "a link; what it leads to is kept";
+    case OverwriteResult::kHardLink:
+      return "another name shares its data";
+    case OverwriteResult::kSparse:
+      return "sparse file";
+    case OverwriteResult::kCompressed:
+      return "compressed file";
+    case OverwriteResult::kEncrypted:
+      return "encrypted file";
     case OverwriteResult::kOverwritten:
-    case OverwriteResult::kFailed: break;
+    case OverwriteResult::kFailed:
+      break;
   }
   return "could not be opened for writing";
 }
@@ -43,18 +49,24 @@ std::string NotOverwrittenReason(OverwriteResult content) {
 std::string FailureText(Status status) {
   switch (status) {
     case kErrFileNotFound:
-    case kErrPathNotFound: return "Failed: not found";
-    case kErrSharingViolation: return "Failed: in use by another program";
-    case kErrAccessDenied: return "Failed: access denied";
-    case kErrDirNotEmpty: return "Failed: not empty (something in it could not be deleted)";
-    default: return "Failed: error " + std::to_string(status);
+    case kErrPathNotFound:
+      return "Failed: not found";
+    case kErrSharingViolation:
+      return "Failed: in use by another program";
+    case kErrAccessDenied:
+      return "Failed: access denied";
+    case kErrDirNotEmpty:
+      return "Failed: not empty (something in it could not be deleted)";
+    default:
+      return "Failed: error " + std::to_string(status);
   }
 }
 
 ShredRow FileRow(std::string path, Status status, OverwriteResult content) {
   if (status != kOk) return {std::move(path), ShredOutcome::kFailed, FailureText(status)};
   if (content == OverwriteResult::kOverwritten) return {std::move(path), ShredOutcome::kShredded, "Shredded"};
-  return {std::move(path), ShredOutcome::kDeletedPlainly, "Deleted (not overwritten: " + NotOverwrittenReason(content) + ")"};
+  return {std::move(path), ShredOutcome::kDeletedPlainly,
+          "Deleted (not overwritten: " + NotOverwrittenReason(content) + ")"};
 }
 
 class Run {
@@ -80,11 +92,20 @@ class Run {
   ShredSummary Summary() const { return summary_; }
   void Report(const ShredRow& row) {
     switch (row.outcome) {
-      case ShredOutcome::kShredded: ++summary_.shredded; break;
-      case ShredOutcome::kDeletedPlainly: ++summary_.deletedPlainly; break;
-      case ShredOutcome::kFailed: ++summary_.failed; break;
-      case ShredOutcome::kRemoved: break;
-      case ShredOutcome::kCancelled: summary_.cancelled = true; break;
+      case ShredOutcome::kShredded:
+        ++summary_.shredded;
+        break;
+      case ShredOutcome::kDeletedPlainly:
+        ++summary_.deletedPlainly;
+        break;
+      case ShredOutcome::kFailed:
+        ++summary_.failed;
+        break;
+      case ShredOutcome::kRemoved:
+        break;
+      case ShredOutcome::kCancelled:
+        summary_.cancelled = true;
+        break;
     }
     observer_.RowDone(row);
   }
@@ -162,13 +183,18 @@ class Run {
 std::string AddRefusalText(AddOutcome outcome, std::string_view path) {
   const std::string name(path);
   switch (outcome) {
-    case AddOutcome::kAdded: return {};
-    case AddOutcome::kAlreadyListed: return name + " is already in the list.";
-    case AddOutcome::kNotFound: return name + " was not found.";
-    case AddOutcome::kNotFullPath: return "\"" + name + "\" is not a full path (such as C:\\Folder\\File.txt).";
+    case AddOutcome::kAdded:
+      return {};
+    case AddOutcome::kAlreadyListed:
+      return name + " is already in the list.";
+    case AddOutcome::kNotFound:
+      return name + " was not found.";
+    case AddOutcome::kNotFullPath:
+      return "\"" + name + "\" is not a full path (such as C:\\Folder\\File.txt).";
     case AddOutcome::kProtected:
-      return name + " is protected: Windows, the program folders, your profile and the drives themselves "
-                    "cannot be shredded.";
+      return name +
+             " is protected: Windows, the program folders, your profile and the drives themselves "
+             "cannot be shredded.";
   }
   return {};
 }
@@ -201,7 +227,8 @@ AddOutcome ShredList::Add(std::string_view pathIn) {
       });
     }
     // What the folder holds leaves the list as entries of its own.
-    std::erase_if(targets_, [&](const ShredTarget& listed) { return IsSameOrBelow(PathGuard::Normalize(listed.path), key); });
+    std::erase_if(targets_,
+                  [&](const ShredTarget& listed) { return IsSameOrBelow(PathGuard::Normalize(listed.path), key); });
   } else if (!guard_.AllowsFile(path)) {
     return AddOutcome::kProtected;
   }
@@ -222,8 +249,10 @@ std::uint64_t ShredList::TotalBytes() const {
 std::string PlannedActionText(const ShredTarget& target, int passes) {
   const std::string times = passes == 1 ? "once" : std::to_string(passes) + " times";
   switch (target.kind) {
-    case ShredTargetKind::kFile: return "Overwrite " + times + ", then delete";
-    case ShredTargetKind::kLink: return "Delete the link only";
+    case ShredTargetKind::kFile:
+      return "Overwrite " + times + ", then delete";
+    case ShredTargetKind::kLink:
+      return "Delete the link only";
     case ShredTargetKind::kFolder:
       return "Overwrite " + std::to_string(target.files) + (target.files == 1 ? " file " : " files ") + times +
              ", then delete the folder";

@@ -44,8 +44,8 @@ class ShredderWindow : public ModalDialog, private ShredObserver, private WipeOb
     ::SetWindowLongPtrW(dialog, GWL_STYLE, ::GetWindowLongPtrW(dialog, GWL_STYLE) | WS_MINIMIZEBOX);
     for (int size : {ICON_BIG, ICON_SMALL}) {
       const int pixels = ::GetSystemMetrics(size == ICON_BIG ? SM_CXICON : SM_CXSMICON);
-      auto icon = static_cast<HICON>(::LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_SHARDMILL), IMAGE_ICON, pixels,
-                                                  pixels, LR_SHARED));
+      auto icon = static_cast<HICON>(
+          ::LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_SHARDMILL), IMAGE_ICON, pixels, pixels, LR_SHARED));
       ::SendMessageW(dialog, WM_SETICON, size, reinterpret_cast<LPARAM>(icon));
     }
     // Tab order is the order of creation.
@@ -59,9 +59,9 @@ class ShredderWindow : public ModalDialog, private ShredObserver, private WipeOb
                            IDC_SHRED_LIST);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     AddControl(L"STATIC", L"&Passes:", SS_LEFT, IDC_SHRED_PASSES_LABEL);
-    HWND passes = AddControl(WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, IDC_SHRED_PASSES);
-    for (const wchar_t* text : kPassTexts)
-      ::SendMessageW(passes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+    HWND passes =
+        AddControl(WC_COMBOBOXW, L"", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP, IDC_SHRED_PASSES);
+    for (const wchar_t* text : kPassTexts) ::SendMessageW(passes, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
     ::SendMessageW(passes, CB_SETCURSEL, 0, 0);
     AddControl(L"BUTTON", L"&Shred", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDC_SHRED_START);
     AddControl(L"BUTTON", L"Free space", BS_GROUPBOX, IDC_WIPE_FRAME);
@@ -90,11 +90,13 @@ class ShredderWindow : public ModalDialog, private ShredObserver, private WipeOb
       return;
     }
     switch (id) {
-      case IDC_SHRED_ADD_FILES: return AddFiles();
+      case IDC_SHRED_ADD_FILES:
+        return AddFiles();
       case IDC_SHRED_ADD_FOLDER:
         if (const auto folder = PickFolder(Handle())) AddPaths({*folder});
         return;
-      case IDC_SHRED_REMOVE: return RemoveSelected();
+      case IDC_SHRED_REMOVE:
+        return RemoveSelected();
       case IDC_SHRED_CLEAR:
         list_.Clear();
         return ShowPlan();
@@ -102,10 +104,14 @@ class ShredderWindow : public ModalDialog, private ShredObserver, private WipeOb
         if (code == CBN_SELCHANGE && !showingResults_) ShowPlan();
         return;
       case IDOK:
-      case IDC_SHRED_START: return StartShredding();
-      case IDC_WIPE_START: return StartWiping();
-      case IDCANCEL: return End(IDCANCEL);
-      default: return;
+      case IDC_SHRED_START:
+        return StartShredding();
+      case IDC_WIPE_START:
+        return StartWiping();
+      case IDCANCEL:
+        return End(IDCANCEL);
+      default:
+        return;
     }
   }
 
@@ -137,16 +143,14 @@ class ShredderWindow : public ModalDialog, private ShredObserver, private WipeOb
   // The help viewer at this window's page of the program's help file.
   void ShowHelp() {
     const std::string folder = platform_.shell.ProgramFolder();
-    platform_.shell.StartProgram("\"" + platform_.shell.GetWindowsDirectory() + "\\hh.exe\" \"" + folder +
-                                     "\\help.chm::/file-shredder.html\"",
-                                 ShowMode::Normal);
+    platform_.shell.StartProgram(
+        "\"" + platform_.shell.GetWindowsDirectory() + "\\hh.exe\" \"" + folder + "\\help.chm::/file-shredder.html\"",
+        ShowMode::Normal);
   }
 
   void Layout() {
     const int margin = DluX(7), width = DluX(400), gap = DluY(4), buttonHeight = DluY(14), inner = DluX(8);
-    const auto buttonWidth = [&](int id) {
-      return std::max(DluX(50), TextWidth(WindowText(Item(id))) + DluX(14));
-    };
+    const auto buttonWidth = [&](int id) { return std::max(DluX(50), TextWidth(WindowText(Item(id))) + DluX(14)); };
     const auto textHeight = [&](int id, int wrap) { return MeasureText(Item(id), nullptr, wrap).cy; };
     int y = margin;
     const int introHeight = textHeight(IDC_SHRED_INTRO, width);
@@ -333,7 +337,8 @@ class ShredderWindow : public ModalDialog, private ShredObserver, private WipeOb
     drives_ = volumes_.LocalDrives();
     for (const std::string& root : drives_) {
       std::string text = root;
-      if (const auto space = volumes_.Space(root)) text += "  (" + SizeText(static_cast<double>(space->freeBytes)) + " free)";
+      if (const auto space = volumes_.Space(root))
+        text += "  (" + SizeText(static_cast<double>(space->freeBytes)) + " free)";
       ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
     }
     ::SendMessageW(combo, CB_SETCURSEL, 0, 0);
@@ -359,7 +364,8 @@ class ShredderWindow : public ModalDialog, private ShredObserver, private WipeOb
   void StartShredding() {
     if (list_.Targets().empty()) return;
     std::uint64_t files = 0;
-    for (const ShredTarget& target : list_.Targets()) files += target.kind == ShredTargetKind::kFolder ? target.files : 1;
+    for (const ShredTarget& target : list_.Targets())
+      files += target.kind == ShredTargetKind::kFolder ? target.files : 1;
     const std::string question = "Shred " + std::to_string(files) + (files == 1 ? " file (" : " files (") +
                                  SizeText(static_cast<double>(list_.TotalBytes())) +
                                  ")?\r\n\r\nThey are overwritten and deleted, and cannot be brought back.";
@@ -420,7 +426,9 @@ class ShredderWindow : public ModalDialog, private ShredObserver, private WipeOb
       case WipePhase::kSmallFiles:
         SetStatus("Overwriting the free slots of the file table: " + std::to_string(p.smallFiles) + " small files");
         break;
-      case WipePhase::kRemoving: SetStatus("Deleting the fill..."); break;
+      case WipePhase::kRemoving:
+        SetStatus("Deleting the fill...");
+        break;
     }
   }
   bool CancelRequested() override {

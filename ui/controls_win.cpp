@@ -10,9 +10,7 @@ std::wstring WindowText(HWND window) {
 
 bool IsChecked(HWND box) { return ::SendMessageW(box, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-void SetChecked(HWND box, bool checked) {
-  ::SendMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-}
+void SetChecked(HWND box, bool checked) { ::SendMessageW(box, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0); }
 
 void InsertListColumn(HWND list, int index, std::wstring_view title, int width, int format) {
   std::wstring text(title);

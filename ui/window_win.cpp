@@ -10,8 +10,8 @@ void Window::RegisterWindowClass(HINSTANCE instance, const wchar_t* className, W
   ::RegisterClassExW(&details);
 }
 
-HWND Window::CreateWindowFor(DWORD exStyle, const wchar_t* className, const wchar_t* caption, DWORD style, int x,
-                             int y, int width, int height, HWND parent, HMENU menu, HINSTANCE instance) {
+HWND Window::CreateWindowFor(DWORD exStyle, const wchar_t* className, const wchar_t* caption, DWORD style, int x, int y,
+                             int width, int height, HWND parent, HMENU menu, HINSTANCE instance) {
   return ::CreateWindowExW(exStyle, className, caption, style, x, y, width, height, parent, menu, instance, this);
 }
 

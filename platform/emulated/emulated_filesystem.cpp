@@ -41,15 +41,24 @@ class UniqueFd {
 
 Status FromErrno(int error, Status whenMissing = kErrFileNotFound) {
   switch (error) {
-    case 0: return kOk;
-    case ENOENT: return whenMissing;
-    case ENOTDIR: return kErrPathNotFound;
-    case EEXIST: return kErrAlreadyExists;
-    case ENOTEMPTY: return kErrDirNotEmpty;
-    case ENAMETOOLONG: return kErrFilenameTooLong;
-    case ENOSPC: return kErrDiskFull;
-    case EISDIR: return kErrAccessDenied;
-    default: return kErrAccessDenied;
+    case 0:
+      return kOk;
+    case ENOENT:
+      return whenMissing;
+    case ENOTDIR:
+      return kErrPathNotFound;
+    case EEXIST:
+      return kErrAlreadyExists;
+    case ENOTEMPTY:
+      return kErrDirNotEmpty;
+    case ENAMETOOLONG:
+      return kErrFilenameTooLong;
+    case ENOSPC:
+      return kErrDiskFull;
+    case EISDIR:
+      return kErrAccessDenied;
+    default:
+      return kErrAccessDenied;
   }
 }
 
@@ -103,7 +112,8 @@ int OpenPlainFolder(int from, const std::string& relative) {
     if (end == std::string::npos) end = relative.size();
     const std::string part = relative.substr(start, end - start);
     start = end + 1;
-    const int next = ::openat(current < 0 ? from : current, part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const int next =
+        ::openat(current < 0 ? from : current, part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (current >= 0) ::close(current);
     if (next < 0) return -1;
     current = next;
@@ -156,9 +166,9 @@ int EmulatedFileSystem::HostFd::Release() { return std::exchange(fd_, -1); }
 // relative to it, with no path walk by name and no host path length limit.
 // Otherwise `folder` is closed and operations use `host`.
 struct EmulatedFileSystem::Resolved {
-  std::string path;        // normalised Windows path ("C:\a\b", "C:\" for a root)
-  std::string name;        // its last component as the caller spelled it; empty for a root
-  fs::path host;           // where it lives; links on the way are inside the host root
+  std::string path;          // normalised Windows path ("C:\a\b", "C:\" for a root)
+  std::string name;          // its last component as the caller spelled it; empty for a root
+  fs::path host;             // where it lives; links on the way are inside the host root
   bool parentFound = false;  // the folder that would hold it exists
   bool isRoot = false;
   HostFd folder;
@@ -183,9 +193,7 @@ struct EmulatedFileSystem::Resolved {
   int RemoveDir() const {
     return Relative() ? ::unlinkat(folder.get(), leaf.c_str(), AT_REMOVEDIR) : ::rmdir(host.c_str());
   }
-  int MakeDir() const {
-    return Relative() ? ::mkdirat(folder.get(), leaf.c_str(), 0755) : ::mkdir(host.c_str(), 0755);
-  }
+  int MakeDir() const { return Relative() ? ::mkdirat(folder.get(), leaf.c_str(), 0755) : ::mkdir(host.c_str(), 0755); }
 };
 
 EmulatedFileSystem::FileLock& EmulatedFileSystem::FileLock::operator=(FileLock&& other) noexcept {
@@ -241,8 +249,7 @@ Status EmulatedFileSystem::Resolve(std::string_view input, Resolved& out) {
   bool literal = false;  // the "\\?\" form keeps trailing dots and spaces
   if (p.rfind("\\\\?\\", 0) == 0) {
     p.erase(0, 4);
-    if (p.size() < 2 || !IsDriveLetter(p[0]) || p[1] != ':' || (p.size() > 2 && p[2] != '\\'))
-      return kErrBadPathname;
+    if (p.size() < 2 || !IsDriveLetter(p[0]) || p[1] != ':' || (p.size() > 2 && p[2] != '\\')) return kErrBadPathname;
     literal = true;
   } else if (p.rfind("\\\\", 0) == 0) {
     return kErrBadPathname;  // UNC shares and device paths are not part of this world
@@ -404,8 +411,8 @@ FileEntry EmulatedFileSystem::MakeEntry(const struct stat& st, bool linkToFolder
   FileEntry entry;
   entry.name = std::move(name);
   entry.path = std::move(path);
-  entry.modified = kUnixEpochAsFiletime + static_cast<std::int64_t>(st.st_mtim.tv_sec) * 10000000 +
-                   st.st_mtim.tv_nsec / 100;
+  entry.modified =
+      kUnixEpochAsFiletime + static_cast<std::int64_t>(st.st_mtim.tv_sec) * 10000000 + st.st_mtim.tv_nsec / 100;
   bool isFolder = S_ISDIR(st.st_mode);
   if (S_ISLNK(st.st_mode)) {
     isFolder = linkToFolder;
@@ -581,9 +588,7 @@ class EmulatedFileSystem::DescriptorFolder : public Folder {
     return kOk;
   }
 
-  std::optional<std::uint32_t> Attributes() override {
-    return kAttrDirectory | owner_.StoredAttributes(host_, true);
-  }
+  std::optional<std::uint32_t> Attributes() override { return kAttrDirectory | owner_.StoredAttributes(host_, true); }
 
   Status SetAttributes(std::uint32_t attributes) override {
     owner_.attributes_[host_] = attributes & kStoredBits;
@@ -747,8 +752,8 @@ Status EmulatedFileSystem::RemoveFolder(std::string_view path, bool force) {
   if (S_ISLNK(st->st_mode)) {
     // The link goes, never what it points to. A link to a file is not a folder.
     struct stat target {};
-    const int followed = r.Relative() ? ::fstatat(r.folder.get(), r.leaf.c_str(), &target, 0)
-                                      : ::stat(r.host.c_str(), &target);
+    const int followed =
+        r.Relative() ? ::fstatat(r.folder.get(), r.leaf.c_str(), &target, 0) : ::stat(r.host.c_str(), &target);
     if (followed == 0 && !S_ISDIR(target.st_mode)) return kErrDirectory;
     if (r.Unlink() != 0) return FromErrno(errno);
     attributes_.erase(key);

@@ -40,8 +40,8 @@ class EmulatedShell : public Shell {
   std::string programFolder = "C:\\Program Files\\Clearvane";
   bool elevated = false;
 
-  std::vector<Started> started;          // every StartProgram call
-  std::vector<std::string> opened;       // every OpenDocument call
+  std::vector<Started> started;     // every StartProgram call
+  std::vector<std::string> opened;  // every OpenDocument call
   int recentDocumentsCleared = 0;
   int recycleBinEmptied = 0;
   int clipboardCleared = 0;

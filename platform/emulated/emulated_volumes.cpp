@@ -43,7 +43,9 @@ class EmulatedVolumes::HostStreamFile : public StreamFile {
     std::size_t room = size;
     if (drive_) {
       const std::uint64_t used = drive_->counted + drive_->appended;
-      room = used >= drive_->capacity ? 0 : static_cast<std::size_t>(std::min<std::uint64_t>(size, drive_->capacity - used));
+      room = used >= drive_->capacity
+                 ? 0
+                 : static_cast<std::size_t>(std::min<std::uint64_t>(size, drive_->capacity - used));
     }
     const auto* bytes = static_cast<const unsigned char*>(data);
     for (std::size_t done = 0; done < room;) {

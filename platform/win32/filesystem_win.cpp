@@ -113,10 +113,9 @@ Status OpenRelative(HANDLE parent, std::string_view name, ACCESS_MASK access, UL
   InitializeObjectAttributes(&attributes, &objectName, OBJ_CASE_INSENSITIVE, parent, nullptr);
   IO_STATUS_BLOCK io{};
   HANDLE handle = nullptr;
-  const NTSTATUS status =
-      ::NtCreateFile(&handle, access | SYNCHRONIZE, &attributes, &io, nullptr, 0, kShareAll, FILE_OPEN,
-                     options | FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT | FILE_SYNCHRONOUS_IO_NONALERT,
-                     nullptr, 0);
+  const NTSTATUS status = ::NtCreateFile(
+      &handle, access | SYNCHRONIZE, &attributes, &io, nullptr, 0, kShareAll, FILE_OPEN,
+      options | FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
   if (!NT_SUCCESS(status)) return FromNtStatus(status);
   out.reset(handle);
   return kOk;
@@ -163,7 +162,8 @@ class Win32Folder : public Folder {
           entry.path = JoinPath(Path(), entry.name);
           entry.attributes = info->FileAttributes;
           entry.modified = info->LastWriteTime.QuadPart;
-          if (!(info->FileAttributes & FILE_ATTRIBUTE_DIRECTORY)) entry.size = static_cast<std::uint64_t>(info->EndOfFile.QuadPart);
+          if (!(info->FileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            entry.size = static_cast<std::uint64_t>(info->EndOfFile.QuadPart);
           visit(entry);
         }
         if (info->NextEntryOffset == 0) break;
@@ -174,11 +174,13 @@ class Win32Folder : public Folder {
 
   std::unique_ptr<Folder> OpenSubFolder(std::string_view name) override {
     UniqueFileHandle child;
-    if (OpenRelative(handle_.get(), name, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, FILE_DIRECTORY_FILE, child) != kOk)
+    if (OpenRelative(handle_.get(), name, FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, FILE_DIRECTORY_FILE, child) !=
+        kOk)
       return nullptr;
     // Opened as it is: a link put here since the listing is seen, not followed.
     const auto attributes = AttributesOfHandle(child.get());
-    if (!attributes || (*attributes & FILE_ATTRIBUTE_REPARSE_POINT) || !(*attributes & FILE_ATTRIBUTE_DIRECTORY)) return nullptr;
+    if (!attributes || (*attributes & FILE_ATTRIBUTE_REPARSE_POINT) || !(*attributes & FILE_ATTRIBUTE_DIRECTORY))
+      return nullptr;
     return std::make_unique<Win32Folder>(std::move(child), JoinPath(Path(), name), serials_);
   }
 
@@ -250,7 +252,8 @@ class Win32Folder : public Folder {
 
   Status SetEntryAttributes(std::string_view name, std::uint32_t attributes) override {
     UniqueFileHandle entry;
-    if (Status status = OpenRelative(handle_.get(), name, FILE_WRITE_ATTRIBUTES, 0, entry); status != kOk) return status;
+    if (Status status = OpenRelative(handle_.get(), name, FILE_WRITE_ATTRIBUTES, 0, entry); status != kOk)
+      return status;
     return SetAttributesOfHandle(entry.get(), attributes) ? kOk : LastError();
   }
 
@@ -264,8 +267,9 @@ class Win32Folder : public Folder {
 }  // namespace
 
 std::unique_ptr<Folder> Win32FileSystem::OpenFolder(std::string_view path) {
-  UniqueFileHandle handle(::CreateFileW(LongPath(path).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
-                                        kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  UniqueFileHandle handle(::CreateFileW(LongPath(path).c_str(),
+                                        FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE, kShareAll, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
   if (!handle) return nullptr;
   const auto attributes = AttributesOfHandle(handle.get());
   if (!attributes || !(*attributes & FILE_ATTRIBUTE_DIRECTORY)) return nullptr;
@@ -289,8 +293,7 @@ std::uint64_t VolumeSerials::Of(const std::wstring& root) {
   DWORD serial = 0;
   std::wstring withSlash = root;
   if (withSlash.empty() || withSlash.back() != L'\\') withSlash += L'\\';
-  if (!::GetVolumeInformationW(withSlash.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0))
-    serial = 0;
+  if (!::GetVolumeInformationW(withSlash.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0)) serial = 0;
   serials_.emplace(root, serial);
   return serial;
 }
@@ -303,7 +306,8 @@ std::optional<FileEntry> Win32FileSystem::Stat(std::string_view path) {
   entry.path = std::string(path);
   entry.attributes = data.dwFileAttributes;
   entry.modified = FiletimeValue(data.ftLastWriteTime);
-  if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) entry.size = SizeValue(data.nFileSizeHigh, data.nFileSizeLow);
+  if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    entry.size = SizeValue(data.nFileSizeHigh, data.nFileSizeLow);
   return entry;
 }
 
@@ -326,15 +330,16 @@ bool Win32FileSystem::ListFolder(std::string_view folder, const std::function<vo
     entry.path = JoinPath(folder, entry.name);
     entry.attributes = data.dwFileAttributes;
     entry.modified = FiletimeValue(data.ftLastWriteTime);
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) entry.size = SizeValue(data.nFileSizeHigh, data.nFileSizeLow);
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      entry.size = SizeValue(data.nFileSizeHigh, data.nFileSizeLow);
     visit(entry);
   } while (::FindNextFileW(find.get(), &data));
   return true;
 }
 
 Status Win32FileSystem::ReadFile(std::string_view path, std::string& out, std::uint64_t maxBytes) {
-  UniqueFileHandle file(::CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFileHandle file(::CreateFileW(LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return LastError();
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file.get(), &size)) return LastError();

@@ -95,9 +95,7 @@ bool Win32Shell::ClearRecentDocuments() {
   return ::GetLastError() == 0;
 }
 
-bool Win32Shell::EmptyRecycleBin() {
-  return SUCCEEDED(::SHEmptyRecycleBinW(owner_, nullptr, SHERB_NOCONFIRMATION));
-}
+bool Win32Shell::EmptyRecycleBin() { return SUCCEEDED(::SHEmptyRecycleBinW(owner_, nullptr, SHERB_NOCONFIRMATION)); }
 
 bool Win32Shell::ClearClipboard() {
   if (!::OpenClipboard(owner_)) return false;

@@ -18,9 +18,7 @@ class Win32Platform {
   Win32Platform(const Win32Platform&) = delete;
   Win32Platform& operator=(const Win32Platform&) = delete;
 
-  Platform View() {
-    return Platform{registry, files, shell, messages, clock, urlHistory.get(), &office, &keys};
-  }
+  Platform View() { return Platform{registry, files, shell, messages, clock, urlHistory.get(), &office, &keys}; }
   // The window that owns message boxes, the Recycle Bin, the clipboard and
   // the focus given back after keystrokes.
   void SetOwnerWindow(HWND owner) {

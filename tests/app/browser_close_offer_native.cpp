@@ -110,8 +110,8 @@ TEST(BrowserWindows, AreTheVisibleWindowsOfItsImage) {
   using Window = emulated::EmulatedDesktopWindows::Window;
   const std::string chromeImage = "C:\\Program Files\\Google\\Chrome\\Application\\chrome.exe";
   const WindowId chrome = desktop.Open(Window{"Chrome_WidgetWin_1", chromeImage});
-  const WindowId chromium =
-      desktop.Open(Window{"Chrome_WidgetWin_1", "C:\\Users\\Tester\\AppData\\Local\\Chromium\\Application\\chrome.exe"});
+  const WindowId chromium = desktop.Open(
+      Window{"Chrome_WidgetWin_1", "C:\\Users\\Tester\\AppData\\Local\\Chromium\\Application\\chrome.exe"});
   desktop.Open(Window{"Chrome_WidgetWin_1", "D:\\Portable\\chrome-win\\chrome.exe"});  // neither, for sure
   const WindowId operaGx =
       desktop.Open(Window{"Chrome_WidgetWin_1", "C:\\Users\\Tester\\AppData\\Local\\Programs\\Opera GX\\opera.exe"});

@@ -90,7 +90,9 @@ class MainControllerTest : public ::testing::Test {
   MainControllerTest() : ini(fixture.files), platform(fixture.platform()), notifications(popups) { SelectNothing(); }
 
   std::string SelectionFile() const { return fixture.shell.programFolder + "\\vanesd.dat"; }
-  void Option(std::string_view key, std::string_view value) { ini.WriteIniValue(SelectionFile(), "Options", key, value); }
+  void Option(std::string_view key, std::string_view value) {
+    ini.WriteIniValue(SelectionFile(), "Options", key, value);
+  }
   void Select(std::string_view section, std::string_view key) { ini.WriteIniValue(SelectionFile(), section, key, "1"); }
   // A selection file with nothing ticked.
   void SelectNothing() {
@@ -224,8 +226,7 @@ TEST_F(MainControllerTest, TrayCleanNowReportsByPopupAndLeavesTheWindowHidden) {
   const cNotificationRequest& request = notifications.NotificationQueue()[0].request;
   EXPECT_EQ(request.Key, "www");
   EXPECT_EQ(request.Title, "Clearvane");
-  EXPECT_EQ(request.Description,
-            "Clearvane Clean is done! Cleaned Registry Keys: 0 Released HD Space:0.00MB");
+  EXPECT_EQ(request.Description, "Clearvane Clean is done! Cleaned Registry Keys: 0 Released HD Space:0.00MB");
   EXPECT_TRUE(request.EnableClickEvent);
   EXPECT_EQ(request.SoundFileLocation, fixture.shell.programFolder + "\\Sounds\\Message.wav");
   notifications.FeedTick();
@@ -412,8 +413,9 @@ TEST_F(MainControllerTest, OnlyRunsStartedAtTheWindowOfferToCloseARunningBrowser
 
   // Analyze asks too; the clean after it erases what it listed and asks nothing.
   const auto questions = [&] {
-    return std::count_if(fixture.messages.shown.begin(), fixture.messages.shown.end(),
-                         [](const auto& shown) { return shown.text.find("is running. Close it") != std::string::npos; });
+    return std::count_if(fixture.messages.shown.begin(), fixture.messages.shown.end(), [](const auto& shown) {
+      return shown.text.find("is running. Close it") != std::string::npos;
+    });
   };
   EXPECT_EQ(questions(), 2);
   main.Execute(Command::Analyze);
@@ -445,7 +447,8 @@ TEST_F(MainControllerTest, AnalyzeShowsWhatWouldGoAndTheNextCleanErasesOnlyThat)
   EXPECT_TRUE(main.AnalysisReady());
   EXPECT_TRUE(view.analysisShown);
   EXPECT_EQ(view.figures, std::vector<std::string>{"0 1 2.0 KB"});
-  EXPECT_EQ(view.statusLabel, "Analysis: 1 files and folders, 2.0 KB would be released. Start Cleaning erases exactly these.");
+  EXPECT_EQ(view.statusLabel,
+            "Analysis: 1 files and folders, 2.0 KB would be released. Start Cleaning erases exactly these.");
   EXPECT_TRUE(fixture.messages.shown.empty()) << "an analysis shows no message box";
   EXPECT_TRUE(fixture.files.Stat(listed));
 
@@ -539,7 +542,7 @@ TEST_F(MainControllerTest, DoNotAskAgainIsStoredOnlyByACleanAndReadByTheOneSwitc
   again.Execute(Command::MenuCleanNow);
   EXPECT_EQ(view.questions.size(), 2u) << "asked again after \"Do not ask again\"";
 
-  const std::pair<const char*, bool> values[] = {{"0", true},    {"", true},    {"2", true},
+  const std::pair<const char*, bool> values[] = {{"0", true},    {"", true},   {"2", true},
                                                  {"true", true}, {"1", false}, {" 1", false}};
   view.answer = {false, false};
   for (const auto& [value, asks] : values) {

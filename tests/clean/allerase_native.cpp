@@ -107,10 +107,10 @@ TEST_F(Erase, NamedFilesInTreeFindsNestedMatchesAndMakesHiddenFilesNormal) {
   Write("p\\d\\other.txt", 3, kAttrHidden);
   Write("p\\places.sqlite-journal", 9);
 
-  const auto entries = PreviewThenClean(
-      [&](allerase& e) { return e.DeleteNamedFilesInTree(world.Path("p"), "places.sqlite"); }, 150);
-  EXPECT_EQ(Paths(entries), (std::vector<std::string>{world.Path("p\\a\\b\\places.sqlite"),
-                                                        world.Path("p\\c\\places.sqlite")}));
+  const auto entries =
+      PreviewThenClean([&](allerase& e) { return e.DeleteNamedFilesInTree(world.Path("p"), "places.sqlite"); }, 150);
+  EXPECT_EQ(Paths(entries),
+            (std::vector<std::string>{world.Path("p\\a\\b\\places.sqlite"), world.Path("p\\c\\places.sqlite")}));
   EXPECT_FALSE(Exists("p\\a\\b\\places.sqlite"));
   EXPECT_FALSE(Exists("p\\c\\places.sqlite"));
   EXPECT_TRUE(Exists("p\\a\\b"));
@@ -183,8 +183,8 @@ TEST_F(Erase, NamedFoldersMatchAnyCaseAtAnyDepthAndAreNotEntered) {
   Write("n\\p\\CACHE.old\\e", 16);
   ASSERT_EQ(world.files.SetAttributes(world.Path("n\\p"), kAttrHidden), kOk);
 
-  const auto entries = PreviewThenClean(
-      [&](allerase& e) { return e.DeleteNamedFoldersInTree(world.Path("n"), "cache"); }, 7);
+  const auto entries =
+      PreviewThenClean([&](allerase& e) { return e.DeleteNamedFoldersInTree(world.Path("n"), "cache"); }, 7);
   EXPECT_EQ(Paths(entries), (std::vector<std::string>{world.Path("n\\Cache"), world.Path("n\\p\\q\\cache")}));
   EXPECT_FALSE(Exists("n\\Cache"));
   EXPECT_FALSE(Exists("n\\p\\q\\cache"));
@@ -258,10 +258,11 @@ TEST_F(Erase, SingleTargetsOfCustomItems) {
 class EraseRegistry : public Erase {
  protected:
   EraseRegistry() {
-    const auto loaded = world.registry.LoadRegText("Windows Registry Editor Version 5.00\r\n\r\n"
-                                 "[HKEY_CURRENT_USER\\Software\\Test\\Leaf]\r\n\"v\"=\"1\"\r\n\r\n"
-                                 "[HKEY_CURRENT_USER\\Software\\Test\\Parent\\Child]\r\n\r\n"
-                                 "[HKEY_CURRENT_USER\\Software\\Test\\Values]\r\n\"a\"=\"1\"\r\n\"b\"=\"2\"\r\n");
+    const auto loaded = world.registry.LoadRegText(
+        "Windows Registry Editor Version 5.00\r\n\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Test\\Leaf]\r\n\"v\"=\"1\"\r\n\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Test\\Parent\\Child]\r\n\r\n"
+        "[HKEY_CURRENT_USER\\Software\\Test\\Values]\r\n\"a\"=\"1\"\r\n\"b\"=\"2\"\r\n");
     EXPECT_TRUE(loaded.status == kOk && loaded.skipped == 0);
   }
   bool KeyExists(std::string_view subKey) {
@@ -277,7 +278,8 @@ class EraseRegistry : public Erase {
 };
 
 TEST_F(EraseRegistry, KeysTreesAndValuesWithTheirFixedWeights) {
-  auto entries = PreviewThenClean([](allerase& e) { return e.DeleteRegKey(kHkeyCurrentUser, "Software\\Test\\Leaf"); }, 3);
+  auto entries =
+      PreviewThenClean([](allerase& e) { return e.DeleteRegKey(kHkeyCurrentUser, "Software\\Test\\Leaf"); }, 3);
   EXPECT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].path, "HKEY_CURRENT_USER\\Software\\Test\\Leaf");
   EXPECT_FALSE(KeyExists("Software\\Test\\Leaf"));
@@ -289,16 +291,19 @@ TEST_F(EraseRegistry, KeysTreesAndValuesWithTheirFixedWeights) {
   EXPECT_TRUE(entries.empty());
   EXPECT_TRUE(KeyExists("Software\\Test\\Parent\\Child"));
 
-  entries = PreviewThenClean([](allerase& e) { return e.DeleteRegTree(kHkeyCurrentUser, "Software\\Test\\Parent"); }, 5);
+  entries =
+      PreviewThenClean([](allerase& e) { return e.DeleteRegTree(kHkeyCurrentUser, "Software\\Test\\Parent"); }, 5);
   EXPECT_EQ(entries.size(), 1u);
   EXPECT_FALSE(KeyExists("Software\\Test\\Parent"));
 
-  entries = PreviewThenClean([](allerase& e) { return e.DeleteRegValue(kHkeyCurrentUser, "Software\\Test\\Values", "a"); }, 1);
+  entries = PreviewThenClean(
+      [](allerase& e) { return e.DeleteRegValue(kHkeyCurrentUser, "Software\\Test\\Values", "a"); }, 1);
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].path, "HKEY_CURRENT_USER\\Software\\Test\\Values\\a");
   EXPECT_FALSE(ValueExists("Software\\Test\\Values", "a"));
   EXPECT_TRUE(ValueExists("Software\\Test\\Values", "b"));
-  entries = PreviewThenClean([](allerase& e) { return e.DeleteRegValue(kHkeyCurrentUser, "Software\\Nope\\x", "a"); }, 1);
+  entries =
+      PreviewThenClean([](allerase& e) { return e.DeleteRegValue(kHkeyCurrentUser, "Software\\Nope\\x", "a"); }, 1);
   EXPECT_TRUE(entries.empty());
   EXPECT_EQ(world.registry.OpenHandleCount(), 0u);
 }
@@ -391,11 +396,12 @@ TEST_F(Erase, ExpandUserProfileReplacesOnlyItsOwnToken) {
 
 TEST_F(EraseRegistry, ReadFolderSettingCutsTrimsAndExpands) {
   ASSERT_EQ(world.registry
-                  .LoadRegText("Windows Registry Editor Version 5.00\r\n\r\n"
-                               "[HKEY_CURRENT_USER\\Software\\Shell Folders]\r\n"
-                               "\"Cookies\"=hex(2):25,00,55,00,53,00,45,00,52,00,50,00,52,00,4f,00,46,00,49,00,4c,00,"
-                               "45,00,25,00,5c,00,43,00,20,00,20,00,00,00,78,00,00,00\r\n")
-                  .skipped, 0u);
+                .LoadRegText("Windows Registry Editor Version 5.00\r\n\r\n"
+                             "[HKEY_CURRENT_USER\\Software\\Shell Folders]\r\n"
+                             "\"Cookies\"=hex(2):25,00,55,00,53,00,45,00,52,00,50,00,52,00,4f,00,46,00,49,00,4c,00,"
+                             "45,00,25,00,5c,00,43,00,20,00,20,00,00,00,78,00,00,00\r\n")
+                .skipped,
+            0u);
   regfun reg(world.registry, world.messages);
   EXPECT_EQ(ReadFolderSetting(reg, world.shell, "HKEY_CURRENT_USER\\Software\\Shell Folders", "Cookies"),
             "C:\\Users\\Tester\\C");
@@ -463,8 +469,8 @@ TEST_F(Erase, NamedTargetsThatAreLinksGoAsLinksAndProtectedOnesAreRefused) {
   ASSERT_TRUE(world.fileFixture->WriteFile("C:\\Users\\Tester\\Desktop\\work.doc", "keep"));
   link("Documents and Settings", "C:\\Users");
   link("profile", test::EmulatedPlatformFixture::kUserProfile);
-  for (const char* name : {"Documents and Settings", "Documents and Settings\\Tester", "profile",
-                           "Documents and Settings\\TESTER\\."}) {
+  for (const char* name :
+       {"Documents and Settings", "Documents and Settings\\Tester", "profile", "Documents and Settings\\TESTER\\."}) {
     RecordingSink sink;
     auto erase = Make(EraseMode::Clean, sink);
     EXPECT_EQ(erase.DeleteFolderTree(world.Path(name)), 0) << name;
@@ -502,7 +508,8 @@ TEST_F(Erase, AFolderSwappedForALinkMidWalkIsNotEntered) {
       done = true;
       const auto moved = world.files.HostPath(world.Path("moved" + std::to_string(++round)));
       std::filesystem::rename(world.files.HostPath(swapped), moved);
-      std::filesystem::create_directory_symlink(world.files.HostPath(world.Path("victim")), world.files.HostPath(swapped));
+      std::filesystem::create_directory_symlink(world.files.HostPath(world.Path("victim")),
+                                                world.files.HostPath(swapped));
     });
     RecordingSink sink;
     auto erase = Make(EraseMode::Clean, sink);
@@ -532,13 +539,14 @@ TEST_F(EraseRegistry, BrokenShellFolderValuesEraseNothingOutsideTheirFolder) {
   }
   ASSERT_EQ(world.files.SetCurrentDirectory("C:\\"), kOk);
   ASSERT_EQ(world.registry
-                  .LoadRegText("Windows Registry Editor Version 5.00\r\n\r\n"
-                               "[HKEY_CURRENT_USER\\Software\\Shell Folders]\r\n"
-                               "\"Empty\"=\"\"\r\n\"Root\"=\"C:\\\\\"\r\n\"Blanks\"=\"   \"\r\n"
-                               "\"Relative\"=\"Cookies\"\r\n\"Profile\"=\"%USERPROFILE%\"\r\n"
-                               "\"Dots\"=\"C:\\\\Users\\\\Tester\\\\AppData\\\\..\\\\..\"\r\n"
-                               "\"Windows\"=\"c:/windows/\"\r\n")
-                  .skipped, 0u);
+                .LoadRegText("Windows Registry Editor Version 5.00\r\n\r\n"
+                             "[HKEY_CURRENT_USER\\Software\\Shell Folders]\r\n"
+                             "\"Empty\"=\"\"\r\n\"Root\"=\"C:\\\\\"\r\n\"Blanks\"=\"   \"\r\n"
+                             "\"Relative\"=\"Cookies\"\r\n\"Profile\"=\"%USERPROFILE%\"\r\n"
+                             "\"Dots\"=\"C:\\\\Users\\\\Tester\\\\AppData\\\\..\\\\..\"\r\n"
+                             "\"Windows\"=\"c:/windows/\"\r\n")
+                .skipped,
+            0u);
   regfun reg(world.registry, world.messages);
   const std::string before = Snapshot();
   RecordingSink sink;

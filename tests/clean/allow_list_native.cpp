@@ -95,8 +95,8 @@ class LimitedRunTest : public ::testing::Test {
   RunResult Run(RunObserver& observer, RunOptions options) {
     Platform platform = env_.platform();
     RegKey folders = 0;
-    env_.registry.CreateKey(kHkeyCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
-                            folders);
+    env_.registry.CreateKey(kHkeyCurrentUser,
+                            "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", folders);
     const std::string appData = std::string(test::EmulatedPlatformFixture::kAppData) + '\0';
     env_.registry.SetValue(folders, "AppData", kRegSz, appData);
     env_.registry.CloseKey(folders);
@@ -107,7 +107,9 @@ class LimitedRunTest : public ::testing::Test {
   }
 
   struct QuietObserver : RunObserver {
-    void RowAdded(std::string_view item, std::string_view status) override { rows.push_back({std::string(item), std::string(status)}); }
+    void RowAdded(std::string_view item, std::string_view status) override {
+      rows.push_back({std::string(item), std::string(status)});
+    }
     void RowStatusChanged(std::string_view status) override { rows.back().second = status; }
     void ProgressChanged(int) override {}
     void StatusLabelChanged(std::string_view) override {}

@@ -53,8 +53,7 @@ class RecordingObserver : public RunObserver {
 
 class CleanRunTest : public ::testing::Test {
  protected:
-  CleanRunTest()
-      : registry_(env_.registry), files_(env_.files), shell_(env_.shell), ini_(env_.files) {}
+  CleanRunTest() : registry_(env_.registry), files_(env_.files), shell_(env_.shell), ini_(env_.files) {}
 
   std::string Selection() const { return shell_.programFolder + "\\vanesd.dat"; }
   std::string Temp() const { return test::EmulatedPlatformFixture::kTemp; }
@@ -94,8 +93,9 @@ TEST_F(CleanRunTest, WithoutSelectionFileNothingRunsAndFiguresAreStored) {
                 "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Maxthon2]"
                 "\r\n\"InstallLocation\"=\"C:\\\\Program Files\\\\Maxthon2\\\\\"\r\n");
   const std::string downloads = "C:\\Program Files\\Maxthon2\\SharedAccount\\Downloads\\setup.exe";
-  for (const char* folder : {"C:\\Program Files", "C:\\Program Files\\Maxthon2", "C:\\Program Files\\Maxthon2\\SharedAccount",
-                             "C:\\Program Files\\Maxthon2\\SharedAccount\\Downloads"})
+  for (const char* folder :
+       {"C:\\Program Files", "C:\\Program Files\\Maxthon2", "C:\\Program Files\\Maxthon2\\SharedAccount",
+        "C:\\Program Files\\Maxthon2\\SharedAccount\\Downloads"})
     files_.CreateFolder(folder);
   ASSERT_TRUE(env_.fileFixture->WriteFile(downloads, "keep"));
   RecordingObserver observer;
@@ -128,8 +128,8 @@ TEST_F(CleanRunTest, ItemsAreSelectedByTheNumberOne) {
   std::vector<std::string> items;
   for (const auto& row : observer.rows) items.push_back(row.item);
   EXPECT_EQ(items, (std::vector<std::string>{"IE Downloaded History(Only IE9)", "Maxthon Typed Urls",
-                                             "Windows Passwords(Only 9X/Me)",
-                                             "windows swap/paging file", "Task complete Successfully!"}));
+                                             "Windows Passwords(Only 9X/Me)", "windows swap/paging file",
+                                             "Task complete Successfully!"}));
   // The IE9 row says the version is not there; the others are done.
   for (size_t i = 1; i + 1 < observer.rows.size(); ++i) EXPECT_EQ(observer.rows[i].status, "Done");
 }

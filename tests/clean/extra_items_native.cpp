@@ -34,7 +34,8 @@ class ExtraItemsRunTest : public ::testing::Test, public test::ItemRunFixture {
 };
 
 TEST_F(ExtraItemsRunTest, SelectedItemsRunBetweenItem139AndTheCustomItem) {
-  const std::vector<Item> extras{TestItem("a"), TestItem("zero"), TestItem("missing"), TestItem("word"), TestItem("b", "Refused")};
+  const std::vector<Item> extras{TestItem("a"), TestItem("zero"), TestItem("missing"), TestItem("word"),
+                                 TestItem("b", "Refused")};
   Store("a", "1");
   Store("zero", "0");
   Store("word", "yes");  // only the text "1" selects
@@ -45,8 +46,8 @@ TEST_F(ExtraItemsRunTest, SelectedItemsRunBetweenItem139AndTheCustomItem) {
 
   std::vector<std::string> seen;
   for (const auto& row : recorder.ItemRows()) seen.push_back(row.item + "|" + row.status + "|" + row.source);
-  EXPECT_EQ(seen, (std::vector<std::string>{"Windows Mail accounts|Done|builtin", "Extra a|Done|test", "Extra b|Refused|test",
-                                            "Custom Item|Fail, Can't find file!|builtin"}));
+  EXPECT_EQ(seen, (std::vector<std::string>{"Windows Mail accounts|Done|builtin", "Extra a|Done|test",
+                                            "Extra b|Refused|test", "Custom Item|Fail, Can't find file!|builtin"}));
 }
 
 TEST_F(ExtraItemsRunTest, PreviewListsWhatCleanErasesAndBothCount) {

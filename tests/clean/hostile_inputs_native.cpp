@@ -19,8 +19,12 @@ namespace {
 
 using namespace std::string_literals;
 
-constexpr const char* kPublic = "C:\\Users\\\xC3\x96" "ffentlich";  // "Öffentlich" in UTF-8
-constexpr const char* kPublicAnsi = "C:\\Users\\\xD6" "ffentlich";   // the same in Windows-1252
+constexpr const char* kPublic =
+    "C:\\Users\\\xC3\x96"
+    "ffentlich";  // "Öffentlich" in UTF-8
+constexpr const char* kPublicAnsi =
+    "C:\\Users\\\xD6"
+    "ffentlich";  // the same in Windows-1252
 constexpr const char* kLocal = EmulatedPlatformFixture::kLocalAppData;
 constexpr const char* kRoaming = EmulatedPlatformFixture::kAppData;
 constexpr const char* kVendorKey = "Software\\Vendor\\App";
@@ -49,10 +53,10 @@ class HostileInputs : public ::testing::Test, public ItemRunFixture {
  protected:
   HostileInputs() {
     env.shell.SetEnvironmentVariable("PUBLIC", kPublic);
-    for (const std::string& file :
-         {Local("\\Vendor\\App\\Cache\\c.bin"), Local("\\Vendor\\Other\\data.db"), Roaming("\\App\\history.log"),
-          Roaming("\\App\\LICENSE"), Roaming("\\App\\README"), std::string(kPublic) + "\\shared.doc",
-          std::string(kDocuments) + "\\thesis.doc", std::string("C:\\WINDOWS\\system.ini"), std::string("C:\\Data\\notes.txt")})
+    for (const std::string& file : {Local("\\Vendor\\App\\Cache\\c.bin"), Local("\\Vendor\\Other\\data.db"),
+                                    Roaming("\\App\\history.log"), Roaming("\\App\\LICENSE"), Roaming("\\App\\README"),
+                                    std::string(kPublic) + "\\shared.doc", std::string(kDocuments) + "\\thesis.doc",
+                                    std::string("C:\\WINDOWS\\system.ini"), std::string("C:\\Data\\notes.txt")})
       WriteFile(file, "bystander " + file);
     SetString("HKEY_CURRENT_USER\\Software\\Vendor\\App", "", "default");
     SetString("HKEY_CURRENT_USER\\Software\\Vendor\\App", "LastFile", "x");
@@ -99,10 +103,20 @@ class HostileInputs : public ::testing::Test, public ItemRunFixture {
 
 TEST_F(HostileInputs, RegistryValuesNamingWhatMustSurvive) {
   const std::string padded(300, 'p');
-  const std::string values[] = {
-      "",          "C:\\",        "C:",          "C:\\Users\\Tester", "C:\\Users\\Tester\\..", "C:\\Users\\Tester\\.",
-      "C:\\WINDOWS", "relative",  "\\\\?\\C:\\Users\\Tester", "C:\\Users\\Tester\0C:\\Data"s,
-      kPublic,     "%USERPROFILE%", "C:\\Data\\..", padded};
+  const std::string values[] = {"",
+                                "C:\\",
+                                "C:",
+                                "C:\\Users\\Tester",
+                                "C:\\Users\\Tester\\..",
+                                "C:\\Users\\Tester\\.",
+                                "C:\\WINDOWS",
+                                "relative",
+                                "\\\\?\\C:\\Users\\Tester",
+                                "C:\\Users\\Tester\0C:\\Data"s,
+                                kPublic,
+                                "%USERPROFILE%",
+                                "C:\\Data\\..",
+                                padded};
   Select("EXPLORER", "cache");
   Select("EXPLORER", "cookies");
   Select("EXPLORER", "favorites");
@@ -121,7 +135,7 @@ TEST_F(HostileInputs, RegistryValuesNamingWhatMustSurvive) {
 TEST_F(HostileInputs, CustomListLinesNamingWhatMustSurvive) {
   Select("Custom", "Custom");
   const std::string lines[] = {
-      std::string(kPublicAnsi) + "\tFolder",   // ANSI bytes for a protected folder
+      std::string(kPublicAnsi) + "\tFolder",  // ANSI bytes for a protected folder
       "C:\\Users\\Tester\\Documents\\..\tFolder",
       "C:\\Data\\..\\Users\\Tester\tFolder",
       "Users\\Tester\tFolder",
@@ -199,8 +213,9 @@ TEST_F(HostileInputs, PluginEntriesNamingWhatMustSurvive) {
 // The profile functions see the first of two sections of one name; a
 // duplicate never adds entries behind the reader's back.
 TEST_F(HostileInputs, PluginDuplicateSectionsAreReadAsTheProfileFunctionsSeeThem) {
-  WriteFile(ProgramFile("\\plus-in\\App.vpe"),
-            Plugin("[folder]\r\nd=localappdata,\\Vendor\\App\\Cache\r\n[FOLDER]\r\nd=localappdata,\\Vendor\\Other\r\n"));
+  WriteFile(
+      ProgramFile("\\plus-in\\App.vpe"),
+      Plugin("[folder]\r\nd=localappdata,\\Vendor\\App\\Cache\r\n[FOLDER]\r\nd=localappdata,\\Vendor\\Other\r\n"));
   ExpectOnlyTargetsGo({Local("\\Vendor\\App\\Cache\\c.bin")});
 }
 

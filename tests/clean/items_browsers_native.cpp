@@ -64,7 +64,7 @@ TEST_F(OtherBrowsersTest, MsnExplorerErasesOnlyItsUserList) {
 
 TEST_F(OtherBrowsersTest, MaxthonItemsUnderTheRegisteredInstallFolder) {
   for (const char* key : {"keywords", "groups", "folder"}) Set("Maxthon", key, "1");
-  Set("Maxthon", "pages", "01");   // compared as a number
+  Set("Maxthon", "pages", "01");  // compared as a number
   Set("Maxthon", "settings", " 1");
   const auto before = Snapshot();
   const std::set<std::string> gone = {
@@ -129,10 +129,14 @@ TEST_F(OtherBrowsersTest, MaxthonNotInstalledOrHostileLocationErasesNothingElse)
 TEST_F(OtherBrowsersTest, ChromeItemsAndTheirSharedHistoryFiles) {
   for (const char* key : {"download", "Cookies", "Cache", "History", "Forms", "Session"}) Select("Chrome", key);
   const auto before = Snapshot();
-  const std::set<std::string> gone = {
-      Chrome("History"),       Chrome("Extensions\\ext1\\History"), Chrome("Cookies"),
-      Chrome("Cache\\data_1"), Chrome("Cache\\Nested\\f_000001"),   Chrome("Last Session"),
-      Chrome("Current Session"), Chrome("Top Sites")};  // "Web Data" loses rows only
+  const std::set<std::string> gone = {Chrome("History"),
+                                      Chrome("Extensions\\ext1\\History"),
+                                      Chrome("Cookies"),
+                                      Chrome("Cache\\data_1"),
+                                      Chrome("Cache\\Nested\\f_000001"),
+                                      Chrome("Last Session"),
+                                      Chrome("Current Session"),
+                                      Chrome("Top Sites")};  // "Web Data" loses rows only
   const RunResult preview = RunBrowsers(EraseMode::Preview);
   ExpectOnlyRemoved(before, {});
   const RunResult result = RunBrowsers();

@@ -127,8 +127,9 @@ TEST_F(CustomItemsTest, LinksToTheProfileAreRefusedAndOtherLinksGoAsLinks) {
   WriteFile("C:\\Data\\Real\\big.bin", "1234567890");
   ASSERT_TRUE(env.fileFixture->MakeFolderLink("C:\\Documents and Settings", "C:\\Users"));
   ASSERT_TRUE(env.fileFixture->MakeFolderLink("C:\\Data\\Alias", "C:\\Data\\Real"));
-  WriteList("C:\\Documents and Settings\\Tester\\.\tFolder\r\nC:\\Documents and Settings\tFolder\r\n"
-            "C:\\Data\\Alias\tFolder\r\n");
+  WriteList(
+      "C:\\Documents and Settings\\Tester\\.\tFolder\r\nC:\\Documents and Settings\tFolder\r\n"
+      "C:\\Data\\Alias\tFolder\r\n");
   for (EraseMode mode : {EraseMode::Preview, EraseMode::Clean}) {
     EXPECT_EQ(DoRun(mode).bytesReleased, 0);
     EXPECT_TRUE(recorder.HasRefused("Documents and Settings"));

@@ -182,8 +182,11 @@ TEST_F(ModernBrowsersTest, ClassicFirefoxItemsKeepTheBookmarksUnlessAskedForThem
   const struct {
     std::vector<const char*> keys;
     bool fileGone;
-  } cases[] = {{{"Address"}, false}, {{"History"}, false}, {{"Address", "History"}, false},
-               {{"bookmarks"}, true}, {{"History", "bookmarks"}, true}};
+  } cases[] = {{{"Address"}, false},
+               {{"History"}, false},
+               {{"Address", "History"}, false},
+               {{"bookmarks"}, true},
+               {{"History", "bookmarks"}, true}};
   const auto freshProfiles = [this] {
     std::filesystem::remove_all(env.files.HostPath(EmulatedPlatformFixture::kAppData));
     std::filesystem::remove_all(env.files.HostPath(EmulatedPlatformFixture::kLocalAppData));
@@ -197,8 +200,9 @@ TEST_F(ModernBrowsersTest, ClassicFirefoxItemsKeepTheBookmarksUnlessAskedForThem
     const auto bookmarks = Rows(places, "SELECT * FROM moz_bookmarks");
     const auto keywords = Rows(places, "SELECT * FROM moz_keywords");
     // Enough visits to fill pages of their own, which the clean gives back inside the file.
-    Sql(places, "WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
-                "INSERT INTO moz_historyvisits SELECT i, 0, 2, i, 1, 0 FROM n");
+    Sql(places,
+        "WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+        "INSERT INTO moz_historyvisits SELECT i, 0, 2, i, 1, 0 FROM n");
     for (const char* key : c.keys) Select("FIREFOX", key);
     const RunResult result = DoRun();
     for (const auto& row : recorder.ItemRows()) EXPECT_EQ(row.status, "Done") << row.item;
@@ -553,7 +557,8 @@ TEST_F(ModernBrowsersTest, ATickThatStopsTheRunLeavesTheDatabaseTransactionWhole
   AddFirefox();
   const std::string places = FirefoxProfile("places.sqlite");
   std::string visits = "BEGIN;";
-  for (int i = 0; i < 5000; ++i) visits += "INSERT INTO moz_historyvisits (place_id, visit_date) VALUES (2, " + std::to_string(i) + ");";
+  for (int i = 0; i < 5000; ++i)
+    visits += "INSERT INTO moz_historyvisits (place_id, visit_date) VALUES (2, " + std::to_string(i) + ");";
   Sql(places, visits + "COMMIT;");
   struct Stop {};
   int ticks = 0;

@@ -26,38 +26,37 @@ class ModernWindowsTest : public ::testing::Test, public ItemRunFixture {
  protected:
   void SetUp() override {
     // Explorer's caches and the files beside them.
-    for (const auto& file : {L("Microsoft/Windows/Explorer/thumbcache_256.db"), L("Microsoft/Windows/Explorer/thumbcache_idx.db"),
-                             L("Microsoft/Windows/Explorer/iconcache_32.db"), L("Microsoft/Windows/Explorer/ExplorerStartupLog.etl"),
-                             L("Microsoft/Windows/Explorer/thumbcache_256.db.bak"),
-                             // Jump lists, recent items, and what else the Recent folder holds.
-                             R("Microsoft/Windows/Recent/AutomaticDestinations/5f7b5f1e01b83767.automaticDestinations-ms"),
-                             R("Microsoft/Windows/Recent/CustomDestinations/28c8b86deab549a1.customDestinations-ms"),
-                             R("Microsoft/Windows/Recent/Report.docx.lnk"), R("Microsoft/Windows/Recent/Downloads.lnk"),
-                             R("Microsoft/Windows/Recent/desktop.ini"), R("Microsoft/Windows/Recent/Archive/Old.lnk"),
-                             R("Microsoft/Windows/Start Menu/Programs/Notepad.lnk"),
-                             // Error reports and crash dumps.
-                             L("Microsoft/Windows/WER/ReportArchive/AppCrash_app.exe_1/Report.wer"),
-                             L("Microsoft/Windows/WER/ReportQueue/AppHang_b/Report.wer"),
-                             std::string("ProgramData/Microsoft/Windows/WER/ReportQueue/Kernel_1/Report.wer"),
-                             std::string("ProgramData/Microsoft/Windows/Start Menu/Programs/Tool.lnk"),
-                             L("CrashDumps/app.exe.1234.dmp"), std::string("WINDOWS/Minidump/120926-01.dmp"),
-                             std::string("WINDOWS/MEMORY.DMP"), std::string("WINDOWS/System32/config/SYSTEM"),
-                             // Shader caches and the drivers' settings beside them.
-                             L("D3DSCache/6c2d/app.idx"), L("NVIDIA/DXCache/a.bin"), L("NVIDIA/GLCache/b/c.bin"),
-                             L("NVIDIA/Settings.ini"), L("AMD/DxCache/d.bin"), L("AMD/VkCache/e.bin"), L("AMD/GLCache/f.bin"),
-                             L("AMD/CN/settings.json"),
-                             // The system's logs, Delivery Optimization and Prefetch.
-                             std::string("WINDOWS/Logs/CBS/CBS.log"), std::string("WINDOWS/Logs/DISM/dism.log"),
-                             std::string("WINDOWS/Panther/setupact.log"), std::string("WINDOWS/Panther/UnattendGC/setupact.log"),
-                             std::string("WINDOWS/Panther/unattend.xml"), std::string("WINDOWS/WindowsUpdate.log"),
-                             std::string("WINDOWS/win.ini"),
-                             std::string("WINDOWS/ServiceProfiles/NetworkService/AppData/Local/Microsoft/Windows/"
-                                         "DeliveryOptimization/Cache/0a/1b.dat"),
-                             std::string("WINDOWS/ServiceProfiles/NetworkService/AppData/Local/Microsoft/Windows/"
-                                         "DeliveryOptimization/State/dosvcState.dat"),
-                             std::string("WINDOWS/Prefetch/CHROME.EXE-12AB34CD.pf"), std::string("WINDOWS/Prefetch/Layout.ini"),
-                             std::string("WINDOWS/Prefetch/ReadyBoot/Trace1.fx"),
-                             L("Documents.txt")})
+    for (const auto& file :
+         {L("Microsoft/Windows/Explorer/thumbcache_256.db"), L("Microsoft/Windows/Explorer/thumbcache_idx.db"),
+          L("Microsoft/Windows/Explorer/iconcache_32.db"), L("Microsoft/Windows/Explorer/ExplorerStartupLog.etl"),
+          L("Microsoft/Windows/Explorer/thumbcache_256.db.bak"),
+          // Jump lists, recent items, and what else the Recent folder holds.
+          R("Microsoft/Windows/Recent/AutomaticDestinations/5f7b5f1e01b83767.automaticDestinations-ms"),
+          R("Microsoft/Windows/Recent/CustomDestinations/28c8b86deab549a1.customDestinations-ms"),
+          R("Microsoft/Windows/Recent/Report.docx.lnk"), R("Microsoft/Windows/Recent/Downloads.lnk"),
+          R("Microsoft/Windows/Recent/desktop.ini"), R("Microsoft/Windows/Recent/Archive/Old.lnk"),
+          R("Microsoft/Windows/Start Menu/Programs/Notepad.lnk"),
+          // Error reports and crash dumps.
+          L("Microsoft/Windows/WER/ReportArchive/AppCrash_app.exe_1/Report.wer"),
+          L("Microsoft/Windows/WER/ReportQueue/AppHang_b/Report.wer"),
+          std::string("ProgramData/Microsoft/Windows/WER/ReportQueue/Kernel_1/Report.wer"),
+          std::string("ProgramData/Microsoft/Windows/Start Menu/Programs/Tool.lnk"), L("CrashDumps/app.exe.1234.dmp"),
+          std::string("WINDOWS/Minidump/120926-01.dmp"), std::string("WINDOWS/MEMORY.DMP"),
+          std::string("WINDOWS/System32/config/SYSTEM"),
+          // Shader caches and the drivers' settings beside them.
+          L("D3DSCache/6c2d/app.idx"), L("NVIDIA/DXCache/a.bin"), L("NVIDIA/GLCache/b/c.bin"), L("NVIDIA/Settings.ini"),
+          L("AMD/DxCache/d.bin"), L("AMD/VkCache/e.bin"), L("AMD/GLCache/f.bin"), L("AMD/CN/settings.json"),
+          // The system's logs, Delivery Optimization and Prefetch.
+          std::string("WINDOWS/Logs/CBS/CBS.log"), std::string("WINDOWS/Logs/DISM/dism.log"),
+          std::string("WINDOWS/Panther/setupact.log"), std::string("WINDOWS/Panther/UnattendGC/setupact.log"),
+          std::string("WINDOWS/Panther/unattend.xml"), std::string("WINDOWS/WindowsUpdate.log"),
+          std::string("WINDOWS/win.ini"),
+          std::string("WINDOWS/ServiceProfiles/NetworkService/AppData/Local/Microsoft/Windows/"
+                      "DeliveryOptimization/Cache/0a/1b.dat"),
+          std::string("WINDOWS/ServiceProfiles/NetworkService/AppData/Local/Microsoft/Windows/"
+                      "DeliveryOptimization/State/dosvcState.dat"),
+          std::string("WINDOWS/Prefetch/CHROME.EXE-12AB34CD.pf"), std::string("WINDOWS/Prefetch/Layout.ini"),
+          std::string("WINDOWS/Prefetch/ReadyBoot/Trace1.fx"), L("Documents.txt")})
       WriteFile(Windows(file), "0123456789");
   }
 
@@ -96,40 +95,63 @@ struct ItemCase {
 
 TEST_F(ModernWindowsTest, EachItemTakesItsTracesAndLeavesWhatIsBeside) {
   const ItemCase cases[] = {
-      {"ThumbnailCaches", "Thumbnail and icon caches", false,
+      {"ThumbnailCaches",
+       "Thumbnail and icon caches",
+       false,
        {L("Microsoft/Windows/Explorer/thumbcache_256.db"), L("Microsoft/Windows/Explorer/thumbcache_idx.db"),
         L("Microsoft/Windows/Explorer/iconcache_32.db")},
        "Done"},
-      {"JumpLists", "Jump lists", false,
+      {"JumpLists",
+       "Jump lists",
+       false,
        {R("Microsoft/Windows/Recent/AutomaticDestinations/5f7b5f1e01b83767.automaticDestinations-ms"),
         R("Microsoft/Windows/Recent/CustomDestinations/28c8b86deab549a1.customDestinations-ms")},
        "Done"},
-      {"RecentItems", "Recent items", false,
-       {R("Microsoft/Windows/Recent/Report.docx.lnk"), R("Microsoft/Windows/Recent/Downloads.lnk")}, "Done"},
-      {"ErrorReports", "Windows Error Reporting", false,
+      {"RecentItems",
+       "Recent items",
+       false,
+       {R("Microsoft/Windows/Recent/Report.docx.lnk"), R("Microsoft/Windows/Recent/Downloads.lnk")},
+       "Done"},
+      {"ErrorReports",
+       "Windows Error Reporting",
+       false,
        {L("Microsoft/Windows/WER/ReportArchive/AppCrash_app.exe_1/Report.wer"),
         L("Microsoft/Windows/WER/ReportQueue/AppHang_b/Report.wer")},
        "Done; needs administrator rights: C:\\ProgramData\\Microsoft\\Windows\\WER"},
-      {"ErrorReports", "Windows Error Reporting", true,
+      {"ErrorReports",
+       "Windows Error Reporting",
+       true,
        {L("Microsoft/Windows/WER/ReportArchive/AppCrash_app.exe_1/Report.wer"),
         L("Microsoft/Windows/WER/ReportQueue/AppHang_b/Report.wer"),
         "ProgramData/Microsoft/Windows/WER/ReportQueue/Kernel_1/Report.wer"},
        "Done"},
-      {"CrashDumps", "Crash dumps", false, {L("CrashDumps/app.exe.1234.dmp")},
+      {"CrashDumps",
+       "Crash dumps",
+       false,
+       {L("CrashDumps/app.exe.1234.dmp")},
        "Done; needs administrator rights: C:\\WINDOWS\\Minidump, C:\\WINDOWS\\MEMORY.DMP"},
-      {"CrashDumps", "Crash dumps", true,
-       {L("CrashDumps/app.exe.1234.dmp"), "WINDOWS/Minidump/120926-01.dmp", "WINDOWS/MEMORY.DMP"}, "Done"},
-      {"ShaderCaches", "Graphics shader caches", false,
+      {"CrashDumps",
+       "Crash dumps",
+       true,
+       {L("CrashDumps/app.exe.1234.dmp"), "WINDOWS/Minidump/120926-01.dmp", "WINDOWS/MEMORY.DMP"},
+       "Done"},
+      {"ShaderCaches",
+       "Graphics shader caches",
+       false,
        {L("D3DSCache/6c2d/app.idx"), L("NVIDIA/DXCache/a.bin"), L("NVIDIA/GLCache/b/c.bin"), L("AMD/DxCache/d.bin"),
         L("AMD/VkCache/e.bin"), L("AMD/GLCache/f.bin")},
        "Done"},
       {"WindowsLogs", "Windows log files", false, {}, "Skipped: needs administrator rights"},
-      {"WindowsLogs", "Windows log files", true,
+      {"WindowsLogs",
+       "Windows log files",
+       true,
        {"WINDOWS/Logs/CBS/CBS.log", "WINDOWS/Panther/setupact.log", "WINDOWS/Panther/UnattendGC/setupact.log",
         "WINDOWS/WindowsUpdate.log"},
        "Done"},
       {"DeliveryOptimization", "Delivery Optimization cache", false, {}, "Skipped: needs administrator rights"},
-      {"DeliveryOptimization", "Delivery Optimization cache", true,
+      {"DeliveryOptimization",
+       "Delivery Optimization cache",
+       true,
        {"WINDOWS/ServiceProfiles/NetworkService/AppData/Local/Microsoft/Windows/DeliveryOptimization/Cache/0a/1b.dat"},
        "Done"},
       {"Prefetch", "Prefetch", false, {}, "Skipped: needs administrator rights"},
@@ -181,7 +203,8 @@ TEST_F(ModernWindowsTest, MissingFoldersAreLeftMissingAndLinksLeftAlone) {
   const std::string documents = std::string(EmulatedPlatformFixture::kLocalAppData) + "\\Documents";
   WriteFile(documents + "\\Thesis.docx", "mine");
   MakeFolders(std::string(EmulatedPlatformFixture::kLocalAppData) + "\\AMD");
-  ASSERT_TRUE(env.fileFixture->MakeFolderLink(std::string(EmulatedPlatformFixture::kLocalAppData) + "\\AMD\\DxCache", documents));
+  ASSERT_TRUE(env.fileFixture->MakeFolderLink(std::string(EmulatedPlatformFixture::kLocalAppData) + "\\AMD\\DxCache",
+                                              documents));
   RunItem("ShaderCaches");
   EXPECT_TRUE(Exists(documents + "\\Thesis.docx"));
   EXPECT_TRUE(Exists(std::string(EmulatedPlatformFixture::kLocalAppData) + "\\AMD\\DxCache"));

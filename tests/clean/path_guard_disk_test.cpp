@@ -27,16 +27,16 @@ TEST(PathGuardOnDisk, OtherNamesOfAProtectedFolderAreRefused) {
     bool allowed;
     bool throughLink;
   } cases[] = {
-      {"Users\\J\xC3\x96RG", false, false},           // "JÖRG"
+      {"Users\\J\xC3\x96RG", false, false},  // "JÖRG"
       {"USERS\\j\xC3\xB6rg\\.", false, false},
       {"Users", false, false},
       {"Users\\J\xC3\x96RG\\Cache", true, false},
       {"Other", true, false},
-      {"Documents and Settings", false, true},         // a link to the folder above
+      {"Documents and Settings", false, true},  // a link to the folder above
       {"Documents and Settings\\J\xC3\xB6rg", false, true},
       {"Documents and Settings\\J\xC3\x96RG\\Cache", true, true},
-      {"Other\\Profile", false, true},                 // a link to the folder itself
-      {"Other\\Cache", true, true},                    // a link to a folder below
+      {"Other\\Profile", false, true},  // a link to the folder itself
+      {"Other\\Cache", true, true},     // a link to a folder below
   };
   for (const auto& c : cases) {
     if (c.throughLink && !links) continue;

@@ -35,18 +35,35 @@ class PathGuardFolders : public ::testing::Test {
 };
 
 TEST_F(PathGuardFolders, RefusesEmptyRelativeRootsProtectedAndTheirAncestors) {
-  for (const char* path : {"", "Error", "Error\\Cookies", "Cookies\\", "\\Temp", "C:", "C:\\", "c:/", "D:\\\\",
-                           "\\\\?\\C:\\", "C:\\Windows", "c:\\windows\\", "C:\\WINDOWS\\System32\\..",
-                           "C:\\Users", "C:\\Users\\Tester", "C:\\USERS\\TESTER\\.", "C:\\Users\\Tester\\Desktop\\..",
-                           "C:\\Program Files", "C:\\Program Files\\Clearvane\\", "C:\\x\\..\\Users\\.\\Tester",
-                           "C:\\Users\\Tester.", "\\\\server\\share"})
+  for (const char* path : {"",
+                           "Error",
+                           "Error\\Cookies",
+                           "Cookies\\",
+                           "\\Temp",
+                           "C:",
+                           "C:\\",
+                           "c:/",
+                           "D:\\\\",
+                           "\\\\?\\C:\\",
+                           "C:\\Windows",
+                           "c:\\windows\\",
+                           "C:\\WINDOWS\\System32\\..",
+                           "C:\\Users",
+                           "C:\\Users\\Tester",
+                           "C:\\USERS\\TESTER\\.",
+                           "C:\\Users\\Tester\\Desktop\\..",
+                           "C:\\Program Files",
+                           "C:\\Program Files\\Clearvane\\",
+                           "C:\\x\\..\\Users\\.\\Tester",
+                           "C:\\Users\\Tester.",
+                           "\\\\server\\share"})
     EXPECT_FALSE(guard.AllowsFolder(path)) << path;
 }
 
 TEST_F(PathGuardFolders, AllowsFoldersBelowProtectedOnesAndElsewhere) {
-  for (const char* path : {"C:\\WINDOWS\\Temp", "C:\\Users\\Tester\\AppData\\Local\\Temp",
-                           "C:\\Users\\Tester2", "C:\\Users\\Tester\\Cookies\\", "D:\\Cache",
-                           "\\\\?\\C:\\Users\\Tester\\Recent", "C:\\Program Files\\Other"})
+  for (const char* path :
+       {"C:\\WINDOWS\\Temp", "C:\\Users\\Tester\\AppData\\Local\\Temp", "C:\\Users\\Tester2",
+        "C:\\Users\\Tester\\Cookies\\", "D:\\Cache", "\\\\?\\C:\\Users\\Tester\\Recent", "C:\\Program Files\\Other"})
     EXPECT_TRUE(guard.AllowsFolder(path)) << path;
 }
 
@@ -80,9 +97,9 @@ TEST(PathGuardSystem, ProtectsTheRunningSystemsFolders) {
   } shell;
   const auto files = test::MakeFileSystemFixture();
   const PathGuard guard = PathGuard::ForSystem(shell, files->fs());
-  for (const char* path : {"C:\\Win", "C:\\Win\\System32", "C:\\Users", "C:\\Users\\Ann", "C:\\Program Files",
-                           "C:\\Program Files (x86)", "D:\\Tools", "D:\\Tools\\Clearvane",
-                           "C:\\Users\\Ann\\AppData", "C:\\Users\\Ann\\AppData\\Roaming"})
+  for (const char* path :
+       {"C:\\Win", "C:\\Win\\System32", "C:\\Users", "C:\\Users\\Ann", "C:\\Program Files", "C:\\Program Files (x86)",
+        "D:\\Tools", "D:\\Tools\\Clearvane", "C:\\Users\\Ann\\AppData", "C:\\Users\\Ann\\AppData\\Roaming"})
     EXPECT_FALSE(guard.AllowsFolder(path)) << path;
   for (const char* path : {"C:\\Win\\Temp", "C:\\Users\\Ann\\AppData\\Roaming\\Mozilla\\Firefox\\Profiles",
                            "D:\\Tools\\Other", "C:\\Users\\Ann\\Recent"})
@@ -93,17 +110,25 @@ TEST(PathGuardRegistry, RefusesRootsAndTheKeysDirectlyUnderThem) {
   const struct {
     RegKey root;
     const char* subKey;
-  } refused[] = {{kHkeyCurrentUser, ""},         {kHkeyCurrentUser, "\\"},           {kHkeyCurrentUser, "Software"},
-                 {kHkeyCurrentUser, "Software\\"}, {kHkeyCurrentUser, "\\\\Software\\\\"}, {kHkeyLocalMachine, "SOFTWARE"},
-                 {kHkeyLocalMachine, "SYSTEM"},  {kHkeyUsers, "S-1-5-21-1-2-3-1001"}, {kHkeyUsers, ".DEFAULT\\Software"},
-                 {0, "Software\\Microsoft"},     {0x1234, "Software\\Microsoft"}};
+  } refused[] = {{kHkeyCurrentUser, ""},
+                 {kHkeyCurrentUser, "\\"},
+                 {kHkeyCurrentUser, "Software"},
+                 {kHkeyCurrentUser, "Software\\"},
+                 {kHkeyCurrentUser, "\\\\Software\\\\"},
+                 {kHkeyLocalMachine, "SOFTWARE"},
+                 {kHkeyLocalMachine, "SYSTEM"},
+                 {kHkeyUsers, "S-1-5-21-1-2-3-1001"},
+                 {kHkeyUsers, ".DEFAULT\\Software"},
+                 {0, "Software\\Microsoft"},
+                 {0x1234, "Software\\Microsoft"}};
   for (const auto& key : refused)
     EXPECT_FALSE(PathGuard::AllowsRegistryKey(key.root, key.subKey)) << key.root << " " << key.subKey;
 
   EXPECT_TRUE(PathGuard::AllowsRegistryKey(kHkeyCurrentUser, "Software\\Microsoft\\Internet Explorer\\TypedURLs"));
   EXPECT_TRUE(PathGuard::AllowsRegistryKey(kHkeyCurrentUser, "Software\\Yahoo"));
   EXPECT_TRUE(PathGuard::AllowsRegistryKey(kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Direct3D\\MostRecentApplication"));
-  EXPECT_TRUE(PathGuard::AllowsRegistryKey(kHkeyUsers, ".DEFAULT\\Software\\Microsoft\\Internet Explorer\\IntelliForms"));
+  EXPECT_TRUE(
+      PathGuard::AllowsRegistryKey(kHkeyUsers, ".DEFAULT\\Software\\Microsoft\\Internet Explorer\\IntelliForms"));
 }
 
 }  // namespace

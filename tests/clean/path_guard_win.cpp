@@ -33,8 +33,7 @@ TEST(PathGuardShortNames, AShortNameOfAProtectedFolderIsRefused) {
   const std::string shortFolder = ShortName(folder);
   if (shortFolder.empty() || EqualsNoCase(shortFolder, folder) || EqualsNoCase(shortProgramFiles, programFiles))
     GTEST_SKIP() << "this file system gives no short names";
-  for (const std::string& path : {shortFolder, shortProgramFiles})
-    EXPECT_FALSE(guard.AllowsFolder(path)) << path;
+  for (const std::string& path : {shortFolder, shortProgramFiles}) EXPECT_FALSE(guard.AllowsFolder(path)) << path;
   EXPECT_TRUE(guard.AllowsFolder(ShortName(folder + "\\Cache Folder")));
 }
 

@@ -69,8 +69,8 @@ TEST(RunItems, EveryItemIsSelectedByTheOneSwitchRule) {
     const char* value;
     bool selected;
   };
-  const Case cases[] = {{"1", true},  {"01", true},  {" 1", true},  {"1.0", true},  {"0", false},
-                        {"2", false}, {"", false},   {"true", false}, {"-1", false}};
+  const Case cases[] = {{"1", true},  {"01", true}, {" 1", true},    {"1.0", true}, {"0", false},
+                        {"2", false}, {"", false},  {"true", false}, {"-1", false}};
   // An Internet Explorer item, a Maxthon item and the custom item read alike.
   for (const int number : {4, 48, 140})
     for (const Case& c : cases)

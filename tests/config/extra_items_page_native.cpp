@@ -46,7 +46,7 @@ TEST_F(ExtraItemsPageTest, TicksComeFromAndGoToTheSelectionFile) {
   auto model = std::make_unique<ExtraItemsPageModel>(
       platform,
       std::vector<Item>{TestItem("Editor", "Applications"), TestItem("Player", "Multimedia", "Playlists go."),
-                             TestItem("Chrome", "Browsers", "", "browser")},
+                        TestItem("Chrome", "Browsers", "", "browser")},
       "winapp2", ExtraItemsOrder::kByGroupThenName);
   model->Load();
   ASSERT_EQ(model->Count(), 2u);  // the other source's item is not on this page

@@ -81,18 +81,12 @@ TEST_F(OptionsStoreTest, BossKeyIsStoredAndSwitchedOnlyWhenTheBoxDiffersFromTheS
     BossKeySwitch change;
   };
   const Case cases[] = {
-      {std::nullopt, true, "1", BossKeySwitch::On},
-      {std::nullopt, false, std::nullopt, BossKeySwitch::Keep},
-      {"1", true, "1", BossKeySwitch::Keep},
-      {"1", false, "0", BossKeySwitch::Off},
-      {"0", true, "1", BossKeySwitch::On},
-      {"0", false, "0", BossKeySwitch::Keep},
-      {"1.0", true, "1.0", BossKeySwitch::Keep},
-      {"2", true, "1", BossKeySwitch::On},
-      {"2", false, "2", BossKeySwitch::Keep},
-      {"yes", false, "yes", BossKeySwitch::Keep},
-      {"yes", true, "1", BossKeySwitch::On},
-      {"", true, "1", BossKeySwitch::On},
+      {std::nullopt, true, "1", BossKeySwitch::On}, {std::nullopt, false, std::nullopt, BossKeySwitch::Keep},
+      {"1", true, "1", BossKeySwitch::Keep},        {"1", false, "0", BossKeySwitch::Off},
+      {"0", true, "1", BossKeySwitch::On},          {"0", false, "0", BossKeySwitch::Keep},
+      {"1.0", true, "1.0", BossKeySwitch::Keep},    {"2", true, "1", BossKeySwitch::On},
+      {"2", false, "2", BossKeySwitch::Keep},       {"yes", false, "yes", BossKeySwitch::Keep},
+      {"yes", true, "1", BossKeySwitch::On},        {"", true, "1", BossKeySwitch::On},
   };
   for (const Case& c : cases) {
     ini.DeleteIniSection(SelectionFile(), "Options");
@@ -106,17 +100,17 @@ TEST_F(OptionsStoreTest, BossKeyIsStoredAndSwitchedOnlyWhenTheBoxDiffersFromTheS
 
 TEST_F(OptionsStoreTest, EveryFlagBoxShowsTheOneSwitchRule) {
   const std::pair<std::optional<std::string_view>, bool> values[] = {
-      {std::nullopt, false}, {"", false}, {"1", true}, {"01", true}, {" 1", true},
-      {"0", false},          {"2", false}, {"true", false}};
-  const char* flags[] = {"bosskey", "bosskeybrowsers", "startup", "autoclean", "exit", "securely", "WindowsStartup",
-                         "WindowsShutdown"};
+      {std::nullopt, false}, {"", false},  {"1", true},  {"01", true},
+      {" 1", true},          {"0", false}, {"2", false}, {"true", false}};
+  const char* flags[] = {"bosskey", "bosskeybrowsers", "startup",        "autoclean",
+                         "exit",    "securely",        "WindowsStartup", "WindowsShutdown"};
   for (const auto& [value, on] : values) {
     ini.DeleteIniSection(SelectionFile(), "Options");
     if (value)
       for (const char* flag : flags) Option(flag, *value);
     const OptionsForm form = Store().Load();
-    const bool boxes[] = {form.bossKey,    form.hideModernBrowsers, form.startup,        form.autoUpdate,
-                          form.exitAfterCleaning, form.securely,    form.windowsStartup, form.windowsShutdown};
+    const bool boxes[] = {form.bossKey,           form.hideModernBrowsers, form.startup,        form.autoUpdate,
+                          form.exitAfterCleaning, form.securely,           form.windowsStartup, form.windowsShutdown};
     for (std::size_t i = 0; i < std::size(flags); ++i)
       EXPECT_EQ(boxes[i], on) << flags[i] << " = \"" << value.value_or("(missing)") << "\"";
     EXPECT_EQ(SwitchIsOn(value.value_or("")), on);  // the program acts as the box shows

@@ -47,7 +47,7 @@ TEST_F(SelectionDialogTest, BoxesShowWhatTheRunSelects) {
   for (std::size_t i = 0; i < kItemSwitchCount; ++i) EXPECT_FALSE(model.Ticked(i)) << "missing file, box " << i;
 
   // The same values for an Opera item and a Maxthon item: each box as the run reads its switch.
-  const std::pair<const char*, bool> values[] = {{"", false},  {"1", true},  {"01", true}, {" 1", true},
+  const std::pair<const char*, bool> values[] = {{"", false},  {"1", true},  {"01", true},   {" 1", true},
                                                  {"0", false}, {"2", false}, {"true", false}};
   for (const auto& [value, on] : values) {
     WriteFile(SelectionFile(), std::string("[opera]\r\nCache=") + value + "\r\n[Maxthon]\r\npages=" + value + "\r\n");
@@ -341,17 +341,17 @@ TEST_F(SelectionDialogTest, ShippedSelectionFileIsSafeAndComplete) {
   model.Open();
   ASSERT_TRUE(model.Save().empty());
   EXPECT_EQ(Read(SelectionFile()), shipped);
-  for (const auto& [section, key] :
-       std::initializer_list<std::pair<const char*, const char*>>{{"EXPLORER", "favorites"},
-                                                                  {"EXPLORER", "downloaded"},
-                                                                  {"Maxthon", "folder"},
-                                                                  {"FIREFOX", "passwords"},
-                                                                  {"Chrome", "Forms"},
-                                                                  {"Safari", "RecentSearches"},  // all of Safari's preferences
-                                                                  {"OFFICE", "word"},
-                                                                  {"outlook", "deleted"},
-                                                                  {"mail", "accounts"},
-                                                                  {"WINDOWS", "recycle"}})
+  for (const auto& [section, key] : std::initializer_list<std::pair<const char*, const char*>>{
+           {"EXPLORER", "favorites"},
+           {"EXPLORER", "downloaded"},
+           {"Maxthon", "folder"},
+           {"FIREFOX", "passwords"},
+           {"Chrome", "Forms"},
+           {"Safari", "RecentSearches"},  // all of Safari's preferences
+           {"OFFICE", "word"},
+           {"outlook", "deleted"},
+           {"mail", "accounts"},
+           {"WINDOWS", "recycle"}})
     EXPECT_FALSE(model.Ticked(Index(section, key))) << section << "/" << key;
   for (const auto& [section, key] : std::initializer_list<std::pair<const char*, const char*>>{{"EXPLORER", "cache"},
                                                                                                {"EXPLORER", "history"},
@@ -395,8 +395,8 @@ TEST_F(SelectionDialogTest, ShippedSelectionFileIsSafeAndComplete) {
                                std::pair{ModernWindowsItems(services), kModernWindowsSource}}) {
     for (const Item& item : items) {
       keysOf(item.section);
-      EXPECT_TRUE(present.count(AsciiLower(item.section + "/" + item.key))) << item.section << "/" << item.key
-                                                                            << " is not shipped";
+      EXPECT_TRUE(present.count(AsciiLower(item.section + "/" + item.key)))
+          << item.section << "/" << item.key << " is not shipped";
     }
     ExtraItemsPageModel page(services, items, source, ExtraItemsOrder::kAsGiven);
     page.Load();

@@ -159,7 +159,7 @@ const ReadingCase kReadingCases[] = {
     {"&H1G", false},
     {"&O8", false},
     {"&H100000000", false},  // more than 32 bits: no conversion
-    {"1e999", false},       // a number, just not 1
+    {"1e999", false},        // a number, just not 1
     {"-1e999", false},
     {"1e-999", false},
     {"0.0000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000000"

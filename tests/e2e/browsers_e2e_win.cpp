@@ -331,7 +331,6 @@ void ExpectDoneRows(const std::string& report) {
   EXPECT_EQ(Occurrences(report, "\"status\": \"Done; Web Data is not a database, left untouched"), 1u) << report;
 }
 
-
 TEST_F(BrowsersEndToEnd, PreviewListsTheFilesAndChangesNothing) {
   const Snapshot before = e2e::SnapshotTree(root_);
   const Captured preview = Cli("--preview --json");
@@ -431,7 +430,9 @@ TEST_F(BrowsersEndToEnd, CookieFolderNamingTheProfileRootErasesNothing) {
       << preview.out;
   const Captured clean = Cli("--clean --json");
   ASSERT_EQ(clean.exitCode, 0u) << clean.out;
-  EXPECT_NE(clean.out.find("{\"item\": \"IE Cookies\", \"status\": \"Done\", \"source\": \"builtin\"}"), std::string::npos) << clean.out;
+  EXPECT_NE(clean.out.find("{\"item\": \"IE Cookies\", \"status\": \"Done\", \"source\": \"builtin\"}"),
+            std::string::npos)
+      << clean.out;
   EXPECT_NE(clean.out.find("\"bytesReleased\": 0,"), std::string::npos) << clean.out;
   ExpectOnlyRemoved(before, {});
   EXPECT_TRUE(Exists(profile_ + "\\notes.txt"));

@@ -74,8 +74,8 @@ class CliEndToEnd : public ::testing::Test {
         "\"Personal\"=\"" +
         escaped + "\"\r\n";
     // The shell-folder value is put back afterwards: later suites share the prefix.
-    shellFolders_ = std::make_unique<e2e::RegistryKeyBackup>(HKEY_CURRENT_USER,
-                                                             std::string(kExplorer) + "\\User Shell Folders");
+    shellFolders_ =
+        std::make_unique<e2e::RegistryKeyBackup>(HKEY_CURRENT_USER, std::string(kExplorer) + "\\User Shell Folders");
     ASSERT_NO_FATAL_FAILURE(e2e::ImportRegistry(*disk_, reg));
     ASSERT_TRUE(KeyExists(std::string(kExplorer) + "\\RunMRU"));
   }
@@ -113,7 +113,8 @@ TEST_F(CliEndToEnd, PreviewReportsEverythingAndChangesNothing) {
   EXPECT_NE(preview.out.find("\"mode\": \"preview\""), std::string::npos) << preview.out;
   EXPECT_NE(preview.out.find(JsonString(temp_ + "\\a.tmp") + ", \"bytes\": 5"), std::string::npos) << preview.out;
   EXPECT_NE(preview.out.find(JsonString(temp_ + "\\sub\\b.tmp") + ", \"bytes\": 1000"), std::string::npos);
-  EXPECT_NE(preview.out.find("{\"item\": \"Start Menu Run History\", \"status\": \"Done\", \"source\": \"builtin\"}"), std::string::npos);
+  EXPECT_NE(preview.out.find("{\"item\": \"Start Menu Run History\", \"status\": \"Done\", \"source\": \"builtin\"}"),
+            std::string::npos);
   EXPECT_EQ(preview.out.find("keep.txt"), std::string::npos) << "the link's target was walked";
   ExpectFixtureUntouched();
   ExpectBystandersIntact();

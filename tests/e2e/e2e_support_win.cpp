@@ -216,8 +216,8 @@ void RedirectUserFolders(test::FileSystemFixture& disk, const std::string& roami
   static constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
   backup = std::make_unique<RegistryKeyBackup>(HKEY_CURRENT_USER, kShellFolders);
   ASSERT_NO_FATAL_FAILURE(ImportRegistry(disk, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + std::string(kShellFolders) +
-                                                   "]\r\n\"AppData\"=\"" + RegEscape(roaming) + "\"\r\n\"Local AppData\"=\"" +
-                                                   RegEscape(local) + "\"\r\n"));
+                                                   "]\r\n\"AppData\"=\"" + RegEscape(roaming) +
+                                                   "\"\r\n\"Local AppData\"=\"" + RegEscape(local) + "\"\r\n"));
   ASSERT_EQ(ReadString(HKEY_CURRENT_USER, kShellFolders, "Local AppData"), local);
 }
 

@@ -188,8 +188,8 @@ TEST_F(ModernBrowsersEndToEnd, PreviewThenCleanTakeExactlyTheSelectedTraces) {
   // Twelve rows, the Firefox ones noting the profile in use.
   EXPECT_EQ(Occurrences(preview.out, "\"status\": \"Done\""), 9u) << preview.out;
   EXPECT_EQ(Occurrences(preview.out,
-                  "\"status\": \"Done; 1 profile skipped: Mozilla "
-                  "Firefox is running\""),
+                        "\"status\": \"Done; 1 profile skipped: Mozilla "
+                        "Firefox is running\""),
             3u)
       << preview.out;
   EXPECT_NE(preview.out.find("{\"item\": \"Google Chrome Cookies\""), std::string::npos) << preview.out;
@@ -225,8 +225,8 @@ TEST_F(ModernBrowsersEndToEnd, PreviewThenCleanTakeExactlyTheSelectedTraces) {
   EXPECT_EQ(Rows(FirefoxProfile("abc.default", "cookies.sqlite"), "SELECT host FROM moz_cookies"),
             std::vector<std::string>{".kept.example"});
   EXPECT_EQ(Occurrences(clean.out,
-                  "\"status\": \"Done; 1 profile skipped: Mozilla "
-                  "Firefox is running\""),
+                        "\"status\": \"Done; 1 profile skipped: Mozilla "
+                        "Firefox is running\""),
             3u)
       << clean.out;
 

@@ -50,23 +50,28 @@ class ModernWindowsEndToEnd : public ::testing::Test {
     ASSERT_NO_FATAL_FAILURE(e2e::RedirectUserFolders(*disk_, roaming_, local_, folders_));
     std::string reg = "REGEDIT4\r\n";
     for (const char* key : kHistoryKeys) {
-      backups_.push_back(std::make_unique<e2e::RegistryKeyBackup>(HKEY_CURRENT_USER, std::string(kExplorer) + "\\" + key));
-      reg += "\r\n[HKEY_CURRENT_USER\\" + std::string(kExplorer) + "\\" + key + "]\r\n\"a\"=\"secret\"\r\n\"b\"=\"more\"\r\n";
+      backups_.push_back(
+          std::make_unique<e2e::RegistryKeyBackup>(HKEY_CURRENT_USER, std::string(kExplorer) + "\\" + key));
+      reg += "\r\n[HKEY_CURRENT_USER\\" + std::string(kExplorer) + "\\" + key +
+             "]\r\n\"a\"=\"secret\"\r\n\"b\"=\"more\"\r\n";
     }
     ASSERT_NO_FATAL_FAILURE(e2e::ImportRegistry(*disk_, reg));
 
-    for (const char* file : {"Microsoft\\Windows\\Explorer\\thumbcache_256.db", "Microsoft\\Windows\\Explorer\\iconcache_16.db",
-                             "Microsoft\\Windows\\Explorer\\thumbcache_idx.db", "Microsoft\\Windows\\WER\\ReportArchive\\AppCrash_a\\Report.wer",
-                             "CrashDumps\\app.exe.42.dmp", "D3DSCache\\5e1f\\app.idx", "NVIDIA\\DXCache\\a.bin", "AMD\\VkCache\\b.bin"})
+    for (const char* file :
+         {"Microsoft\\Windows\\Explorer\\thumbcache_256.db", "Microsoft\\Windows\\Explorer\\iconcache_16.db",
+          "Microsoft\\Windows\\Explorer\\thumbcache_idx.db",
+          "Microsoft\\Windows\\WER\\ReportArchive\\AppCrash_a\\Report.wer", "CrashDumps\\app.exe.42.dmp",
+          "D3DSCache\\5e1f\\app.idx", "NVIDIA\\DXCache\\a.bin", "AMD\\VkCache\\b.bin"})
       Trace(local_ + "\\" + file);
-    for (const char* file : {"Microsoft\\Windows\\Recent\\AutomaticDestinations\\1b4dd67f29cb1962.automaticDestinations-ms",
-                             "Microsoft\\Windows\\Recent\\CustomDestinations\\7e4dca80246863e3.customDestinations-ms",
-                             "Microsoft\\Windows\\Recent\\Budget.xlsx.lnk"})
+    for (const char* file :
+         {"Microsoft\\Windows\\Recent\\AutomaticDestinations\\1b4dd67f29cb1962.automaticDestinations-ms",
+          "Microsoft\\Windows\\Recent\\CustomDestinations\\7e4dca80246863e3.customDestinations-ms",
+          "Microsoft\\Windows\\Recent\\Budget.xlsx.lnk"})
       Trace(roaming_ + "\\" + file);
-    for (const std::string& file : {local_ + "\\Microsoft\\Windows\\Explorer\\ExplorerStartupLog.etl",
-                                    local_ + "\\NVIDIA\\Settings.ini", roaming_ + "\\Microsoft\\Windows\\Recent\\desktop.ini",
-                                    roaming_ + "\\Microsoft\\Windows\\Recent\\Saved\\Keep.lnk",
-                                    disk_->Path("Profile\\Documents\\Budget.xlsx")})
+    for (const std::string& file :
+         {local_ + "\\Microsoft\\Windows\\Explorer\\ExplorerStartupLog.etl", local_ + "\\NVIDIA\\Settings.ini",
+          roaming_ + "\\Microsoft\\Windows\\Recent\\desktop.ini",
+          roaming_ + "\\Microsoft\\Windows\\Recent\\Saved\\Keep.lnk", disk_->Path("Profile\\Documents\\Budget.xlsx")})
       Put(file, "keep");
     // Explorer holds one cache open.
     inUse_.reset(::CreateFileW(win32::Widen(local_ + "\\Microsoft\\Windows\\Explorer\\thumbcache_idx.db").c_str(),
@@ -115,8 +120,8 @@ TEST_F(ModernWindowsEndToEnd, EachTraceClassGoesAndWhatIsBesideStays) {
   const std::string local = local_.substr(root_.size() + 1);
   gone.erase(local + "\\Microsoft\\Windows\\Explorer\\thumbcache_idx.db");
   // The sub-folders of emptied folders go with them.
-  for (const char* folder : {"\\Microsoft\\Windows\\WER\\ReportArchive", "\\Microsoft\\Windows\\WER\\ReportArchive\\AppCrash_a",
-                             "\\D3DSCache\\5e1f"})
+  for (const char* folder : {"\\Microsoft\\Windows\\WER\\ReportArchive",
+                             "\\Microsoft\\Windows\\WER\\ReportArchive\\AppCrash_a", "\\D3DSCache\\5e1f"})
     gone.insert(local + folder);
   const std::string selection = (program_ + "\\vanesd.dat").substr(root_.size() + 1);
   test::ExpectOnlyRemoved(before, e2e::SnapshotTree(root_), gone, {selection}, true);

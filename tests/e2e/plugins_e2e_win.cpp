@@ -43,33 +43,40 @@ class PluginsEndToEnd : public ::testing::Test {
     ASSERT_TRUE(disk_->WriteFile(data_ + "\\custom\\one.txt", std::string(7, 'x')));
     ASSERT_TRUE(disk_->WriteFile(data_ + "\\custom\\two.txt", std::string(11, 'x')));
     ASSERT_TRUE(disk_->WriteFile(data_ + "\\lone.log", std::string(13, 'x')));
-    ASSERT_TRUE(disk_->WriteFile(program_ + "\\cusd.dat", data_ + "\\lone.log\tFile\r\n" + data_ +
-                                                              "\\custom\tFolder\r\n" + data_ +
-                                                              "\\app\\settings.ini\tfile\r\n"));
+    ASSERT_TRUE(disk_->WriteFile(
+        program_ + "\\cusd.dat",
+        data_ + "\\lone.log\tFile\r\n" + data_ + "\\custom\tFolder\r\n" + data_ + "\\app\\settings.ini\tfile\r\n"));
 
     // A ticked plug-in with every kind of entry, two hostile ones among them,
     // and an unticked one that must not run.
     const std::string demo =
         "[name]\r\nappname=Demo App\r\n[version]\r\nappver=1.0\r\n[dec]\r\ndecs=e2e\r\n[swich]\r\non=1\r\n"
-        "[regtree]\r\nhistory=-2147483647," + std::string(kDemoKey) + "\\History\r\n"
+        "[regtree]\r\nhistory=-2147483647," +
+        std::string(kDemoKey) +
+        "\\History\r\n"
         "whole=-2147483647,Software\r\n"
-        "[reg]\r\nlast=&H80000001," + std::string(kDemoKey) + ",LastFile\r\n"
-        "[file]\r\nhistory=" + data_ + ",\\app,history.dat\r\n"
-        "[folder]\r\ncache=" + data_ + ",\\app\\cache\r\nroot=C:\\,\r\n";
+        "[reg]\r\nlast=&H80000001," +
+        std::string(kDemoKey) +
+        ",LastFile\r\n"
+        "[file]\r\nhistory=" +
+        data_ +
+        ",\\app,history.dat\r\n"
+        "[folder]\r\ncache=" +
+        data_ + ",\\app\\cache\r\nroot=C:\\,\r\n";
     ASSERT_TRUE(disk_->WriteFile(program_ + "\\plus-in\\Demo App.vpe", demo));
-    ASSERT_TRUE(disk_->WriteFile(program_ + "\\plus-in\\Off.vpe",
-                                 "[name]\r\nappname=Off\r\n[swich]\r\non=0\r\n[file]\r\nf=" + data_ +
-                                     ",\\app,settings.ini\r\n"));
+    ASSERT_TRUE(disk_->WriteFile(
+        program_ + "\\plus-in\\Off.vpe",
+        "[name]\r\nappname=Off\r\n[swich]\r\non=0\r\n[file]\r\nf=" + data_ + ",\\app,settings.ini\r\n"));
 
-    ASSERT_NO_FATAL_FAILURE(e2e::ImportRegistry(
-        *disk_, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + std::string(kDemoKey) + "]\r\n\"LastFile\"=\"x\"\r\n"
-                "\"Keep\"=\"y\"\r\n\r\n[HKEY_CURRENT_USER\\" + std::string(kDemoKey) + "\\History\\1]\r\n"
-                "\"a\"=\"b\"\r\n"));
+    ASSERT_NO_FATAL_FAILURE(e2e::ImportRegistry(*disk_, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + std::string(kDemoKey) +
+                                                            "]\r\n\"LastFile\"=\"x\"\r\n"
+                                                            "\"Keep\"=\"y\"\r\n\r\n[HKEY_CURRENT_USER\\" +
+                                                            std::string(kDemoKey) +
+                                                            "\\History\\1]\r\n"
+                                                            "\"a\"=\"b\"\r\n"));
   }
 
-  void TearDown() override {
-    e2e::RunCapturing("reg.exe delete HKCU\\" + std::string(kDemoKey) + " /f");
-  }
+  void TearDown() override { e2e::RunCapturing("reg.exe delete HKCU\\" + std::string(kDemoKey) + " /f"); }
 
   e2e::Captured Cli(const std::string& arguments) {
     return e2e::RunCapturing("\"" + program_ + "\\clearvane-cli.exe\" " + arguments);
@@ -83,7 +90,9 @@ TEST_F(PluginsEndToEnd, PreviewListsThePluginAndCustomTargetsAndRefusesTheHostil
   const auto before = e2e::SnapshotTree(disk_->Root());
   const e2e::Captured preview = Cli("--preview --json");
   ASSERT_EQ(preview.exitCode, 0u) << preview.out;
-  EXPECT_NE(preview.out.find("{\"item\": \"Demo App\", \"status\": \"Done\", \"source\": \"plugin\"}"), std::string::npos) << preview.out;
+  EXPECT_NE(preview.out.find("{\"item\": \"Demo App\", \"status\": \"Done\", \"source\": \"plugin\"}"),
+            std::string::npos)
+      << preview.out;
   EXPECT_EQ(preview.out.find("\"item\": \"Off\""), std::string::npos);
   EXPECT_NE(preview.out.find(JsonString("HKEY_CURRENT_USER\\Software") + ", \"bytes\": 0, \"refused\": true"),
             std::string::npos)

@@ -146,8 +146,8 @@ TEST_F(OptionsGui, AnUntouchedOkOnAFreshInstallTurnsNothingOn) {
   EXPECT_FALSE(RegistryText(HKEY_CURRENT_USER, kRunKey, L"Clearvane"));
   const std::string stored = ReadSelection();
   const std::string options = stored.substr(stored.find("[Options]"));
-  for (const char* flag : {"bosskey", "bosskeybrowsers", "startup", "autoclean", "exit", "securely", "WindowsStartup",
-                           "WindowsShutdown"})
+  for (const char* flag :
+       {"bosskey", "bosskeybrowsers", "startup", "autoclean", "exit", "securely", "WindowsStartup", "WindowsShutdown"})
     EXPECT_EQ(options.find(std::string("\n") + flag + "=1"), std::string::npos) << flag << " in\n" << options;
 }
 

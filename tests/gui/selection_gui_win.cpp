@@ -146,24 +146,24 @@ TEST_F(SelectionGui, EveryPageShowsAndFitsAndCtrlTabWalksThePages) {
   // The 19 pages in order through Ctrl+Tab; each page's first box shows
   // (the lists of the pages without boxes: plug-ins, browsers, community).
   const std::pair<const char*, const char*> firstBoxes[] = {
-      {"EXPLORER", "location"}, {"FIREFOX", "Address"}, {"OPERA", "Address"},   {"NETSCAPE", "Location"},
-      {"AOL", "Address"},       {"MSN", "Location"},    {"Mozilla", "Address"}, {"Maxthon", "keywords"},
-      {"Chrome", "download"},   {"Safari", "history"},  {nullptr, "browsers"},  {"WINDOWS", "recent"},
-      {nullptr, "windows10"},   {"OFFICE", "word"},       {nullptr, nullptr},     {nullptr, "community"}, {"Custom", "Custom"},
-      {"Messenger", "msnchat"}, {"outlook", "address"}};
-  const char* names[] = {"ie",      "firefox",      "opera",     "netscape", "aol",       "msn",
-                         "mozilla", "maxthon",      "chrome",    "safari",   "modern",    "windows",
-                         "windows10", "office",  "applications", "community", "custom",   "messaging", "email"};
+      {"EXPLORER", "location"}, {"FIREFOX", "Address"},   {"OPERA", "Address"},   {"NETSCAPE", "Location"},
+      {"AOL", "Address"},       {"MSN", "Location"},      {"Mozilla", "Address"}, {"Maxthon", "keywords"},
+      {"Chrome", "download"},   {"Safari", "history"},    {nullptr, "browsers"},  {"WINDOWS", "recent"},
+      {nullptr, "windows10"},   {"OFFICE", "word"},       {nullptr, nullptr},     {nullptr, "community"},
+      {"Custom", "Custom"},     {"Messenger", "msnchat"}, {"outlook", "address"}};
+  const char* names[] = {"ie",           "firefox",   "opera",  "netscape",  "aol",     "msn",       "mozilla",
+                         "maxthon",      "chrome",    "safari", "modern",    "windows", "windows10", "office",
+                         "applications", "community", "custom", "messaging", "email"};
   for (std::size_t page = 0; page < std::size(firstBoxes); ++page) {
     if (firstBoxes[page].first) {
       HWND box = FindControl(settings, SwitchId(firstBoxes[page].first, firstBoxes[page].second));
       EXPECT_TRUE(WaitUntil([&] { return IsShown(box); }, 3000)) << names[page];
     } else {
       const std::string_view which = firstBoxes[page].second ? firstBoxes[page].second : "";
-      const int list = which == "community"  ? IDC_COMMUNITY_LIST
-                       : which == "browsers" ? IDC_BROWSERS_LIST
+      const int list = which == "community"   ? IDC_COMMUNITY_LIST
+                       : which == "browsers"  ? IDC_BROWSERS_LIST
                        : which == "windows10" ? IDC_MODERN_WINDOWS_LIST
-                                             : IDC_PLUGIN_LIST;
+                                              : IDC_PLUGIN_LIST;
       EXPECT_TRUE(WaitUntil([&] { return IsShown(FindControl(settings, list)); }, 3000)) << names[page];
     }
     ::Sleep(300);  // painted
@@ -300,16 +300,22 @@ TEST_F(SelectionGui, SelectAllBoxesTickTheirGroupsAndInternetExplorerAsksTwice) 
 // Boxes show what the run would do: a key that is missing is clear, and an
 // untouched "OK" stores "1" only where the file held it.
 TEST_F(SelectionGui, AnUntouchedOkStoresOneOnlyForTheKeysThatHeldIt) {
-  WriteBytes(folder_ / "vanesd.dat", "[EXPLORER]\r\nlocation=1\r\nhistory=1\r\ncache=1\r\ncookies=1\r\n"
-                                     "[FIREFOX]\r\nCache=1\r\nHistory=1\r\n"
-                                     "[WINDOWS]\r\ntemp=1\r\nrecent=1\r\nrun=1\r\nthumbs=1\r\n");
+  WriteBytes(folder_ / "vanesd.dat",
+             "[EXPLORER]\r\nlocation=1\r\nhistory=1\r\ncache=1\r\ncookies=1\r\n"
+             "[FIREFOX]\r\nCache=1\r\nHistory=1\r\n"
+             "[WINDOWS]\r\ntemp=1\r\nrecent=1\r\nrun=1\r\nthumbs=1\r\n");
   HWND main = StartMain();
   ASSERT_NE(main, nullptr);
   HWND settings = OpenSettings(main);
   ASSERT_NE(settings, nullptr);
-  for (const auto& [section, key] : std::initializer_list<std::pair<const char*, const char*>>{
-           {"FIREFOX", "passwords"}, {"FIREFOX", "bookmarks"}, {"EXPLORER", "favorites"}, {"outlook", "address"},
-           {"outlook", "sent"}, {"outlook", "deleted"}, {"Maxthon", "folder"}})
+  for (const auto& [section, key] :
+       std::initializer_list<std::pair<const char*, const char*>>{{"FIREFOX", "passwords"},
+                                                                  {"FIREFOX", "bookmarks"},
+                                                                  {"EXPLORER", "favorites"},
+                                                                  {"outlook", "address"},
+                                                                  {"outlook", "sent"},
+                                                                  {"outlook", "deleted"},
+                                                                  {"Maxthon", "folder"}})
     EXPECT_EQ(Checked(settings, SwitchId(section, key)), false) << section << "/" << key;
   EXPECT_EQ(Checked(settings, SwitchId("EXPLORER", "cache")), true);
   PressKey(settings, {}, VK_RETURN);

@@ -29,14 +29,24 @@ struct FontSpec {
 };
 FontSpec FontOf(int id) {
   switch (id) {
-    case IDC_WELCOME_PRODUCT: return {22, FW_BOLD};
+    case IDC_WELCOME_PRODUCT:
+      return {22, FW_BOLD};
     case IDC_WELCOME_HEADING1:
-    case IDC_WELCOME_HEADING2: return {11, FW_BOLD};
+    case IDC_WELCOME_HEADING2:
+      return {11, FW_BOLD};
     case IDC_SKINLABEL10:
     case IDC_COMMAND1:
-    case IDC_LABEL1: case IDC_LABEL2: case IDC_LABEL3: case IDC_LABEL4:
-    case IDC_LABEL5: case IDC_LABEL6: case IDC_LABEL13: case IDC_LABEL7: return {9, FW_BOLD};
-    default: return {9, FW_NORMAL};
+    case IDC_LABEL1:
+    case IDC_LABEL2:
+    case IDC_LABEL3:
+    case IDC_LABEL4:
+    case IDC_LABEL5:
+    case IDC_LABEL6:
+    case IDC_LABEL13:
+    case IDC_LABEL7:
+      return {9, FW_BOLD};
+    default:
+      return {9, FW_NORMAL};
   }
 }
 
@@ -101,8 +111,8 @@ class WindowFit : public ProgramFixture, public ::testing::WithParamInterface<in
       // A button draws its caption inside its edges; a label may use all of it.
       const int room = button ? client.right - 8 : client.right;
       const SIZE size = Measure(text, FontOf(id), dpi, room, prefix);
-      const std::string name = where + " control " + std::to_string(id) + " \"" +
-                               std::string(text.begin(), text.end()) + "\"";
+      const std::string name =
+          where + " control " + std::to_string(id) + " \"" + std::string(text.begin(), text.end()) + "\"";
       EXPECT_LE(size.cx, room) << name << " is wider than its control";
       EXPECT_LE(size.cy, client.bottom) << name << " is taller than its control";
       // And the control is whole inside the panel that holds it.

@@ -144,11 +144,13 @@ TEST_F(WindowGui, CancelStopsALongRunAtOnceAndTheReportCountsWhatWasDone) {
     const bool stopped = WaitUntil([&] { return StatusLabel(main) == L"Cancelled"; }, 10000, 5);
     if (!stopped) Screenshot(nullptr, "not-cancelled");
     const std::wstring label = StatusLabel(main);
-    ASSERT_TRUE(stopped) << "running: " << process_->Running() << ", label: " << std::string(label.begin(), label.end());
+    ASSERT_TRUE(stopped) << "running: " << process_->Running()
+                         << ", label: " << std::string(label.begin(), label.end());
     const ULONGLONG took = ::GetTickCount64() - asked;
     // The delay is reported, not asserted: a loaded machine may take longer,
     // and what must hold is that the run stopped before its end (below).
-    if (id == IDC_COMMAND2) std::cout << "stopped " << took << " ms after Cancel, in a run over " << files << " files\n";
+    if (id == IDC_COMMAND2)
+      std::cout << "stopped " << took << " ms after Cancel, in a run over " << files << " files\n";
 
     HWND box = WaitForWindow(MessageBox(L"Cancelled"), 10000);
     ASSERT_NE(box, nullptr);

@@ -46,10 +46,13 @@ TEST(MessageSound, IsAShortQuietChimeInAPlainWaveFile) {
   EXPECT_GT(seconds, 0.2);
   EXPECT_LT(seconds, 1.5);
   int peak = 0;
-  for (std::size_t i = 0; i < count; ++i) peak = std::max(peak, std::abs(static_cast<int>(static_cast<std::int16_t>(U16(bytes, 44 + 2 * i)))));
+  for (std::size_t i = 0; i < count; ++i)
+    peak = std::max(peak, std::abs(static_cast<int>(static_cast<std::int16_t>(U16(bytes, 44 + 2 * i)))));
   EXPECT_GT(peak, 32767 / 20) << "audible";
   EXPECT_LT(peak, 32767 / 2) << "quiet";
-  const auto sampleAt = [&](std::size_t i) { return std::abs(static_cast<int>(static_cast<std::int16_t>(U16(bytes, 44 + 2 * i)))); };
+  const auto sampleAt = [&](std::size_t i) {
+    return std::abs(static_cast<int>(static_cast<std::int16_t>(U16(bytes, 44 + 2 * i))));
+  };
   EXPECT_LT(sampleAt(0), 200) << "starts from silence";
   EXPECT_LT(sampleAt(count - 1), 200) << "ends in silence";
 }

@@ -17,9 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void HostWrite(const fs::path& path, std::string_view data) {
-  std::ofstream(path, std::ios::binary) << data;
-}
+void HostWrite(const fs::path& path, std::string_view data) { std::ofstream(path, std::ios::binary) << data; }
 
 std::string HostRead(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -195,7 +193,8 @@ TEST_F(EmulatedMapping, RebootDeletesAreRecordedNotPerformed) {
   EXPECT_EQ(fs.DeleteAtReboot("c:/sandbox/later.dat"), kOk);
   EXPECT_EQ(fs.DeleteAtReboot("C:\\Sandbox\\gone\\..\\missing.dat"), kOk);
   EXPECT_EQ(fs.DeleteAtReboot("\\\\server\\share\\x"), kErrBadPathname);
-  EXPECT_EQ(fs.PendingRebootDeletes(), (std::vector<std::string>{"C:\\sandbox\\later.dat", "C:\\Sandbox\\missing.dat"}));
+  EXPECT_EQ(fs.PendingRebootDeletes(),
+            (std::vector<std::string>{"C:\\sandbox\\later.dat", "C:\\Sandbox\\missing.dat"}));
   EXPECT_TRUE(fs::exists(hostSandbox / "later.dat"));
 }
 

@@ -208,7 +208,7 @@ TEST_F(FileSystemContract, FolderLinksAreReparsePointsAndRemovedAsLinks) {
 }
 
 TEST_F(FileSystemContract, NamesWithAccentsAndCjkRoundTrip) {
-  const std::string folder = Path("caf\xC3\xA9");                    // café
+  const std::string folder = Path("caf\xC3\xA9");                      // café
   const std::string file = folder + "\\\xE6\x96\x87\xE4\xBB\xB6.txt";  // 文件.txt
   ASSERT_EQ(fs.CreateFolder(folder), kOk);
   ASSERT_EQ(fs.WriteFileAtomic(file, "unicode"), kOk);

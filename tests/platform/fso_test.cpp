@@ -35,9 +35,8 @@ TEST_F(FsoWalks, FilesAndSubFoldersComeInFileSystemOrder) {
     ASSERT_TRUE(fixture->MakeFolder(Path(std::string("dir-") + name)));
   }
   std::vector<std::string> listedFiles, listedFolders, files, folders;
-  ASSERT_TRUE(fixture->fs().ListFolder(fixture->Root(), [&](const FileEntry& e) {
-    (e.IsFolder() ? listedFolders : listedFiles).push_back(e.path);
-  }));
+  ASSERT_TRUE(fixture->fs().ListFolder(
+      fixture->Root(), [&](const FileEntry& e) { (e.IsFolder() ? listedFolders : listedFiles).push_back(e.path); }));
   EXPECT_TRUE(fso.ForEachFile(fixture->Root(), [&](const FileEntry& e) { files.push_back(e.path); }));
   EXPECT_TRUE(fso.ForEachSubFolder(fixture->Root(), [&](const FileEntry& e) { folders.push_back(e.path); }));
   EXPECT_EQ(files, listedFiles);

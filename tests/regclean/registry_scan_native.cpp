@@ -47,7 +47,8 @@ constexpr char kFixture[] =
     "\"C:\\\\Program Files\\\\GoneApp\\\\gone.exe.FriendlyAppName\"=\"Gone\"\r\n"
     "\"C:\\\\Program Files\\\\Live\\\\live.exe.FriendlyAppName\"=\"Live\"\r\n"
     "\"@shell32.dll,-100\"=\"Name\"\r\n\r\n"
-    "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Compatibility Assistant\\Store]\r\n"
+    "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Compatibility "
+    "Assistant\\Store]\r\n"
     "\"C:\\\\Downloads\\\\setup-old.exe\"=hex:53,41,43,50\r\n"
     "\"C:\\\\Program Files\\\\Live\\\\live.exe\"=hex:53,41,43,50\r\n\r\n"
     "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs]\r\n"
@@ -78,8 +79,7 @@ class RegistryCleaner : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(ImportRegText(world.registry, kFixture).skipped, 0u);
-    for (const char* folder : {"C:\\Program Files", "C:\\Program Files\\Live"})
-      world.files.CreateFolder(folder);
+    for (const char* folder : {"C:\\Program Files", "C:\\Program Files\\Live"}) world.files.CreateFolder(folder);
     for (const char* file : {"C:\\Program Files\\Live\\live.exe", "C:\\Program Files\\Live\\uninst.exe",
                              "C:\\Program Files\\Live\\live.dll"})
       ASSERT_EQ(world.files.WriteFileAtomic(file, "MZ"), kOk);
@@ -106,12 +106,15 @@ TEST_F(RegistryCleaner, FindsOnlyEntriesThatPointAtWhatIsGoneWithTheReason) {
   } expected[] = {
       {FindingCategory::kUninstallEntry,
        "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\GoneApp",
-       "the program folder C:\\Program Files\\GoneApp and the uninstaller C:\\Program Files\\GoneApp\\uninst.exe are missing"},
-      {FindingCategory::kAppPath, "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\gone.exe",
+       "the program folder C:\\Program Files\\GoneApp and the uninstaller C:\\Program Files\\GoneApp\\uninst.exe are "
+       "missing"},
+      {FindingCategory::kAppPath,
+       "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\gone.exe",
        "C:\\Program Files\\GoneApp\\gone.exe is missing"},
       {FindingCategory::kStartupValue, "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run : Updater",
        "C:\\Program Files\\GoneApp\\updater.exe is missing"},
-      {FindingCategory::kStartupValue, "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce : Finish",
+      {FindingCategory::kStartupValue,
+       "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce : Finish",
        "C:\\Setup\\finish.exe is missing"},
       {FindingCategory::kMuiCache,
        "HKEY_CURRENT_USER\\Software\\Classes\\Local Settings\\Software\\Microsoft\\Windows\\Shell\\MuiCache : "
@@ -130,8 +133,8 @@ TEST_F(RegistryCleaner, FindsOnlyEntriesThatPointAtWhatIsGoneWithTheReason) {
   };
   ASSERT_EQ(findings.size(), std::size(expected));
   for (const auto& e : expected) {
-    const auto found = std::find_if(findings.begin(), findings.end(),
-                                    [&](const RegFinding& f) { return Describe(f) == e.where; });
+    const auto found =
+        std::find_if(findings.begin(), findings.end(), [&](const RegFinding& f) { return Describe(f) == e.where; });
     ASSERT_NE(found, findings.end()) << e.where;
     EXPECT_EQ(found->category, e.category) << e.where;
     EXPECT_EQ(found->reason, e.reason) << e.where;
@@ -160,8 +163,8 @@ TEST(RegistryCleanerGuard, ProtectedTreesAreNeverTouched) {
 
   test::EmulatedPlatformFixture world;
   ASSERT_EQ(ImportRegText(world.registry, kFixture).skipped, 0u);
-  const RegFinding forged{FindingCategory::kAppPath, kHkeyCurrentUser, "Software\\Classes\\CLSID\\{0000-GONE}", "", true,
-                          "forged"};
+  const RegFinding forged{
+      FindingCategory::kAppPath, kHkeyCurrentUser, "Software\\Classes\\CLSID\\{0000-GONE}", "", true, "forged"};
   const FixResult fix = FixFinding(world.registry, world.files, forged, "C:\\cv\\Backups", {}, 1);
   EXPECT_EQ(fix.status, kErrAccessDenied);
   EXPECT_TRUE(fix.backup.empty());

@@ -120,9 +120,9 @@ TEST_F(FreeSpaceWipe, CancelDeletesWhatWasWritten) {
 // A wipe cut short (the program killed, the power gone) left its folder:
 // the next wipe deletes the files it knows as its own, nothing else.
 TEST_F(FreeSpaceWipe, LeftoversOfAnInterruptedWipeGoButNothingElse) {
-  for (const char* file : {"C:\\~ClearvaneWipe\\fill-000001.tmp", "C:\\~ClearvaneWipe\\s000042.tmp",
-                           "C:\\~ClearvaneWipe-2\\fill-000003.tmp", "C:\\~ClearvaneWipe-2\\notes.txt",
-                           "C:\\~ClearvaneWipe-2\\fill-1.tmp"})
+  for (const char* file :
+       {"C:\\~ClearvaneWipe\\fill-000001.tmp", "C:\\~ClearvaneWipe\\s000042.tmp",
+        "C:\\~ClearvaneWipe-2\\fill-000003.tmp", "C:\\~ClearvaneWipe-2\\notes.txt", "C:\\~ClearvaneWipe-2\\fill-1.tmp"})
     ASSERT_TRUE(Write(world, file, std::string(kMB, 'x')));
   Watcher watcher;
   const WipeResult result = wiper.Wipe("C:\\", 0, watcher);
@@ -160,17 +160,24 @@ TEST(WipeTexts, MarginAndTimeLeft) {
   const struct {
     const char* drive;
     std::uint64_t margin;
-  } margins[] = {{"C:\\", kSystemDriveMargin}, {"c:", kSystemDriveMargin}, {"D:\\", kSystemDriveMargin},
-                 {"E:\\", 0}, {"", kSystemDriveMargin}};
+  } margins[] = {{"C:\\", kSystemDriveMargin},
+                 {"c:", kSystemDriveMargin},
+                 {"D:\\", kSystemDriveMargin},
+                 {"E:\\", 0},
+                 {"", kSystemDriveMargin}};
   for (const auto& c : margins) EXPECT_EQ(WipeMargin(c.drive, "C:\\WINDOWS", "D:\\Temp"), c.margin) << c.drive;
 
   const struct {
     double seconds;
     const char* text;
-  } times[] = {{0, "About 5 seconds left"},          {41, "About 45 seconds left"},
-               {59.4, "About 60 seconds left"},      {60, "About 1 minute left"},
-               {749, "About 12 minutes left"},       {5369, "About 89 minutes left"},
-               {5400, "About 1 hour 30 minutes left"}, {7200, "About 2 hours left"},
+  } times[] = {{0, "About 5 seconds left"},
+               {41, "About 45 seconds left"},
+               {59.4, "About 60 seconds left"},
+               {60, "About 1 minute left"},
+               {749, "About 12 minutes left"},
+               {5369, "About 89 minutes left"},
+               {5400, "About 1 hour 30 minutes left"},
+               {7200, "About 2 hours left"},
                {7290, "About 2 hours 2 minutes left"}};
   for (const auto& c : times) EXPECT_EQ(TimeLeftText(c.seconds), c.text) << c.seconds;
 }

@@ -20,7 +20,8 @@ class ShredCommandLine : public ::testing::Test {
   Outcome Run(const std::vector<std::string>& args, const CancelRequest* cancel = nullptr) {
     std::ostringstream out, err;
     Outcome o;
-    o.code = RunShredCommandLine(args, platform, volumes, [this] { return now += 1; }, out, err, cancel);
+    o.code = RunShredCommandLine(
+        args, platform, volumes, [this] { return now += 1; }, out, err, cancel);
     o.out = out.str();
     o.err = err.str();
     return o;

@@ -40,7 +40,8 @@ class Shredder : public ::testing::Test {
   bool Exists(const char* relative) { return fixture->fs().Stat(Path(relative)).has_value(); }
   void Write(const char* relative, std::string_view bytes) {
     const std::string path = Path(relative);
-    for (auto cut = path.find('\\', fixture->Root().size() + 1); cut != std::string::npos; cut = path.find('\\', cut + 1))
+    for (auto cut = path.find('\\', fixture->Root().size() + 1); cut != std::string::npos;
+         cut = path.find('\\', cut + 1))
       fixture->fs().CreateFolder(path.substr(0, cut));
     ASSERT_TRUE(fixture->WriteFile(path, bytes));
   }
@@ -68,7 +69,7 @@ TEST_F(Shredder, AddJudgesEachPathAndKeepsOneRowPerThing) {
       {"a.txt", AddOutcome::kNotFullPath},
       {"", AddOutcome::kNotFullPath},
       {Path("Windows"), AddOutcome::kProtected},
-      {fixture->Root(), AddOutcome::kProtected},  // holds the protected folder
+      {fixture->Root(), AddOutcome::kProtected},       // holds the protected folder
       {Path("Windows\\win.ini"), AddOutcome::kAdded},  // a file the user names is theirs to judge
   };
   for (const auto& c : cases) EXPECT_EQ(list.Add(c.path), c.outcome) << c.path;
@@ -128,7 +129,9 @@ TEST_F(Shredder, ShredsFilesAndFoldersAndSaysPerFileWhatHappened) {
     ASSERT_NE(row, recorder.rows.end()) << relative;
     EXPECT_EQ(row->second.text, text) << relative;
   }
-  if (links) EXPECT_EQ(recorder.rows[Path("Clean\\ToOutside")].text, "Deleted (not overwritten: a link; what it leads to is kept)");
+  if (links)
+    EXPECT_EQ(recorder.rows[Path("Clean\\ToOutside")].text,
+              "Deleted (not overwritten: a link; what it leads to is kept)");
   EXPECT_EQ(recorder.rows.size(), expected.size() + (links ? 1 : 0));
 
   for (const char* gone : {"plain.txt", "readonly.txt", "Tree\\one.txt", "Tree\\Deep\\Deeper", "Clean"})
@@ -140,8 +143,7 @@ TEST_F(Shredder, ShredsFilesAndFoldersAndSaysPerFileWhatHappened) {
   EXPECT_EQ(recorder.lastDone, recorder.lastTotal);
   EXPECT_EQ(recorder.lastTotal, list.TotalBytes());
   EXPECT_EQ(ShredSummaryText(summary),
-            links ? "Shredded 6 files, 1 deleted without overwriting, 3 failed."
-                  : "Shredded 6 files, 3 failed.");
+            links ? "Shredded 6 files, 1 deleted without overwriting, 3 failed." : "Shredded 6 files, 3 failed.");
 }
 
 TEST_F(Shredder, CancelStopsBetweenFilesAndLeavesTheRest) {

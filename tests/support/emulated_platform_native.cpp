@@ -8,7 +8,7 @@ namespace {
 
 // Creates the folder and every missing folder above it.
 void CreateFolders(FileSystem& files, std::string_view path) {
-  for (size_t cut = path.find('\\', 3); ; cut = path.find('\\', cut + 1)) {
+  for (size_t cut = path.find('\\', 3);; cut = path.find('\\', cut + 1)) {
     const std::string_view prefix = cut == std::string_view::npos ? path : path.substr(0, cut);
     const Status status = files.CreateFolder(prefix);
     if (status != kOk && status != kErrAlreadyExists) ADD_FAILURE() << "cannot create " << prefix;

@@ -48,7 +48,7 @@ bool SetJunction(const std::wstring& link, const std::wstring& target) {
   const size_t substituteBytes = substitute.size() * sizeof(wchar_t);
   const size_t printBytes = print.size() * sizeof(wchar_t);
   const size_t pathBytes = substituteBytes + sizeof(wchar_t) + printBytes + sizeof(wchar_t);
-  const size_t headerBytes = 8;  // tag, data length, reserved
+  const size_t headerBytes = 8;       // tag, data length, reserved
   const size_t mountHeaderBytes = 8;  // four name offsets and lengths
   std::vector<unsigned char> buffer(headerBytes + mountHeaderBytes + pathBytes, 0);
   const auto put16 = [&](size_t at, size_t value) {
@@ -58,16 +58,15 @@ bool SetJunction(const std::wstring& link, const std::wstring& target) {
   const DWORD tag = IO_REPARSE_TAG_MOUNT_POINT;
   std::memcpy(buffer.data(), &tag, sizeof tag);
   put16(4, mountHeaderBytes + pathBytes);
-  put16(8, 0);                                  // substitute name offset
-  put16(10, substituteBytes);                   // substitute name length
+  put16(8, 0);                                   // substitute name offset
+  put16(10, substituteBytes);                    // substitute name length
   put16(12, substituteBytes + sizeof(wchar_t));  // print name offset
-  put16(14, printBytes);                        // print name length
+  put16(14, printBytes);                         // print name length
   std::memcpy(buffer.data() + 16, substitute.data(), substituteBytes);
   std::memcpy(buffer.data() + 16 + substituteBytes + sizeof(wchar_t), print.data(), printBytes);
 
-  UniqueFileHandle handle(::CreateFileW(LongPath(win32::Narrow(link)).c_str(), GENERIC_WRITE, 0, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
-                                        nullptr));
+  UniqueFileHandle handle(::CreateFileW(LongPath(win32::Narrow(link)).c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!handle) return false;
   DWORD returned = 0;
   return ::DeviceIoControl(handle.get(), FSCTL_SET_REPARSE_POINT, buffer.data(), static_cast<DWORD>(buffer.size()),
@@ -143,8 +142,8 @@ class Win32Fixture : public FileSystemFixture {
   }
 
   std::unique_ptr<FileLockToken> LockFile(std::string_view path) override {
-    UniqueFileHandle file(::CreateFileW(LongPath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFileHandle file(
+        ::CreateFileW(LongPath(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
       ADD_FAILURE() << "cannot lock " << path << " (error " << ::GetLastError() << ")";
       return nullptr;
@@ -155,7 +154,8 @@ class Win32Fixture : public FileSystemFixture {
   bool SetReadOnly(std::string_view path) override {
     const std::wstring wide = LongPath(path);
     const DWORD attributes = ::GetFileAttributesW(wide.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !::SetFileAttributesW(wide.c_str(), attributes | FILE_ATTRIBUTE_READONLY)) {
+    if (attributes == INVALID_FILE_ATTRIBUTES ||
+        !::SetFileAttributesW(wide.c_str(), attributes | FILE_ATTRIBUTE_READONLY)) {
       ADD_FAILURE() << "cannot make " << path << " read-only (error " << ::GetLastError() << ")";
       return false;
     }

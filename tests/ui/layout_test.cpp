@@ -14,9 +14,9 @@ TEST(Layout, FitIntoShrinksThenMovesInside) {
     Box wanted, expected;
   };
   const Case cases[] = {
-      {{100, 150, 900, 750}, {100, 80, 900, 680}},    // too low: moved up
-      {{-40, 10, 760, 410}, {0, 10, 800, 410}},       // off the left edge
-      {{0, 0, 1780, 1080}, {0, 0, 1280, 680}},        // larger than the screen
+      {{100, 150, 900, 750}, {100, 80, 900, 680}},       // too low: moved up
+      {{-40, 10, 760, 410}, {0, 10, 800, 410}},          // off the left edge
+      {{0, 0, 1780, 1080}, {0, 0, 1280, 680}},           // larger than the screen
       {{1500, 900, 1900, 1000}, {880, 580, 1280, 680}},  // beyond the bottom right
   };
   for (const Case& c : cases) EXPECT_EQ(FitInto(c.wanted, kWork), c.expected);

@@ -147,8 +147,8 @@ std::optional<std::wstring> Text(HWND window) {
     return std::nullopt;
   std::wstring text(length + 1, L'\0');
   DWORD_PTR copied = 0;
-  if (!::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                             SMTO_ABORTIFHUNG, kReplyTimeoutMs, &copied))
+  if (!::SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
+                             kReplyTimeoutMs, &copied))
     return std::nullopt;
   text.resize(copied);
   return text;
@@ -254,9 +254,8 @@ std::vector<std::vector<std::wstring>> ListViewRows(HWND list, int columns) {
   std::vector<std::vector<std::wstring>> rows;
   DWORD processId = 0;
   ::GetWindowThreadProcessId(list, &processId);
-  win32::UniqueKernelHandle process(
-      ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE,
-                    processId));
+  win32::UniqueKernelHandle process(::OpenProcess(
+      PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE | PROCESS_QUERY_INFORMATION, FALSE, processId));
   if (!process) return rows;
   constexpr int kChars = 1024;
   const SIZE_T size = sizeof(LVITEMW) + kChars * sizeof(wchar_t);

@@ -39,9 +39,9 @@ class Process {
 };
 
 struct WindowQuery {
-  DWORD processId = 0;        // 0: any process
-  std::wstring className;     // empty: any class
-  std::wstring caption;       // empty: any caption
+  DWORD processId = 0;     // 0: any process
+  std::wstring className;  // empty: any class
+  std::wstring caption;    // empty: any caption
   bool visibleOnly = true;
 };
 
