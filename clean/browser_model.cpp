@@ -75,6 +75,8 @@ constexpr TraceSpec kTraces[] = {
     {kFirefox, kCache, kLocal, kFolder, "cache2"},
     {kFirefox, kCache, kLocal, kFolder, "startupCache"},
     {kFirefox, kCache, kLocal, kFolder, "thumbnails"},
+    {kFirefox, kCache, kLocal, kFolder, "shader-cache"},
+    {kFirefox, kCache, kLocal, kFolder, "jumpListCache"},
     {kFirefox, kCookies, kProfile, kCookieRows, "cookies.sqlite"},
     {kFirefox, kHistory, kProfile, kHistoryRows, "places.sqlite"},
     {kFirefox, kSessions, kProfile, kFile, "sessionstore.jsonlz4"},

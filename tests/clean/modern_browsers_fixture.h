@@ -123,6 +123,9 @@ class ModernBrowsersFixture : public ItemRunFixture {
     WriteFile(p + "Cache\\Cache_Data\\f_000001", std::string(1000, 'c'));
     WriteFile(p + "Code Cache\\js\\index", "code");
     WriteFile(p + "GPUCache\\data_0", "gpu");
+    WriteFile(p + "Service Worker\\CacheStorage\\9f2c\\index", "sw");
+    WriteFile(p + "Service Worker\\ScriptCache\\index", "sc");
+    WriteFile(p + "Service Worker\\Database\\MANIFEST-000001", "registrations");
     WriteFile(p + "Local Storage\\leveldb\\000003.log", "storage");
     WriteFile(p + "IndexedDB\\https_a.example_0.indexeddb.leveldb\\LOG", "idb");
   }
@@ -164,6 +167,10 @@ class ModernBrowsersFixture : public ItemRunFixture {
     WriteFile(p + "storage\\permanent\\chrome\\idb\\x.sqlite", "extension data");
     WriteFile(l + "cache2\\entries\\ABCDEF", std::string(2000, 'e'));
     WriteFile(l + "startupCache\\startupCache.8.little", "sc");
+    WriteFile(l + "shader-cache\\0a1b2c", "shader");
+    WriteFile(l + "jumpListCache\\Pq1w.ico", "icon");
+    WriteFile(l + "thumbnails\\9f1e.png", "png");
+    WriteFile(l + "safebrowsing\\google4\\goog-phish-proto.vlpset", "lists");
   }
 
   // Chrome with "Default" and "Profile 1" listed in "Local State".
@@ -174,6 +181,7 @@ class ModernBrowsersFixture : public ItemRunFixture {
     AddChromiumProfile(root, "Default");
     AddChromiumProfile(root, "Profile 1");
     WriteFile(root + "\\ShaderCache\\data_1", "shader");
+    WriteFile(root + "\\GrShaderCache\\data_1", "gr");
   }
 
   // Firefox with two profiles named in "profiles.ini", caches in %LOCALAPPDATA%.

@@ -55,7 +55,9 @@ TEST_F(ModernBrowsersTest, ChromiumKindsRemoveExactlyTheirTraces) {
     std::vector<std::string> changed;
   };
   const Case cases[] = {
-      {TraceKind::kCache, {"Cache", "Code Cache", "GPUCache"}, {}},
+      {TraceKind::kCache,
+       {"Cache", "Code Cache", "GPUCache", "Service Worker\\CacheStorage", "Service Worker\\ScriptCache"},
+       {}},
       {TraceKind::kHistory, {"History", "Visited Links", "Top Sites", "Top Sites-journal"}, {}},
       {TraceKind::kSessions, {"Current Session", "Sessions"}, {}},
       {TraceKind::kSiteStorage, {"Local Storage", "IndexedDB"}, {}},
@@ -73,7 +75,9 @@ TEST_F(ModernBrowsersTest, ChromiumKindsRemoveExactlyTheirTraces) {
       for (const std::string& g : c.gone) gonePaths.push_back(ChromeProfile(profile, g));
       for (const std::string& g : c.changed) changedPaths.push_back(ChromeProfile(profile, g));
     }
-    if (c.kind == TraceKind::kCache) gonePaths.push_back(Local("Google\\Chrome\\User Data\\ShaderCache"));
+    if (c.kind == TraceKind::kCache)
+      for (const char* shared : {"ShaderCache", "GrShaderCache"})
+        gonePaths.push_back(Local("Google\\Chrome\\User Data\\" + std::string(shared)));
 
     EXPECT_EQ(CleanItem("Google Chrome", c.kind, EraseMode::Preview), "Done");
     ExpectOnlyRemoved(before, Snapshot(), {}, {}, true);
@@ -132,6 +136,49 @@ TEST_F(ModernBrowsersTest, EachBrowserCleansTheCacheOfAProfileInItsOwnFolders) {
     EXPECT_EQ(CleanItem(c.browser, TraceKind::kCache), "Done");
     EXPECT_FALSE(Exists(cache));
     EXPECT_TRUE(Exists(c.profile + (firefox ? "\\prefs.js" : "\\Preferences")));
+  }
+}
+
+// The cache item reaches every cache folder of today's layouts in every
+// profile, listed or only on disk, and leaves bookmarks, passwords,
+// preferences, cookies, history and site data as they were.
+TEST_F(ModernBrowsersTest, CacheReachesEveryCacheOfEveryProfileInTodaysLayouts) {
+  const std::string edge = Local("Microsoft\\Edge\\User Data");
+  struct Case {
+    const char* browser;
+    std::function<void()> make;
+    std::vector<std::string> gone;
+  };
+  std::vector<std::string> edgeGone = {edge + "\\ShaderCache", edge + "\\GrShaderCache"};
+  for (const char* profile : {"Default", "Profile 1"})
+    for (const char* cache :
+         {"Cache", "Code Cache", "GPUCache", "Service Worker\\CacheStorage", "Service Worker\\ScriptCache"})
+      edgeGone.push_back(edge + "\\" + profile + "\\" + cache);
+  std::vector<std::string> firefoxGone;
+  for (const char* profile : {"abcd.default-release", "efgh.work"})
+    for (const char* cache : {"cache2", "startupCache", "shader-cache", "jumpListCache", "thumbnails"})
+      firefoxGone.push_back(Local("Mozilla\\Firefox\\Profiles\\") + profile + "\\" + cache);
+  const Case cases[] = {
+      {"Microsoft Edge",
+       [&] {
+         // "Local State" lists only the first profile; the second is found on disk.
+         WriteFile(edge + "\\Local State", R"({"profile": {"info_cache": {"Default": {"name": "Personal"}}}})");
+         AddChromiumProfile(edge, "Default");
+         AddChromiumProfile(edge, "Profile 1");
+         WriteFile(edge + "\\ShaderCache\\data_0", "shader");
+         WriteFile(edge + "\\GrShaderCache\\data_0", "gr");
+         WriteFile(edge + "\\Crashpad\\settings.dat", "settings");
+       },
+       edgeGone},
+      {"Mozilla Firefox", [&] { AddFirefox(); }, firefoxGone},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.browser);
+    c.make();
+    const TreeSnapshot before = Snapshot();
+    EXPECT_EQ(CleanItem(c.browser, TraceKind::kCache), "Done");
+    ExpectOnlyRemoved(before, Snapshot(), Under(before, c.gone), {}, true);
+    for (const std::string& cache : c.gone) EXPECT_FALSE(Under(before, {cache}).empty()) << cache << " not made";
   }
 }
 
@@ -649,7 +696,8 @@ TEST_F(ModernBrowsersRunTest, SelectedItemsRunInTheRunWithTheirOwnRows) {
   ExpectOnlyRemoved(before, Snapshot(), {}, {}, true);
   const RunResult result = DoRun();
   EXPECT_FALSE(Exists(Local("Google\\Chrome\\User Data\\Default\\Cache")));
-  EXPECT_EQ(result.bytesReleased, 2 * (1000 + 4 + 3) + 6) << "the cache files of two profiles and the shader cache";
+  EXPECT_EQ(result.bytesReleased, 2 * (1000 + 4 + 3 + 2 + 2) + 6 + 2)
+      << "the cache files of two profiles and the shader caches";
 }
 
 }  // namespace
