@@ -109,6 +109,7 @@ class AllowListPlatform {
     OsVersion GetVersion() override { return inner_.GetVersion(); }
     std::string ProgramFolder() override { return inner_.ProgramFolder(); }
     bool IsElevated() override { return inner_.IsElevated(); }
+    ServiceState QueryServiceState(std::string_view name) override { return inner_.QueryServiceState(name); }
     ProcessId StartProgram(std::string_view commandLine, ShowMode show) override;
     bool IsProcessRunning(ProcessId process) override { return inner_.IsProcessRunning(process); }
     bool OpenDocument(std::string_view target) override { return inner_.OpenDocument(target); }

@@ -30,6 +30,14 @@ struct Target {
   bool needsAdministrator = false;
 };
 
+// A service that must be stopped while the item erases: its files are the
+// service's working set, erased under a running service they may be half
+// written or read back.
+struct StoppedService {
+  std::string_view name;         // the service's key name, "wuauserv"
+  std::string_view displayName;  // as the row names it
+};
+
 struct WindowsItemSpec {
   std::string_view key;
   std::string_view name;
@@ -39,6 +47,7 @@ struct WindowsItemSpec {
   std::initializer_list<std::string_view> valuesOfKeys = {};
   // A command the item runs hidden, below the Windows folder.
   std::string_view command = {};
+  StoppedService needsStopped = {};
 };
 
 constexpr bool kAdmin = true;
@@ -97,6 +106,14 @@ const WindowsItemSpec kItems[] = {
      {{Base::kWindows, "Logs\\CBS", Reach::kContents, {}, kAdmin},
       {Base::kWindows, "Panther", Reach::kFilesBelow, "*.log", kAdmin},
       {Base::kWindows, {}, Reach::kFiles, "*.log", kAdmin}}},
+    {"WindowsUpdateCache",
+     "Windows Update download cache",
+     "Update files Windows Update downloaded; it downloads again what it still needs. Only while the Windows Update "
+     "service is stopped; needs administrator rights.",
+     {{Base::kWindows, "SoftwareDistribution\\Download", Reach::kContents, {}, kAdmin}},
+     {},
+     {},
+     {"wuauserv", "Windows Update"}},
     {"DeliveryOptimization",
      "Delivery Optimization cache",
      "Update files kept to share with other computers; Windows downloads them again when needed. Needs "
@@ -189,6 +206,16 @@ class WindowsItemCleaner {
     if (allNeedRights && !elevated) {
       run_.SetFinalStatus(kNeedsAdministratorText);
       return;
+    }
+    if (!spec_.needsStopped.name.empty()) {
+      // A service whose state cannot be read counts as running.
+      const ServiceState state = run_.platform.shell.QueryServiceState(spec_.needsStopped.name);
+      if (state != ServiceState::kStopped) {
+        const std::string service(spec_.needsStopped.displayName);
+        run_.SetFinalStatus(state == ServiceState::kActive ? "Skipped: " + service + " is running"
+                                                           : "Skipped: cannot tell whether " + service + " is stopped");
+        return;
+      }
     }
     for (const Target& target : spec_.targets) {
       const std::string path = PathOf(target);

@@ -5,7 +5,8 @@
 // its named folders, files and registry keys, and erases them through the
 // run's primitives. Folders of the system (below the Windows folder or
 // ProgramData) are reached only with administrator rights; without them the
-// row says what was skipped.
+// row says what was skipped. An item that works on a service's files runs only
+// while that service is stopped.
 #include <string_view>
 #include <vector>
 

@@ -17,6 +17,13 @@ struct OsVersion {
 // How a started program's window is shown (the ShowWindow values).
 enum class ShowMode : int { Hidden = 0, Normal = 1, Minimized = 2, MinimizedNoActivate = 7 };
 
+// What the service control manager says of a service.
+enum class ServiceState : std::uint8_t {
+  kStopped,
+  kActive,   // running, paused, or starting, stopping or resuming
+  kUnknown,  // no such service, or its state could not be read
+};
+
 // A started process; 0 when the start failed.
 using ProcessId = std::uint32_t;
 
@@ -34,6 +41,8 @@ class Shell {
   virtual std::string ProgramFolder() = 0;
   // Whether the process runs with administrator rights (an elevated token).
   virtual bool IsElevated() = 0;
+  // The state of the service of that (key) name, such as "wuauserv".
+  virtual ServiceState QueryServiceState(std::string_view serviceName) = 0;
 
   // Starts a command line (program path and arguments, as WinExec/Shell take
   // it) without waiting. Returns the process id, 0 when it could not start.

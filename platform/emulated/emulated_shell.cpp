@@ -16,6 +16,11 @@ void EmulatedShell::SetEnvironmentVariable(std::string_view name, std::string_vi
   environment_[AsciiLower(name)] = std::string(value);
 }
 
+ServiceState EmulatedShell::QueryServiceState(std::string_view serviceName) {
+  const auto it = services.find(AsciiLower(serviceName));
+  return it == services.end() ? ServiceState::kUnknown : it->second;
+}
+
 void EmulatedShell::UnsetEnvironmentVariable(std::string_view name) { environment_.erase(AsciiLower(name)); }
 
 ProcessId EmulatedShell::StartProgram(std::string_view commandLine, ShowMode show) {

@@ -18,6 +18,7 @@ class EmulatedShell : public Shell {
   OsVersion GetVersion() override { return version; }
   std::string ProgramFolder() override { return programFolder; }
   bool IsElevated() override { return elevated; }
+  ServiceState QueryServiceState(std::string_view serviceName) override;
 
   ProcessId StartProgram(std::string_view commandLine, ShowMode show) override;
   bool IsProcessRunning(ProcessId process) override;
@@ -39,6 +40,8 @@ class EmulatedShell : public Shell {
   OsVersion version{6, 1};
   std::string programFolder = "C:\\Program Files\\Clearvane";
   bool elevated = false;
+  // Services by lower-case name; one not named here is unknown.
+  std::map<std::string, ServiceState> services;
 
   std::vector<Started> started;     // every StartProgram call
   std::vector<std::string> opened;  // every OpenDocument call

@@ -54,6 +54,16 @@ bool Win32Shell::IsElevated() {
   return elevation.TokenIsElevated != 0;
 }
 
+ServiceState Win32Shell::QueryServiceState(std::string_view serviceName) {
+  const UniqueServiceHandle manager(::OpenSCManagerW(nullptr, nullptr, SC_MANAGER_CONNECT));
+  if (!manager) return ServiceState::kUnknown;
+  const UniqueServiceHandle service(::OpenServiceW(manager.get(), Widen(serviceName).c_str(), SERVICE_QUERY_STATUS));
+  if (!service) return ServiceState::kUnknown;
+  SERVICE_STATUS status{};
+  if (!::QueryServiceStatus(service.get(), &status)) return ServiceState::kUnknown;
+  return status.dwCurrentState == SERVICE_STOPPED ? ServiceState::kStopped : ServiceState::kActive;
+}
+
 ProcessId Win32Shell::StartProgram(std::string_view commandLine, ShowMode show) {
   std::wstring command = Widen(commandLine);
   std::vector<wchar_t> buffer(command.begin(), command.end());

@@ -15,6 +15,7 @@ class Win32Shell : public Shell {
   OsVersion GetVersion() override;
   std::string ProgramFolder() override;
   bool IsElevated() override;
+  ServiceState QueryServiceState(std::string_view serviceName) override;
 
   ProcessId StartProgram(std::string_view commandLine, ShowMode show) override;
   bool IsProcessRunning(ProcessId process) override;

@@ -42,6 +42,7 @@ inline HANDLE InvalidFileHandle() { return INVALID_HANDLE_VALUE; }
 inline HKEY NullKey() { return nullptr; }
 inline HWND NullWindow() { return nullptr; }
 inline HGDIOBJ NullGdi() { return nullptr; }
+inline SC_HANDLE NullService() { return nullptr; }
 
 using UniqueKernelHandle = UniqueHandle<HANDLE, ::CloseHandle, NullHandle>;
 using UniqueFileHandle = UniqueHandle<HANDLE, ::CloseHandle, InvalidFileHandle>;
@@ -49,5 +50,6 @@ using UniqueFindHandle = UniqueHandle<HANDLE, ::FindClose, InvalidFileHandle>;
 using UniqueRegKey = UniqueHandle<HKEY, ::RegCloseKey, NullKey>;
 using UniqueWindow = UniqueHandle<HWND, ::DestroyWindow, NullWindow>;
 using UniqueGdiObject = UniqueHandle<HGDIOBJ, ::DeleteObject, NullGdi>;
+using UniqueServiceHandle = UniqueHandle<SC_HANDLE, ::CloseServiceHandle, NullService>;
 
 }  // namespace cv::win32

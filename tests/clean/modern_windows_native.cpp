@@ -55,6 +55,9 @@ class ModernWindowsTest : public ::testing::Test, public ItemRunFixture {
                       "DeliveryOptimization/Cache/0a/1b.dat"),
           std::string("WINDOWS/ServiceProfiles/NetworkService/AppData/Local/Microsoft/Windows/"
                       "DeliveryOptimization/State/dosvcState.dat"),
+          std::string("WINDOWS/SoftwareDistribution/Download/3f1a9c/Windows10.0-KB5034441-x64.cab"),
+          std::string("WINDOWS/SoftwareDistribution/Download/SharedFileCache/a.psf"),
+          std::string("WINDOWS/SoftwareDistribution/DataStore/DataStore.edb"),
           std::string("WINDOWS/Prefetch/CHROME.EXE-12AB34CD.pf"), std::string("WINDOWS/Prefetch/Layout.ini"),
           std::string("WINDOWS/Prefetch/ReadyBoot/Trace1.fx"), L("Documents.txt")})
       WriteFile(Windows(file), "0123456789");
@@ -91,6 +94,7 @@ struct ItemCase {
   bool elevated;
   std::set<std::string> gone;
   const char* status;
+  ServiceState updateService = ServiceState::kStopped;
 };
 
 TEST_F(ModernWindowsTest, EachItemTakesItsTracesAndLeavesWhatIsBeside) {
@@ -154,6 +158,25 @@ TEST_F(ModernWindowsTest, EachItemTakesItsTracesAndLeavesWhatIsBeside) {
        true,
        {"WINDOWS/ServiceProfiles/NetworkService/AppData/Local/Microsoft/Windows/DeliveryOptimization/Cache/0a/1b.dat"},
        "Done"},
+      {"WindowsUpdateCache", "Windows Update download cache", false, {}, "Skipped: needs administrator rights"},
+      {"WindowsUpdateCache",
+       "Windows Update download cache",
+       true,
+       {"WINDOWS/SoftwareDistribution/Download/3f1a9c/Windows10.0-KB5034441-x64.cab",
+        "WINDOWS/SoftwareDistribution/Download/SharedFileCache/a.psf"},
+       "Done"},
+      {"WindowsUpdateCache",
+       "Windows Update download cache",
+       true,
+       {},
+       "Skipped: Windows Update is running",
+       ServiceState::kActive},
+      {"WindowsUpdateCache",
+       "Windows Update download cache",
+       true,
+       {},
+       "Skipped: cannot tell whether Windows Update is stopped",
+       ServiceState::kUnknown},
       {"Prefetch", "Prefetch", false, {}, "Skipped: needs administrator rights"},
       {"Prefetch", "Prefetch", true, {"WINDOWS/Prefetch/CHROME.EXE-12AB34CD.pf"}, "Done"},
   };
@@ -161,6 +184,8 @@ TEST_F(ModernWindowsTest, EachItemTakesItsTracesAndLeavesWhatIsBeside) {
     SCOPED_TRACE(std::string(c.key) + (c.elevated ? " elevated" : " not elevated"));
     SetUp();  // the whole profile again
     env.shell.elevated = c.elevated;
+    env.shell.services.clear();
+    if (c.updateService != ServiceState::kUnknown) env.shell.services["wuauserv"] = c.updateService;
     ResetSelection();
     Select(kModernWindowsSection, c.key);
     const TreeSnapshot before = Snapshot();

@@ -88,6 +88,7 @@ TEST(PathGuardSystem, ProtectsTheRunningSystemsFolders) {
     OsVersion GetVersion() override { return {6, 1}; }
     std::string ProgramFolder() override { return "D:\\Tools\\Clearvane"; }
     bool IsElevated() override { return false; }
+    ServiceState QueryServiceState(std::string_view) override { return ServiceState::kUnknown; }
     ProcessId StartProgram(std::string_view, ShowMode) override { return 0; }
     bool IsProcessRunning(ProcessId) override { return false; }
     bool OpenDocument(std::string_view) override { return false; }
