@@ -15,6 +15,7 @@
 #include "resources/modern_browsers_res.h"
 #include "resources/modern_windows_res.h"
 #include "resources/winapp2_res.h"
+#include "ui/controls_win.h"
 
 namespace cv::ui {
 
@@ -87,14 +88,8 @@ class ExtraItemsPage : public PageContent {
     list_ = dialog_.AddControl(
         WC_LISTVIEWW, L"", WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, spec_.listId, page);
     ::SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
-    for (int column = 0; column < (spec_.groupColumn ? 2 : 1); ++column) {
-      LVCOLUMNW info{};
-      info.mask = LVCF_TEXT | LVCF_SUBITEM;
-      std::wstring caption(column == 0 ? spec_.nameColumn : L"Group");
-      info.pszText = caption.data();
-      info.iSubItem = column;
-      ::SendMessageW(list_, LVM_INSERTCOLUMNW, column, reinterpret_cast<LPARAM>(&info));
-    }
+    ui::InsertListColumn(list_, 0, spec_.nameColumn);
+    if (spec_.groupColumn) ui::InsertListColumn(list_, 1, L"Group");
     if (!spec_.buttonCaption.empty())
       button_ = dialog_.AddControl(L"BUTTON", Widen(spec_.buttonCaption), WS_TABSTOP, spec_.buttonId, page);
     warning_ = dialog_.AddControl(L"STATIC", L"", SS_LEFT | SS_NOPREFIX, spec_.warningId, page);
@@ -165,20 +160,11 @@ class ExtraItemsPage : public PageContent {
   void Fill() {
     filling_ = true;
     ::SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
-    shown_ = model_.Visible(win32::Narrow(WindowText(search_)));
+    shown_ = model_.Visible(win32::Narrow(ui::WindowText(search_)));
     for (std::size_t row = 0; row < shown_.size(); ++row) {
       const Item& item = model_.At(shown_[row]);
-      std::wstring name = Widen(item.displayName), group = Widen(item.group);
-      LVITEMW entry{};
-      entry.mask = LVIF_TEXT;
-      entry.iItem = static_cast<int>(row);
-      entry.pszText = name.data();
-      ::SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&entry));
-      if (spec_.groupColumn) {
-        entry.iSubItem = 1;
-        entry.pszText = group.data();
-        ::SendMessageW(list_, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&entry));
-      }
+      const int inserted = ui::InsertListRow(list_, static_cast<int>(row), Widen(item.displayName));
+      if (spec_.groupColumn && inserted >= 0) ui::SetListCell(list_, inserted, 1, Widen(item.group));
       ListView_SetCheckState(list_, static_cast<int>(row), model_.Ticked(shown_[row]));
     }
     ::SetWindowTextW(warning_, L"");
@@ -191,12 +177,6 @@ class ExtraItemsPage : public PageContent {
     std::string text = item.description;
     if (!item.warning.empty()) text += (text.empty() ? "" : "\r\n") + ("Warning: " + item.warning);
     ::SetWindowTextW(warning_, Widen(text).c_str());
-  }
-
-  static std::wstring WindowText(HWND window) {
-    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(::GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
   }
 
   SelectionDialog& dialog_;
