@@ -342,14 +342,14 @@ double allerase::EraseFolderTree(Folder& folder, bool force, const std::function
     Claim(key);
     return size;
   }
-  const double size = static_cast<double>(fso_.FolderSize(folder));
-  Status status = fso_.DeleteContents(folder, force, overwritePasses_);
+  FileSystemObject::TreeBytes bytes;
+  Status status = fso_.DeleteContents(folder, force, overwritePasses_, &bytes);
   if (status == kOk && removeFolder) status = removeFolder();
+  const double size = static_cast<double>(bytes.found);
   if (status == kOk) {
     Report(EntryKind::Folder, folder.Path(), size, false);
-  } else {
-    const double left = static_cast<double>(fso_.FolderSize(folder));
-    if (left < size) Report(EntryKind::Folder, folder.Path(), size - left, false);
+  } else if (bytes.deleted > 0) {
+    Report(EntryKind::Folder, folder.Path(), static_cast<double>(bytes.deleted), false);
   }
   return size;
 }

@@ -177,7 +177,7 @@ Status FileSystemObject::DeleteFolder(std::string_view path, bool force) {
 
 // Post-order: files and links go as each folder is listed, each sub-folder
 // once its own tree is done.
-Status FileSystemObject::DeleteContents(Folder& folder, bool force, int overwritePasses) {
+Status FileSystemObject::DeleteContents(Folder& folder, bool force, int overwritePasses, TreeBytes* bytes) {
   Status result = kOk;
   const auto note = [&result](Status status) {
     if (result == kOk) result = status;
@@ -187,9 +187,15 @@ Status FileSystemObject::DeleteContents(Folder& folder, bool force, int overwrit
       [&](Folder& in, const FileEntry& entry) {
         Tick();
         if (entry.IsFolder() && !entry.IsReparsePoint()) return true;
-        note(overwritePasses > 0 && !entry.IsReparsePoint()
-                 ? in.DeleteEntryOverwritten(entry.name, force, overwritePasses)
-                 : in.DeleteEntry(entry.name, force));
+        const bool link = entry.IsReparsePoint();
+        const Status status = overwritePasses > 0 && !link
+                                  ? in.DeleteEntryOverwritten(entry.name, force, overwritePasses)
+                                  : in.DeleteEntry(entry.name, force);
+        note(status);
+        if (bytes && !link) {
+          bytes->found += entry.size;
+          if (status == kOk) bytes->deleted += entry.size;
+        }
         return false;
       },
       [&](Folder& in, const FileEntry& sub) { note(in.DeleteEntry(sub.name, force)); });

@@ -75,8 +75,14 @@ class FileSystemObject {
   // Everything inside the open folder, as DeleteFolder deletes it; the
   // folder itself stays.
   // With `overwritePasses` above 0 each file's content is overwritten first
-  // (Folder::DeleteEntryOverwritten).
-  Status DeleteContents(Folder& folder, bool force, int overwritePasses = 0);
+  // (Folder::DeleteEntryOverwritten). When `bytes` is given it receives the
+  // sizes of the files met (links not counted) and of those that went, from
+  // the same walk, so a caller needs no second walk to size the tree.
+  struct TreeBytes {
+    std::uint64_t found = 0;
+    std::uint64_t deleted = 0;
+  };
+  Status DeleteContents(Folder& folder, bool force, int overwritePasses = 0, TreeBytes* bytes = nullptr);
   // One folder; kErrAlreadyExists when something is there.
   Status CreateFolder(std::string_view path);
   // 0 makes the item "normal".
