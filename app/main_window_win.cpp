@@ -9,7 +9,7 @@
 #include "app/session_end_win.h"
 #include "config/inifun.h"
 #include "config/options_dialog_win.h"
-#include "config/selection_dialog_win.h"
+#include "config/selection_tabs_win.h"
 #include "finder/finder_window_win.h"
 #include "platform/win32/text_win.h"
 #include "resources/resource.h"

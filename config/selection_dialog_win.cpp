@@ -6,7 +6,6 @@
 
 #include <algorithm>
 
-#include "config/extra_items_page_win.h"
 #include "config/file_pickers_win.h"
 #include "config/selection_pages.h"
 #include "keep/keep_windows_win.h"
@@ -427,33 +426,10 @@ class LayoutPage : public PageContent {
   bool confirming_ = false;
 };
 
-std::function<std::unique_ptr<PageContent>(SelectionDialog&)> LayoutPageFor(SelectionPage page) {
-  return [page](SelectionDialog& dialog) { return std::make_unique<LayoutPage>(dialog, page); };
-}
-
 }  // namespace
 
-std::vector<SelectionTab> SelectionTabs() {
-  const std::vector<SourceTab> sourceTabs = SourceTabs();
-  auto addSourceTabs = [&](std::vector<SelectionTab>& tabs, SourceTabPlace place) {
-    for (const SourceTab& tab : sourceTabs)
-      if (tab.place == place) tabs.push_back({tab.caption, tab.content, {}});
-  };
-  SelectionTab browsers{L"Browsers", nullptr, {}};
-  std::vector<SelectionTab> others;
-  for (const SelectionPageInfo& page : SelectionPages()) {
-    if (!page.browserTab.empty()) {
-      browsers.children.push_back({Widen(page.browserTab), LayoutPageFor(page.page), {}});
-    } else {
-      others.push_back({Widen(page.tab), LayoutPageFor(page.page), {}});
-      if (page.page == SelectionPage::kWindows) addSourceTabs(others, SourceTabPlace::kAfterWindows);
-      if (page.page == SelectionPage::kApplications) addSourceTabs(others, SourceTabPlace::kAfterApplications);
-    }
-  }
-  std::vector<SelectionTab> tabs{std::move(browsers)};
-  addSourceTabs(tabs, SourceTabPlace::kAfterBrowsers);
-  for (SelectionTab& tab : others) tabs.push_back(std::move(tab));
-  return tabs;
+std::function<std::unique_ptr<PageContent>(SelectionDialog&)> LayoutPageFor(SelectionPage page) {
+  return [page](SelectionDialog& dialog) { return std::make_unique<LayoutPage>(dialog, page); };
 }
 
 SelectionDialog::SelectionDialog(Platform& platform, std::vector<SelectionTab> tabs)
@@ -663,11 +639,6 @@ void SelectionDialog::Ok() {
   }
   // Nothing is closed: the choices stay on screen for another try.
   questions_.Show(SelectionDialogModel::SaveFailedMessage(failed), kApplicationTitle, MB_OK | MB_ICONEXCLAMATION);
-}
-
-bool ShowSelectionDialog(HINSTANCE instance, HWND owner, Platform& platform) {
-  SelectionDialog dialog(platform, SelectionTabs());
-  return dialog.Run(instance, owner, L"Cleaning Settings") == IDOK;
 }
 
 }  // namespace cv::ui

@@ -1,7 +1,7 @@
 #pragma once
 // The "Cleaning Settings" dialog (frmsettings): a Win32 view over
 // SelectionDialogModel, built in code from the switch table. Its tabs come
-// from a list (SelectionTabs), each tab with a builder for its content, so a
+// from a list (config/selection_tabs_win.h), each tab with a builder for its content, so a
 // new page is one more entry and a PageContent of its own.
 #include <functional>
 #include <memory>
@@ -40,10 +40,9 @@ struct SelectionTab {
   std::vector<SelectionTab> children;
 };
 
-// The tabs of the dialog in order: "Browsers" with its ten sub-tabs, "Modern browsers",
-// "Windows", " Microsoft Office", "Applications", "Custom Item",
-// "Instant Messaging", "Email Readers".
-std::vector<SelectionTab> SelectionTabs();
+// The content builder of one of the built-in item pages, laid out from the
+// switch table.
+std::function<std::unique_ptr<PageContent>(SelectionDialog&)> LayoutPageFor(SelectionPage page);
 
 class SelectionDialog : public ModalDialog {
  public:
@@ -87,8 +86,5 @@ class SelectionDialog : public ModalDialog {
   HWND cancel_ = nullptr;
   int nextPageId_ = 0;
 };
-
-// Opens "Cleaning Settings" modally over `owner`; true when "OK" saved.
-bool ShowSelectionDialog(HINSTANCE instance, HWND owner, Platform& platform);
 
 }  // namespace cv::ui
