@@ -23,6 +23,7 @@ class BossKeyWindow {
   void Apply(const OptionsApplied& applied);
   // The exit procedure: hot keys released, the window procedure put back.
   void Release();
+  bool IsOn() const { return model_.IsOn(); }
 
  private:
   static LRESULT CALLBACK BossKeyWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -24,6 +24,7 @@ void MainController::Load(std::string_view startArgument) {
   Inifun ini(platform_.files);
   state_ = LoadMainState(ini, SelectionFile(), platform_.clock.DecimalSeparator());
   state_.StartArgument = StartArgumentFrom(startArgument);
+  restartArguments_ = RestartArguments(state_.StartArgument);
   view_.SetLastCleaned(state_.lastClean);
   view_.SetStatistics(state_.statistics);
   regfun registry(platform_.registry, platform_.messages);
@@ -84,6 +85,9 @@ void MainController::Execute(Command command) {
       break;
     case Command::Analyze:
       Analyze();
+      break;
+    case Command::RestartElevated:
+      RestartElevated();
       break;
     case Command::Help:
       ShowHelp();
@@ -276,6 +280,32 @@ void MainController::ExitProcedure() {
   // switched on by this window.
   view_.RemoveTrayIcon();
   view_.EndProgram();
+}
+
+bool MainController::CanRestartElevated() const { return !platform_.shell.IsElevated(); }
+
+void MainController::RestartElevated() {
+  if (exiting_ || modalOpen_ || !CanRestartElevated()) return;
+  if (cleaner_.Running()) {
+    // Ending now would cut the run short; its report is still to come.
+    platform_.messages.Show(texts::kRestartAfterRun, texts::kApplicationTitle, kMbOk | kMbIconInformation);
+    return;
+  }
+  modalOpen_ = true;  // the consent prompt is modal
+  const ElevatedStart started = view_.StartElevatedCopy(restartArguments_);
+  modalOpen_ = false;
+  switch (started.outcome) {
+    case ElevatedStart::Outcome::Started:
+      ExitProcedure();
+      break;
+    case ElevatedStart::Outcome::Refused:
+      // The user said no at the prompt: nothing to say about it.
+      break;
+    case ElevatedStart::Outcome::Failed:
+      platform_.messages.Show(std::string(texts::kRestartFailed) + started.reason, texts::kApplicationTitle,
+                              kMbOk | kMbIconExclamation);
+      break;
+  }
 }
 
 void MainController::ShowHelp() {

@@ -23,6 +23,14 @@ enum class Panel { Welcome, Status };
 // user through the tray menu (reported by pop-up, the window stays in the
 // tray), or nobody (schedule, start-up, session end).
 enum class CleanStarter { Window, TrayMenu, Unattended };
+// How the start of the elevated copy went: started, refused by the user at
+// the consent prompt, or failed with the system's reason.
+struct ElevatedStart {
+  enum class Outcome { Started, Refused, Failed };
+  Outcome outcome = Outcome::Failed;
+  std::string reason;
+};
+
 // Windows that the commands open modally.
 enum class DialogKind { CleaningSettings, SearchAndErase, CleanOptions };
 
@@ -48,6 +56,11 @@ class MainView {
   // The question before a clean the user started, modal over the window.
   virtual CleanAnswer AskBeforeCleaning(std::string_view question) = 0;
   virtual void OpenDialog(DialogKind dialog) = 0;
+  // Starts this program again with administrator rights ("runas"), from
+  // the same program folder and with `arguments`. What this one holds that
+  // the copy takes at its start (the boss key's hot keys, the window's
+  // place) is handed over first, and taken back when no copy started.
+  virtual ElevatedStart StartElevatedCopy(std::string_view arguments) = 0;
   virtual void AddTrayIcon() = 0;
   virtual void RemoveTrayIcon() = 0;
   // Unloads the splash if it is still there, and ends the program.
@@ -102,6 +115,10 @@ class MainController : private RunObserver {
   void ViewLicense();
   // Image10, the menus' and the tray's "Exit", and "Exit after cleaning".
   void ExitProcedure();
+  // File "Restart as administrator": an elevated copy starts, then this one
+  // exits as "Exit" does. Offered only without administrator rights.
+  bool CanRestartElevated() const;
+  void RestartElevated();
 
   const MainState& State() const { return state_; }
   const StartupValues& Values() const { return values_; }
@@ -136,6 +153,7 @@ class MainController : private RunObserver {
   MainView& view_;
   NotificationSystem& notifications_;
   MainState state_;
+  std::string restartArguments_;
   StartupValues values_;
   Cleaner cleaner_;
   ScheduleCheck schedule_;

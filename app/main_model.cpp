@@ -51,6 +51,7 @@ constexpr std::pair<int, Command> kCommandTable[] = {
     {IDM_FILE_ANALYZE, Command::Analyze},
     {IDM_TRAY_CANCEL, Command::Cancel},
     {IDM_ESCAPE_CANCEL, Command::Cancel},
+    {IDM_FILE_RESTART_ADMIN, Command::RestartElevated},
 };
 
 }  // namespace
@@ -62,6 +63,10 @@ std::string StartArgumentFrom(std::string_view commandLineTail) {
 }
 
 bool IsStartupArgument(std::string_view startArgument) { return startArgument == "min"; }
+
+std::string RestartArguments(std::string_view startArgument) {
+  return IsStartupArgument(startArgument) ? std::string() : std::string(startArgument);
+}
 
 MainState LoadMainState(Inifun& ini, std::string_view selectionFile, char decimalSeparator) {
   auto option = [&](std::string_view key) { return ini.ReadIniValue(selectionFile, kOptionsSection, key); };

@@ -19,6 +19,11 @@ std::string StartArgumentFrom(std::string_view commandLineTail);
 // The Run-key start: the argument is exactly "min" (case-sensitive).
 bool IsStartupArgument(std::string_view startArgument);
 
+// The arguments of the elevated copy that "Restart as administrator"
+// starts: those this one was given, but not the start-up argument, whose
+// copy would hide in the tray.
+std::string RestartArguments(std::string_view startArgument);
+
 // The program-wide state the main window builds at load.
 struct MainState {
   std::string StartArgument;
@@ -55,6 +60,7 @@ enum class Command {
   TrayRestore,       // tray "Restore"
   TrayCleanNow,      // tray "Clean Now"
   Analyze,           // "Analyze", File "Analyze", Ctrl+R
+  RestartElevated,   // File "Restart as administrator"
 };
 
 // The command of a menu item, accelerator or clicked control; nullopt for an

@@ -54,6 +54,9 @@ inline constexpr std::string_view kTrayTip = "Clearvane";
 
 // Shown by the commands whose windows are not part of this build yet.
 inline constexpr std::string_view kNotAvailable = "This window is not available in this version yet.";
+inline constexpr std::string_view kRestartAfterRun =
+    "A cleaning is under way. Restart as administrator when it has finished.";
+inline constexpr std::string_view kRestartFailed = "Clearvane could not restart as administrator: ";
 inline constexpr std::string_view kRunRefusedWhileWindowOpen =
     "A cleaning cannot start while a settings window is open. Close it, then start the cleaning again.";
 

@@ -1,5 +1,6 @@
 #include "platform/win32/win.h"
 #include <commctrl.h>
+#include <shellapi.h>
 #include "app/main_window_win.h"
 
 #include "app/about_box_win.h"
@@ -52,6 +53,20 @@ std::wstring ClassName(HWND window) {
   wchar_t name[32] = {};
   ::GetClassNameW(window, name, 32);
   return name;
+}
+
+// The system's own words for an error code, without the closing line break.
+std::string SystemErrorText(DWORD error) {
+  wchar_t* text = nullptr;
+  const DWORD length =
+      ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  std::wstring message(text ? text : L"", length);
+  if (text) ::LocalFree(text);
+  while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
+    message.pop_back();
+  if (message.empty()) message = L"error " + std::to_wstring(error);
+  return win32::Narrow(message);
 }
 
 void Place(HWND control, int x, int y, int width, int height) {
@@ -113,6 +128,8 @@ bool MainWindow::Create(std::string_view startArgument, Splash* splash) {
   browserCloser_ = WindowBrowserCloser(instance_, window_);
   controller_.SetBrowserCloser(&browserCloser_);
   bossKey_.Start(window_, controller_.State().bossKeyWanted, platform_, controller_.SelectionFile());
+  if (!controller_.CanRestartElevated())
+    ::EnableMenuItem(::GetMenu(window_), IDM_FILE_RESTART_ADMIN, MF_BYCOMMAND | MF_GRAYED);
   return true;
 }
 
@@ -142,6 +159,15 @@ bool MainWindow::TranslateAccelerators(MSG& message) {
   if (accelerators_ && ::TranslateAcceleratorW(window_, accelerators_, &message)) return true;
   // Tab and Shift+Tab move between the window's controls.
   return ours && ::IsDialogMessageW(window_, &message);
+}
+
+void MainWindow::RestoreFocus() {
+  // The control that had it, while it can take it; else the navigation bar.
+  HWND target = lastFocus_;
+  if (!target || !::IsWindow(target) || !::IsChild(window_, target) || !::IsWindowVisible(target) ||
+      !::IsWindowEnabled(target))
+    target = navigation_.CurrentEntry();
+  ::SetFocus(target);
 }
 
 HWND MainWindow::Control(int id) const {
@@ -591,6 +617,32 @@ void MainWindow::OpenDialog(DialogKind dialog) {
   platform_.messages.Show(texts::kNotAvailable, texts::kApplicationTitle, kMbOk | kMbIconInformation);
 }
 
+ElevatedStart MainWindow::StartElevatedCopy(std::string_view arguments) {
+  // The copy registers the boss key's hot keys while it loads: they must be
+  // free by then. Its window opens where this one is now.
+  const bool bossKeyOn = bossKey_.IsOn();
+  bossKey_.Release();
+  SavePlacement();
+  std::wstring program(32768, L'\0');
+  program.resize(::GetModuleFileNameW(nullptr, program.data(), static_cast<DWORD>(program.size())));
+  const std::wstring parameters = win32::Widen(arguments);
+  const std::wstring folder = win32::Widen(platform_.shell.ProgramFolder());
+  SHELLEXECUTEINFOW execute{};
+  execute.cbSize = sizeof execute;
+  execute.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+  execute.hwnd = window_;
+  execute.lpVerb = L"runas";
+  execute.lpFile = program.c_str();
+  execute.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+  execute.lpDirectory = folder.c_str();
+  execute.nShow = SW_SHOWNORMAL;
+  if (::ShellExecuteExW(&execute)) return {ElevatedStart::Outcome::Started, {}};
+  const DWORD error = ::GetLastError();
+  if (bossKeyOn) bossKey_.Start(window_, true, platform_, controller_.SelectionFile());
+  if (error == ERROR_CANCELLED) return {ElevatedStart::Outcome::Refused, {}};
+  return {ElevatedStart::Outcome::Failed, SystemErrorText(error)};
+}
+
 void MainWindow::AddTrayIcon() { tray_.Add(window_, smallIcon_ ? smallIcon_ : icon_); }
 
 void MainWindow::RemoveTrayIcon() { tray_.Remove(); }
@@ -640,8 +692,18 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam == CV_TRAY_ICON_ID) controller_.TrayEvent(static_cast<unsigned>(LOWORD(lParam)));
       return 0;
     case WM_ACTIVATE:
-      if (LOWORD(wParam) != WA_INACTIVE) ::PostMessageW(window_, kActivatedMessage, 0, 0);
-      break;
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        // Where the keyboard was, so that it comes back there (after a dialog, too).
+        HWND focus = ::GetFocus();
+        if (focus && ::IsChild(window_, focus)) lastFocus_ = focus;
+        return 0;
+      }
+      ::PostMessageW(window_, kActivatedMessage, 0, 0);
+      if (!::IsIconic(window_)) RestoreFocus();
+      return 0;
+    case WM_SETFOCUS:
+      RestoreFocus();
+      return 0;
     case kActivatedMessage:
       controller_.Activated();
       return 0;

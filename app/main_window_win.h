@@ -52,6 +52,7 @@ class MainWindow : public MainView, public Window {
   void ShowAbout() override;
   CleanAnswer AskBeforeCleaning(std::string_view question) override;
   void OpenDialog(DialogKind dialog) override;
+  ElevatedStart StartElevatedCopy(std::string_view arguments) override;
   void AddTrayIcon() override;
   void RemoveTrayIcon() override;
   void EndProgram() override;
@@ -80,6 +81,8 @@ class MainWindow : public MainView, public Window {
   // Lays the window out again once the messages queued now are handled.
   void RequestLayout();
   HWND Control(int id) const;
+  // Gives the keyboard focus back to the control that last had it.
+  void RestoreFocus();
   LRESULT ColorStatic(HDC dc, HWND control);
 
   HINSTANCE instance_;
@@ -94,6 +97,7 @@ class MainWindow : public MainView, public Window {
   Fonts fonts_;
   SolidBrush panelBrush_{kPanelBackground};
   NavigationBar navigation_;
+  HWND lastFocus_ = nullptr;
   HWND welcomePanel_ = nullptr;  // Frame2
   HWND statusPanel_ = nullptr;   // Frame4
   int currentRow_ = -1;

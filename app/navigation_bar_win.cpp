@@ -1,6 +1,7 @@
 #include "app/navigation_bar_win.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "resources/resource.h"
 #include "ui/look_win.h"
@@ -36,16 +37,9 @@ constexpr int kMinRowGap = 4;
 constexpr int kTop = 16;
 constexpr int kMargin = 12;
 constexpr int kCaptionGap = 8;
-constexpr wchar_t kPressedProperty[] = L"ClearvanePressed";
-
-NavigationBar* BarOf(HWND bar) { return dynamic_cast<NavigationBar*>(Window::Of(bar)); }
-
-int IndexOfImage(HWND image) {
-  const int id = ::GetDlgCtrlID(image);
-  for (int i = 0; i < NavigationBar::kButtons; ++i)
-    if (kButtonTable[i].imageId == id) return i;
-  return -1;
-}
+// Room around picture and caption inside an entry, for its focus rectangle.
+constexpr int kEntryPadX = 4;
+constexpr int kEntryPadY = 2;
 
 // Simple line pictures drawn on a rounded tile, so that no artwork file is needed.
 void DrawGlyph(HDC dc, const RECT& box, Glyph glyph, UINT dpi) {
@@ -118,34 +112,33 @@ bool NavigationBar::Create(HWND parent, HINSTANCE instance) {
   WNDCLASSEXW barClass{};
   barClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
   RegisterWindowClass(instance, kNavigationBarClass, barClass);
-  WNDCLASSEXW imageClass{};
-  imageClass.cbSize = sizeof imageClass;
-  imageClass.style = CS_DBLCLKS;
-  imageClass.lpfnWndProc = ImageProc;
-  imageClass.hInstance = instance;
-  imageClass.hCursor = ::LoadCursorW(nullptr, IDC_HAND);
-  imageClass.lpszClassName = kNavigationImageClass;
-  ::RegisterClassExW(&imageClass);
+  WNDCLASSEXW entryClass{};
+  entryClass.style = CS_DBLCLKS;
+  entryClass.hCursor = ::LoadCursorW(nullptr, IDC_HAND);
+  RegisterWindowClass(instance, kNavigationEntryClass, entryClass);
 
-  bar_ = CreateWindowFor(0, kNavigationBarClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0, 0, 0, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PICTURE1)), instance);
+  // A control parent, so that Tab and the dialog keys reach the entries.
+  bar_ = CreateWindowFor(WS_EX_CONTROLPARENT, kNavigationBarClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                         0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PICTURE1)), instance);
   if (!bar_) return false;
   for (int i = 0; i < kButtons; ++i) {
     const ButtonSpec& spec = kButtonTable[i];
-    images_[i] = ::CreateWindowExW(0, kNavigationImageClass, spec.caption, WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, bar_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.imageId)), instance, nullptr);
-    ::SetWindowLongPtrW(images_[i], GWLP_USERDATA, static_cast<LONG_PTR>(spec.glyph));
-    captions_[i] =
-        ::CreateWindowExW(0, L"STATIC", spec.caption, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE, 0, 0, 0, 0,
-                          bar_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.captionId)), instance, nullptr);
+    entries_[i] = CreateWindowFor(0, kNavigationEntryClass, spec.caption, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                                  0, 0, bar_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.imageId)), instance);
+    // The caption lets the mouse through to its entry (a label without
+    // SS_NOTIFY is transparent to hit testing).
+    captions_[i] = ::CreateWindowExW(
+        0, L"STATIC", spec.caption, WS_CHILD | WS_VISIBLE | SS_LEFT | SS_CENTERIMAGE | SS_NOPREFIX, 0, 0, 0, 0,
+        entries_[i], reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.captionId)), instance, nullptr);
   }
+  MakeCurrent(0);
   return true;
 }
 
 int NavigationBar::PreferredWidth(UINT dpi, HFONT captionFont) const {
   int widest = 0;
   for (HWND caption : captions_) widest = std::max(widest, static_cast<int>(MeasureText(caption, captionFont, 0).cx));
-  return Scale(kMargin + kImageSize + kCaptionGap, dpi) + widest + Scale(kMargin, dpi);
+  return Scale(kMargin + kImageSize + kCaptionGap + kEntryPadX, dpi) + widest + Scale(kMargin, dpi);
 }
 
 int NavigationBar::MinimumHeight(UINT dpi) {
@@ -153,17 +146,19 @@ int NavigationBar::MinimumHeight(UINT dpi) {
 }
 
 void NavigationBar::Layout(const RECT& area, UINT dpi, HFONT captionFont) {
+  dpi_ = dpi;
   ::MoveWindow(bar_, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
-  const int margin = Scale(kMargin, dpi);
+  const int padX = Scale(kEntryPadX, dpi), padY = Scale(kEntryPadY, dpi);
+  const int left = Scale(kMargin, dpi) - padX;
   const int image = Scale(kImageSize, dpi);
   const int top = Scale(kTop, dpi);
   const int row = std::clamp((static_cast<int>(area.bottom - area.top) - top) / kButtons,
                              Scale(kImageSize + kMinRowGap, dpi), Scale(kRowHeight, dpi));
+  const int width = area.right - area.left - left - Scale(4, dpi);
+  const int captionLeft = padX + image + Scale(kCaptionGap, dpi);
   for (int i = 0; i < kButtons; ++i) {
-    const int y = top + i * row;
-    ::MoveWindow(images_[i], margin, y, image, image, TRUE);
-    const int captionLeft = margin + image + Scale(kCaptionGap, dpi);
-    ::MoveWindow(captions_[i], captionLeft, y, area.right - area.left - captionLeft - Scale(4, dpi), image, TRUE);
+    ::MoveWindow(entries_[i], left, top + i * row - padY, width, image + 2 * padY, TRUE);
+    ::MoveWindow(captions_[i], captionLeft, padY, std::max(0, width - captionLeft - padX), image, TRUE);
     ::SendMessageW(captions_[i], WM_SETFONT, reinterpret_cast<WPARAM>(captionFont), TRUE);
   }
 }
@@ -171,22 +166,39 @@ void NavigationBar::Layout(const RECT& area, UINT dpi, HFONT captionFont) {
 void NavigationBar::Highlight(int index) {
   if (index == highlighted_) return;
   highlighted_ = index;
-  for (HWND image : images_) ::InvalidateRect(image, nullptr, TRUE);
+  for (HWND entry : entries_) ::InvalidateRect(entry, nullptr, FALSE);
+}
+
+int NavigationBar::IndexOf(HWND entry) const {
+  for (int i = 0; i < kButtons; ++i)
+    if (entries_[i] == entry) return i;
+  return -1;
+}
+
+void NavigationBar::MakeCurrent(int index) {
+  current_ = index;
+  for (int i = 0; i < kButtons; ++i) {
+    const LONG_PTR style = ::GetWindowLongPtrW(entries_[i], GWL_STYLE);
+    ::SetWindowLongPtrW(entries_[i], GWL_STYLE, i == index ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+  }
+}
+
+void NavigationBar::Activate(HWND entry) {
+  // The command may open a modal window or end the program: nothing of the
+  // entry is touched after it.
+  ::SendMessageW(::GetParent(bar_), WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(entry), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(entry));
 }
 
 LRESULT NavigationBar::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  // Every window made after the bar is one of its entries.
+  if (bar_ && window != bar_) return EntryMessage(window, IndexOf(window), message, wParam, lParam);
   switch (message) {
     case WM_ERASEBKGND: {
       RECT rect;
       ::GetClientRect(window, &rect);
       ::FillRect(reinterpret_cast<HDC>(wParam), &rect, background_.get());
       return 1;
-    }
-    case WM_CTLCOLORSTATIC: {
-      HDC dc = reinterpret_cast<HDC>(wParam);
-      ::SetTextColor(dc, kNavigationText);
-      ::SetBkColor(dc, kNavigationBackground);
-      return reinterpret_cast<LRESULT>(background_.get());
     }
     case WM_MOUSEMOVE:
       ClearSelections();
@@ -198,47 +210,105 @@ LRESULT NavigationBar::OnMessage(HWND window, UINT message, WPARAM wParam, LPARA
   }
 }
 
-LRESULT CALLBACK NavigationBar::ImageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT NavigationBar::EntryMessage(HWND entry, int index, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (index < 0) return ::DefWindowProcW(entry, message, wParam, lParam);
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = ::BeginPaint(window, &paint);
-      RECT rect;
-      ::GetClientRect(window, &rect);
-      SolidBrush background(kNavigationBackground);
-      ::FillRect(dc, &rect, background.get());
-      const UINT dpi = WindowDpi(window);
-      RECT tile = rect;
-      ::InflateRect(&tile, -Scale(3, dpi), -Scale(3, dpi));
-      DrawGlyph(dc, tile, static_cast<Glyph>(::GetWindowLongPtrW(window, GWLP_USERDATA)), dpi);
-      const NavigationBar* bar = BarOf(::GetParent(window));
-      if (bar && bar->Highlighted() == IndexOfImage(window)) {
-        SolidBrush border(kHoverBorder);
-        ::FrameRect(dc, &rect, border.get());
-      }
-      ::EndPaint(window, &paint);
+    case WM_PAINT:
+      PaintEntry(entry, index);
       return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      ::SetTextColor(dc, kNavigationText);
+      ::SetBkColor(dc, kNavigationBackground);
+      return reinterpret_cast<LRESULT>(background_.get());
     }
     case WM_MOUSEMOVE:
-      if (NavigationBar* bar = BarOf(::GetParent(window))) bar->Highlight(IndexOfImage(window));
+      Highlight(index);
       return 0;
     case WM_LBUTTONDOWN:
-      ::SetPropW(window, kPressedProperty, reinterpret_cast<HANDLE>(1));
+      pressed_ = index;
+      ::SetFocus(entry);
       return 0;
-    case WM_LBUTTONUP: {
+    case WM_LBUTTONUP:
       // Acts once per press made here: the second press of a double click
       // arrives as WM_LBUTTONDBLCLK, which is not a press.
-      if (!::RemovePropW(window, kPressedProperty)) return 0;
-      const int id = ::GetDlgCtrlID(window);
-      ::SendMessageW(::GetParent(window), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(window));
+      if (std::exchange(pressed_, -1) != index) return 0;
+      Activate(entry);
+      return 0;
+    case WM_GETDLGCODE: {
+      // The arrows move within the bar; Enter is the entry's, not the window's default.
+      LRESULT code = DLGC_WANTARROWS;
+      const MSG* keyMessage = reinterpret_cast<const MSG*>(lParam);
+      if (keyMessage && keyMessage->message == WM_KEYDOWN && keyMessage->wParam == VK_RETURN) code |= DLGC_WANTMESSAGE;
+      return code;
+    }
+    case WM_KEYDOWN: {
+      const bool repeat = (lParam & (1 << 30)) != 0;
+      int next = -1;
+      switch (wParam) {
+        case VK_UP:
+        case VK_LEFT:
+          next = (index + kButtons - 1) % kButtons;
+          break;
+        case VK_DOWN:
+        case VK_RIGHT:
+          next = (index + 1) % kButtons;
+          break;
+        case VK_HOME:
+          next = 0;
+          break;
+        case VK_END:
+          next = kButtons - 1;
+          break;
+        case VK_RETURN:
+        case VK_SPACE:
+          if (!repeat) Activate(entry);
+          return 0;
+      }
+      if (next >= 0) ::SetFocus(entries_[next]);
       return 0;
     }
-    case WM_NCDESTROY:
-      ::RemovePropW(window, kPressedProperty);
-      return ::DefWindowProcW(window, message, wParam, lParam);
+    case WM_SETFOCUS:
+      MakeCurrent(index);
+      ::InvalidateRect(entry, nullptr, FALSE);
+      return 0;
+    case WM_KILLFOCUS:
+      ::InvalidateRect(entry, nullptr, FALSE);
+      return 0;
     default:
-      return ::DefWindowProcW(window, message, wParam, lParam);
+      return ::DefWindowProcW(entry, message, wParam, lParam);
   }
+}
+
+void NavigationBar::PaintEntry(HWND entry, int index) {
+  PAINTSTRUCT paint;
+  HDC dc = ::BeginPaint(entry, &paint);
+  RECT rect;
+  ::GetClientRect(entry, &rect);
+  ::FillRect(dc, &rect, background_.get());
+  const int padX = Scale(kEntryPadX, dpi_), padY = Scale(kEntryPadY, dpi_);
+  const int size = Scale(kImageSize, dpi_);
+  const RECT image{padX, padY, padX + size, padY + size};
+  RECT tile = image;
+  ::InflateRect(&tile, -Scale(3, dpi_), -Scale(3, dpi_));
+  DrawGlyph(dc, tile, kButtonTable[index].glyph, dpi_);
+  if (highlighted_ == index) {
+    SolidBrush border(kHoverBorder);
+    ::FrameRect(dc, &image, border.get());
+  }
+  if (::GetFocus() == entry) {
+    // A dotted rectangle around picture and caption, light on the dark bar.
+    win32::UniqueGdiObject pen(::CreatePen(PS_DOT, 1, kNavigationText));
+    HGDIOBJ oldPen = ::SelectObject(dc, pen.get());
+    HGDIOBJ oldBrush = ::SelectObject(dc, ::GetStockObject(NULL_BRUSH));
+    ::SetBkColor(dc, kNavigationBackground);
+    ::Rectangle(dc, rect.left, rect.top, rect.right, rect.bottom);
+    ::SelectObject(dc, oldBrush);
+    ::SelectObject(dc, oldPen);
+  }
+  ::EndPaint(entry, &paint);
 }
 
 }  // namespace cv::ui

@@ -1,8 +1,12 @@
 #pragma once
-// The navigation bar (Picture1): eight image buttons with caption labels.
-// Moving the mouse over an image gives it a single border and takes the
-// border from the others; moving over the bar itself clears them all. A
-// click on an image sends WM_COMMAND with the image's id to the bar's parent.
+// The navigation bar (Picture1): eight entries, each one control that draws
+// its picture and holds its caption label, so that a click anywhere on the
+// entry acts once. Moving the mouse over an entry gives its picture a single
+// border and takes the border from the others; moving over the bar itself
+// clears them all. The bar is one tab stop: the arrow keys (and Home, End)
+// move between the entries, Enter or Space activates the focused one, which
+// shows a focus rectangle. An activated entry sends WM_COMMAND with its id
+// to the bar's parent.
 #include <array>
 
 #include "platform/win32/win.h"
@@ -22,6 +26,8 @@ class NavigationBar : public Window {
   static int MinimumHeight(UINT dpi);
   void Layout(const RECT& area, UINT dpi, HFONT captionFont);
   HWND Handle() const { return bar_; }
+  // The entry that takes the focus when the bar is tabbed to.
+  HWND CurrentEntry() const { return entries_[current_]; }
 
   // The one image with a border, or -1.
   int Highlighted() const { return highlighted_; }
@@ -30,12 +36,20 @@ class NavigationBar : public Window {
 
  private:
   LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) override;
-  static LRESULT CALLBACK ImageProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT EntryMessage(HWND entry, int index, UINT message, WPARAM wParam, LPARAM lParam);
+  void PaintEntry(HWND entry, int index);
+  int IndexOf(HWND entry) const;
+  // The focus moved to the entry: it becomes the bar's one tab stop.
+  void MakeCurrent(int index);
+  void Activate(HWND entry);
 
   HWND bar_ = nullptr;
-  std::array<HWND, kButtons> images_{};
+  std::array<HWND, kButtons> entries_{};
   std::array<HWND, kButtons> captions_{};
   int highlighted_ = -1;
+  int current_ = 0;
+  int pressed_ = -1;  // the entry a left press began on; its release there acts
+  UINT dpi_ = 96;
   SolidBrush background_{kNavigationBackground};
 };
 

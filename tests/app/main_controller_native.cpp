@@ -12,6 +12,7 @@
 #include "config/inifun.h"
 #include "emulated_platform.h"
 #include "platform/reg_text.h"
+#include "resources/window_res.h"
 
 namespace cv {
 namespace {
@@ -52,6 +53,10 @@ class RecordingView : public MainView {
     dialogs.push_back(dialog);
     if (onDialog) onDialog();
   }
+  ElevatedStart StartElevatedCopy(std::string_view arguments) override {
+    elevatedStarts.emplace_back(arguments);
+    return elevatedStart;
+  }
   void AddTrayIcon() override { trayIcon = true; }
   void RemoveTrayIcon() override { trayIcon = false; }
   void EndProgram() override { ended = true; }
@@ -74,6 +79,8 @@ class RecordingView : public MainView {
   std::function<void()> onQuestion;  // while the question is open
   std::vector<std::string> figures;
   bool analysisShown = false;
+  std::vector<std::string> elevatedStarts;
+  ElevatedStart elevatedStart{ElevatedStart::Outcome::Started, {}};
 };
 
 class NoPopups : public PopupFactory {
@@ -607,6 +614,64 @@ TEST_F(MainControllerTest, CancelDuringARunStopsItAndSaysSo) {
   EXPECT_TRUE(fixture.files.Stat(fixture.Path("a.txt")));
   EXPECT_TRUE(view.startEnabled);
   EXPECT_FALSE(main.Running());
+}
+
+// "Restart as administrator": the copy gets the arguments (not the start-up
+// one), then this one exits as "Exit" does; a refusal at the prompt changes
+// nothing and says nothing, a failure says why.
+TEST_F(MainControllerTest, RestartAsAdministratorHandsOverOrStays) {
+  using Outcome = ElevatedStart::Outcome;
+  const struct {
+    const char* argument;
+    Outcome outcome;
+    const char* passed;
+    bool exits;
+    const char* message;
+  } cases[] = {
+      {"", Outcome::Started, "", true, nullptr},
+      {"extra words", Outcome::Started, "extra words", true, nullptr},
+      {"min", Outcome::Started, "", true, nullptr},
+      {"", Outcome::Refused, "", false, nullptr},
+      {"", Outcome::Failed, "", false, "Clearvane could not restart as administrator: The file was not found."},
+  };
+  for (const auto& test : cases) {
+    SCOPED_TRACE(std::string(test.argument) + " " + std::to_string(static_cast<int>(test.outcome)));
+    view = RecordingView{};
+    fixture.messages.shown.clear();
+    view.elevatedStart = {test.outcome, "The file was not found."};
+    MainController& main = Loaded(test.argument);
+    EXPECT_TRUE(main.CanRestartElevated());
+    main.Execute(*CommandForId(IDM_FILE_RESTART_ADMIN));
+    EXPECT_EQ(view.elevatedStarts, std::vector<std::string>{test.passed});
+    EXPECT_EQ(view.ended, test.exits);
+    EXPECT_EQ(view.trayIcon, !test.exits);
+    ASSERT_EQ(fixture.messages.shown.size(), test.message ? 1u : 0u);
+    if (test.message) EXPECT_EQ(fixture.messages.shown[0].text, test.message);
+  }
+
+  // With administrator rights it is not offered, and does nothing.
+  fixture.shell.elevated = true;
+  view = RecordingView{};
+  MainController& elevated = Loaded();
+  EXPECT_FALSE(elevated.CanRestartElevated());
+  elevated.Execute(Command::RestartElevated);
+  EXPECT_TRUE(view.elevatedStarts.empty());
+  EXPECT_FALSE(view.ended);
+}
+
+// A run under way is not cut short: the restart is refused, with a word why.
+TEST_F(MainControllerTest, RestartAsAdministratorWaitsForTheRunToEnd) {
+  Select("WINDOWS", "clip");
+  MainController& main = Loaded();
+  view.onPump = [&] {
+    if (main.Running() && view.elevatedStarts.empty() && fixture.messages.shown.empty())
+      main.Execute(Command::RestartElevated);
+  };
+  main.CleanNow(CleanStarter::Unattended);
+  EXPECT_TRUE(view.elevatedStarts.empty());
+  EXPECT_FALSE(view.ended);
+  ASSERT_FALSE(fixture.messages.shown.empty());
+  EXPECT_EQ(fixture.messages.shown[0].text, texts::kRestartAfterRun);
 }
 
 }  // namespace

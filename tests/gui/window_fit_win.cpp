@@ -144,9 +144,9 @@ TEST_P(WindowFit, TheWindowIsOnScreenAndEveryTextFitsItsControl) {
   Start();
   HWND main = WaitForMain();
   ASSERT_NE(main, nullptr);
-  // The DPI took effect: the navigation images are scaled.
-  const RECT image = ScreenRect(FindControl(main, IDC_IMAGE1));
-  ASSERT_EQ(image.right - image.left, ::MulDiv(36, dpi, 96)) << "the window does not run at " << dpi << " DPI";
+  // The DPI took effect: the navigation pictures, and the captions as tall as they are, are scaled.
+  const RECT image = ScreenRect(FindControl(main, IDC_LABEL1));
+  ASSERT_EQ(image.bottom - image.top, ::MulDiv(36, dpi, 96)) << "the window does not run at " << dpi << " DPI";
 
   ExpectOnScreen(main);
   const RECT opened = ScreenRect(main);
@@ -185,8 +185,8 @@ TEST_P(WindowFit, TheWindowIsOnScreenAndEveryTextFitsItsControl) {
                         SMTO_ABORTIFHUNG, 10000, &ignored);
   ::VirtualFreeEx(process, remote, 0, MEM_RELEASE);
   ::CloseHandle(process);
-  const RECT movedImage = ScreenRect(FindControl(main, IDC_IMAGE1));
-  EXPECT_EQ(movedImage.right - movedImage.left, ::MulDiv(36, moved, 96)) << "the pictures did not follow the DPI";
+  const RECT movedImage = ScreenRect(FindControl(main, IDC_LABEL1));
+  EXPECT_EQ(movedImage.bottom - movedImage.top, ::MulDiv(36, moved, 96)) << "the pictures did not follow the DPI";
   ExpectTextsFit(main, "welcome after a DPI change", moved);
   ExpectOnScreen(main);
 }

@@ -37,15 +37,18 @@ bool Matches(HWND window, const WindowQuery& query) {
 }  // namespace
 
 std::optional<Process> Process::Start(const std::wstring& exe, const std::wstring& arguments,
-                                      const std::wstring& folder) {
+                                      const std::wstring& folder, HANDLE token) {
   std::wstring commandLine = L"\"" + exe + L"\"";
   if (!arguments.empty()) commandLine += L" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        folder.empty() ? nullptr : folder.c_str(), &startup, &info))
-    return std::nullopt;
+  const wchar_t* directory = folder.empty() ? nullptr : folder.c_str();
+  const BOOL started = token ? ::CreateProcessAsUserW(token, exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE,
+                                                      0, nullptr, directory, &startup, &info)
+                             : ::CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                                directory, &startup, &info);
+  if (!started) return std::nullopt;
   ::CloseHandle(info.hThread);
   Process process;
   process.handle_.reset(info.hProcess);

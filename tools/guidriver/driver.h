@@ -20,9 +20,10 @@ inline constexpr DWORD kReplyTimeoutMs = 3000;
 
 class Process {
  public:
-  // Starts `exe` with `arguments` in `folder`; nullopt when it cannot start.
+  // Starts `exe` with `arguments` in `folder` (with `token`, a primary
+  // token, when one is given); nullopt when it cannot start.
   static std::optional<Process> Start(const std::wstring& exe, const std::wstring& arguments,
-                                      const std::wstring& folder);
+                                      const std::wstring& folder, HANDLE token = nullptr);
   Process(Process&&) = default;
   Process& operator=(Process&&) = default;
   ~Process() { Kill(); }

@@ -1,0 +1,280 @@
+// The main window without a mouse: Tab through the status panel to the
+// navigation bar, the arrows and Enter or Space opening every entry, the
+// menus' mnemonics; a click on a caption acting as one on its picture; and
+// "Restart as administrator".
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "driver.h"
+#include "gui_fixture_win.h"
+#include "resources/resource.h"
+#include "resources/window_res.h"
+#include "ui/window_names.h"
+
+namespace cv::guidriver {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr wchar_t kShredderCaption[] = L"Clearvane File Shredder";
+constexpr int kEntries[] = {IDC_IMAGE1, IDC_IMAGE2, IDC_IMAGE3, IDC_IMAGE4,
+                            IDC_IMAGE5, IDC_IMAGE6, IDC_IMAGE9, IDC_IMAGE10};
+
+// Keys typed into whatever has the focus (an open menu, say).
+void Type(const std::vector<WORD>& modifiers, WORD key) {
+  std::vector<INPUT> inputs;
+  auto add = [&](WORD vk, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(input);
+  };
+  for (WORD modifier : modifiers) add(modifier, false);
+  add(key, false);
+  add(key, true);
+  for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) add(*it, true);
+  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+// The path of the program that owns a window.
+std::wstring ImageOf(HWND window) {
+  DWORD id = 0;
+  ::GetWindowThreadProcessId(window, &id);
+  win32::UniqueKernelHandle process(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
+  wchar_t path[MAX_PATH] = {};
+  DWORD size = MAX_PATH;
+  if (!process || !::QueryFullProcessImageNameW(process.get(), 0, path, &size)) return L"";
+  return path;
+}
+
+bool Elevated(HANDLE process) {
+  win32::UniqueKernelHandle token;
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  return ::OpenProcessToken(process, TOKEN_QUERY, token.put()) &&
+         ::GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof elevation, &size) &&
+         elevation.TokenIsElevated;
+}
+
+class WindowKeys : public ProgramFixture {
+ protected:
+  void SetUp() override {
+    ProgramFixture::SetUp();
+    // The registry cleaner is played by the shredder copied under its name:
+    // what counts is that "Clean Registry" starts the program of that name.
+    const fs::path shredder = ProgramUnderTest().parent_path() / "Shardmill.exe";
+    ASSERT_TRUE(fs::exists(shredder)) << shredder;
+    fs::copy_file(shredder, folder_ / "Shardmill.exe");
+    const fs::path registry = ProgramUnderTest().parent_path() / "Hivebrush.exe";
+    fs::copy_file(fs::exists(registry) ? registry : shredder, folder_ / "Hivebrush.exe");
+  }
+  HWND Focused() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(main_, nullptr), &info);
+    return info.hwndFocus;
+  }
+  int FocusedId() const { return ::GetDlgCtrlID(Focused()); }
+  bool Press(WORD key) {
+    if (!PressKey(main_, {}, key)) return false;
+    ::Sleep(100);
+    return true;
+  }
+  // The window of this program with the caption, or of a companion program.
+  WindowQuery Dialog(const std::wstring& caption) const { return {process_->Id(), L"#32770", caption, true}; }
+
+  HWND main_ = nullptr;
+};
+
+TEST_F(WindowKeys, TheKeyboardAloneReachesTheStatusButtonsAndOpensEveryEntry) {
+  Start();
+  main_ = WaitForMain();
+  ASSERT_NE(main_, nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return FocusedId() == IDC_IMAGE1; }, 5000)) << "the window opens with focus on Main";
+
+  // What the entries do, each checked and undone; Enter and Space take turns.
+  struct Entry {
+    const char* name;
+    std::function<bool()> opened;
+    std::function<void()> close;
+  };
+  HWND window = nullptr;
+  auto dialog = [&](const wchar_t* caption) {
+    return [&, caption] { return (window = WaitForWindow(Dialog(caption), 10000)) != nullptr; };
+  };
+  auto closeDialog = [&] {
+    ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(window); }, 10000));
+  };
+  auto companion = [&](const wchar_t* exe) {
+    return [&, exe] {
+      window = WaitForWindow({0, L"#32770", kShredderCaption, true}, kStartTimeoutMs);
+      return window && fs::path(ImageOf(window)) == folder_ / exe;
+    };
+  };
+  auto panel = [&](int id) {
+    return [&, id] { return WaitUntil([&] { return IsShown(FindControl(main_, id)); }, 5000); };
+  };
+  const Entry entries[] = {
+      {"Main", panel(IDC_FRAME2), [] {}},
+      {"Clearner Settings", dialog(L"Cleaning Settings"), closeDialog},
+      {"CLEAN NOW", panel(IDC_FRAME4), [] {}},
+      {"Search and  Erase", dialog(L"Search & Erase"), closeDialog},
+      {"Clean Options", dialog(L"Options"), closeDialog},
+      {"File Shredder", companion(L"Shardmill.exe"), closeDialog},
+      {"Clean Registry", companion(L"Hivebrush.exe"), closeDialog},
+      {"EXIT", [&] { return process_->WaitForExit(10000); }, [] {}},
+  };
+  for (int i = 0; i < 8; ++i) {
+    SCOPED_TRACE(entries[i].name);
+    ASSERT_TRUE(Press(VK_HOME));
+    for (int step = 0; step < i; ++step) ASSERT_TRUE(Press(VK_DOWN));
+    ASSERT_EQ(FocusedId(), kEntries[i]) << "the arrows did not move to the entry";
+    if (i == 0) Screenshot(main_, "focus");
+    ASSERT_TRUE(Press(i % 2 ? VK_SPACE : VK_RETURN));
+    ASSERT_TRUE(entries[i].opened()) << "the entry did not open what it names";
+    entries[i].close();
+    if (i == 7) break;
+    // The keyboard is back where it was, once the window is active again.
+    ::SetForegroundWindow(main_);
+    EXPECT_TRUE(WaitUntil([&] { return FocusedId() == kEntries[i]; }, 5000)) << FocusedId();
+
+    if (i != 2) continue;
+    // With the status panel shown, Tab walks its controls and comes back to
+    // the bar's current entry, and Shift+Tab goes the other way.
+    std::vector<int> order;
+    for (int step = 0; step < 6 && (order.empty() || order.back() != IDC_IMAGE3); ++step) {
+      ASSERT_TRUE(Press(VK_TAB));
+      order.push_back(FocusedId());
+    }
+    EXPECT_EQ(order, (std::vector<int>{IDC_LISTVIEW1, IDC_ANALYZE, IDC_COMMAND1, IDC_COMMAND2, IDC_IMAGE3}));
+    ASSERT_TRUE(PressKey(main_, {VK_SHIFT}, VK_TAB));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedId() == IDC_COMMAND2; }, 2000));
+    ASSERT_TRUE(PressKey(main_, {VK_SHIFT}, VK_TAB));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedId() == IDC_COMMAND1; }, 2000));
+    Screenshot(main_, "tab");
+    ASSERT_TRUE(Press(VK_TAB));
+    ASSERT_TRUE(Press(VK_TAB));
+    ASSERT_EQ(FocusedId(), IDC_IMAGE3);
+  }
+}
+
+TEST_F(WindowKeys, MenuMnemonicsOpenTheirWindows) {
+  Start();
+  main_ = WaitForMain();
+  ASSERT_NE(main_, nullptr);
+  const struct {
+    WORD menu, item;
+    const wchar_t* caption;
+  } cases[] = {{'F', 'O', L"Options"}, {'T', 'S', L"Search & Erase"}, {'H', 'A', L"About Clearvane"}};
+  for (const auto& test : cases) {
+    SCOPED_TRACE(std::string(1, static_cast<char>(test.menu)) + static_cast<char>(test.item));
+    ASSERT_TRUE(PressKey(main_, {VK_MENU}, test.menu));
+    ASSERT_TRUE(WaitForWindow({process_->Id(), L"#32768", L"", true}, 5000)) << "Alt opened no menu";
+    Type({}, test.item);
+    HWND opened = WaitForWindow(Dialog(test.caption), 10000);
+    ASSERT_NE(opened, nullptr) << "the item's letter opened nothing";
+    ::PostMessageW(opened, WM_COMMAND, IDCANCEL, 0);
+    ::PostMessageW(opened, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitForNoWindow(Dialog(test.caption), 10000));
+  }
+}
+
+// A real click on a caption, at its centre on the screen, acts once, as one
+// on the picture does.
+TEST_F(WindowKeys, AClickOnACaptionActsAsOneOnItsPicture) {
+  Start();
+  main_ = WaitForMain();
+  ASSERT_NE(main_, nullptr);
+  for (int caption : {IDC_LABEL3, IDC_LABEL5}) {
+    SCOPED_TRACE(caption);
+    const RECT rect = ScreenRect(FindControl(main_, caption));
+    ::SetForegroundWindow(main_);
+    ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    INPUT clicks[2] = {};
+    clicks[0].type = clicks[1].type = INPUT_MOUSE;
+    clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    clicks[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(::SendInput(2, clicks, sizeof(INPUT)), 2u);
+    if (caption == IDC_LABEL3) {
+      EXPECT_TRUE(WaitUntil([&] { return IsShown(FindControl(main_, IDC_FRAME4)); }, 5000));
+      continue;
+    }
+    HWND options = WaitForWindow(Dialog(L"Options"), 10000);
+    ASSERT_NE(options, nullptr) << "the caption opened nothing";
+    ::PostMessageW(options, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitForNoWindow(Dialog(L"Options"), 10000));
+    EXPECT_EQ(WaitForWindow(Dialog(L"Options"), 1500), nullptr) << "the click acted twice";
+  }
+}
+
+// "Restart as administrator" (Alt+F, R): a new process of the same exe, in
+// the same folder, takes over (the boss key's hot keys free for it) and the
+// first exits. Wine may or may not elevate it; elevated, it offers no restart.
+TEST_F(WindowKeys, RestartAsAdministratorHandsOverToANewProcessOfTheSameExe) {
+  // Wine runs programs elevated: this one starts with the limited token
+  // linked to the test's own, as a program started by Explorer would.
+  win32::UniqueKernelHandle own, limited;
+  TOKEN_LINKED_TOKEN linked{};
+  DWORD size = 0;
+  ASSERT_TRUE(::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, own.put()));
+  if (::GetTokenInformation(own.get(), TokenLinkedToken, &linked, sizeof linked, &size) &&
+      Elevated(::GetCurrentProcess())) {
+    ::DuplicateTokenEx(linked.LinkedToken, TOKEN_ALL_ACCESS, nullptr, SecurityImpersonation, TokenPrimary,
+                       limited.put());
+    ::CloseHandle(linked.LinkedToken);
+  }
+  selection_ += "[Options]\r\nbosskey=1\r\n";
+  std::ofstream(folder_ / "vanesd.dat", std::ios::binary) << selection_;
+  process_ = Process::Start((folder_ / "clearvane.exe").wstring(), L"", folder_.wstring(), limited.get());
+  ASSERT_TRUE(process_);
+  main_ = WaitForMain();
+  ASSERT_NE(main_, nullptr);
+  const DWORD first = process_->Id();
+  {
+    win32::UniqueKernelHandle self(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, first));
+    ASSERT_FALSE(Elevated(self.get())) << "the program could not be started without elevation";
+  }
+  ASSERT_TRUE(PressKey(main_, {VK_MENU}, 'F'));
+  ASSERT_TRUE(WaitForWindow({first, L"#32768", L"", true}, 5000)) << "Alt+F opened no menu";
+  Type({}, 'R');
+  const bool exited = process_->WaitForExit(15000);
+  if (!exited) Screenshot(nullptr, "not-restarted");
+  ASSERT_TRUE(exited) << "the first program did not exit";
+
+  HWND next = WaitForWindow({0, ui::kMainWindowClass, kMainCaption, true}, kStartTimeoutMs);
+  ASSERT_NE(next, nullptr) << "no program started again";
+  DWORD id = 0;
+  ::GetWindowThreadProcessId(next, &id);
+  win32::UniqueKernelHandle copy(
+      ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+  ASSERT_TRUE(copy);
+  struct Ender {
+    HANDLE process;
+    ~Ender() {
+      if (::WaitForSingleObject(process, 0) == WAIT_TIMEOUT) ::TerminateProcess(process, 1);
+    }
+  } ender{copy.get()};
+  EXPECT_NE(id, first);
+  EXPECT_EQ(fs::path(ImageOf(next)), folder_ / "clearvane.exe");
+  EXPECT_EQ(WaitForWindow({id, L"#32770", L"Clearvane", true}, 3000), nullptr) << "the copy found its hot keys taken";
+
+  const bool elevated = Elevated(copy.get());
+  std::cout << "the copy runs " << (elevated ? "elevated" : "without elevation") << "\n";
+  if (elevated) {
+    PostCommand(next, IDM_FILE_RESTART_ADMIN);
+    EXPECT_EQ(::WaitForSingleObject(copy.get(), 3000), static_cast<DWORD>(WAIT_TIMEOUT))
+        << "an elevated program restarted";
+  }
+  PostCommand(next, IDM_FILE_EXIT);
+  EXPECT_EQ(::WaitForSingleObject(copy.get(), 15000), static_cast<DWORD>(WAIT_OBJECT_0));
+}
+
+}  // namespace
+}  // namespace cv::guidriver
