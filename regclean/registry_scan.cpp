@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 #include <functional>
+#include <map>
 
 #include "clean/path_guard.h"
 #include "platform/reg_text.h"
@@ -21,6 +22,7 @@ constexpr std::string_view kCompatibilityStore =
     "Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Compatibility Assistant\\Store";
 constexpr std::string_view kSharedDlls = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 constexpr std::string_view kClasses = "Software\\Classes";
+constexpr std::string_view kFileExts = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts";
 
 // Components no finding may lie in, wherever they appear in its key.
 constexpr std::array<std::string_view, 4> kProtectedComponents = {"clsid", "policies", "services", "drivers"};
@@ -64,8 +66,13 @@ class Scanner {
   // else whether it is missing.
   std::optional<bool> Missing(const std::string& path) {
     if (!Judgeable(path)) return std::nullopt;
-    const auto drive = files_.Stat(path.substr(0, 3));
-    if (!drive || !drive->IsFolder()) return std::nullopt;
+    const char letter = AsciiLower(path.substr(0, 1))[0];
+    auto drive = drives_.find(letter);
+    if (drive == drives_.end()) {
+      const auto root = files_.Stat(path.substr(0, 3));
+      drive = drives_.emplace(letter, root && root->IsFolder()).first;
+    }
+    if (!drive->second) return std::nullopt;
     return !files_.Stat(path).has_value();
   }
 
@@ -136,9 +143,51 @@ class Scanner {
     });
   }
 
+  // Explorer's per-extension "open with" lists: values "a", "b" ... each
+  // naming a program ("notepad.exe", seldom a full path), ordered by
+  // "MRUList". Only such a value is a finding, never the extension's key.
+  void OpenWithLists(const std::vector<std::string>& programFolders) {
+    Keys(kHkeyCurrentUser, kFileExts, [&](const std::string& extension) {
+      const std::string key = extension + "\\OpenWithList";
+      Values(kHkeyCurrentUser, key, [&](const std::string& name, const RegValue& value) {
+        if (AsciiLower(name) == "mrulist") return;
+        const std::string program = Trim(Text(value));
+        if (ProgramFound(program, programFolders) != false) return;
+        Add({FindingCategory::kOpenWithList, kHkeyCurrentUser, key, name, false,
+             program.find('\\') == std::string::npos
+                 ? "the program " + program + " is not found (App Paths, registered applications, Windows folders)"
+                 : program + " is missing"});
+      });
+    });
+  }
+
   std::vector<RegFinding> findings;
 
  private:
+  // Whether a program named by a full path or a bare file name is there;
+  // nullopt when that cannot be judged.
+  std::optional<bool> ProgramFound(const std::string& program, const std::vector<std::string>& programFolders) {
+    if (program.empty()) return std::nullopt;
+    if (program.find('\\') != std::string::npos) {
+      const auto missing = Missing(program);
+      return missing ? std::optional<bool>(!*missing) : std::nullopt;
+    }
+    if (program.find_first_of("%/:\"*?<>|") != std::string::npos) return std::nullopt;
+    for (RegKey root : {kHkeyCurrentUser, kHkeyLocalMachine})
+      for (const std::string& known :
+           {std::string(kAppPaths) + "\\" + program, std::string(kClasses) + "\\Applications\\" + program}) {
+        ScopedRegKey open(registry_);
+        if (registry_.OpenKey(root, known, kKeyRead, open.out()) == kOk) return true;
+      }
+    std::optional<bool> found;
+    for (const std::string& folder : programFolders) {
+      const auto missing = Missing(folder + "\\" + program);
+      if (missing == false) return true;
+      if (missing) found = false;
+    }
+    return found;
+  }
+
   void Add(RegFinding finding) {
     if (!IsProtectedRegistryKey(finding.root, finding.key)) findings.push_back(std::move(finding));
   }
@@ -173,6 +222,7 @@ class Scanner {
 
   Registry& registry_;
   FileSystem& files_;
+  std::map<char, bool> drives_;  // whether each drive seen is there, asked once a scan
 };
 
 }  // namespace
@@ -193,6 +243,8 @@ std::string_view CategoryName(FindingCategory category) {
       return "Shared DLL";
     case FindingCategory::kFileType:
       return "File type";
+    case FindingCategory::kOpenWithList:
+      return "Open with list";
   }
   return {};
 }
@@ -212,7 +264,8 @@ bool IsProtectedRegistryKey(RegKey root, std::string_view key) {
   return false;
 }
 
-std::vector<RegFinding> ScanRegistry(Registry& registry, FileSystem& files, bool machine) {
+std::vector<RegFinding> ScanRegistry(Registry& registry, FileSystem& files, bool machine,
+                                     const std::vector<std::string>& programFolders) {
   Scanner scan(registry, files);
   std::vector<RegKey> roots{kHkeyCurrentUser};
   if (machine) roots.push_back(kHkeyLocalMachine);
@@ -223,6 +276,7 @@ std::vector<RegFinding> ScanRegistry(Registry& registry, FileSystem& files, bool
   scan.NamedByPath(FindingCategory::kCompatibilityStore, kHkeyCurrentUser, kCompatibilityStore);
   if (machine) scan.NamedByPath(FindingCategory::kSharedDll, kHkeyLocalMachine, kSharedDlls);
   scan.FileTypes();
+  scan.OpenWithLists(programFolders);
   return std::move(scan.findings);
 }
 

@@ -26,6 +26,7 @@ enum class FindingCategory : std::uint8_t {
   kCompatibilityStore,  // the compatibility assistant's list of programs run
   kSharedDll,           // shared-DLL count of a missing file (administrator)
   kFileType,            // a file type of the current user with no handler at all
+  kOpenWithList,        // a program of Explorer's "open with" list of an extension
 };
 
 struct RegFinding {
@@ -45,7 +46,11 @@ bool IsProtectedRegistryKey(RegKey root, std::string_view key);
 
 // Scans the per-user places, and the machine-wide ones (uninstall entries,
 // App Paths, shared DLLs of HKEY_LOCAL_MACHINE) when `machine` is set.
-std::vector<RegFinding> ScanRegistry(Registry& registry, FileSystem& files, bool machine);
+// `programFolders` are where a program named without a folder ("notepad.exe")
+// is looked for (the Windows and system folders); with none, such a name that
+// App Paths and the registered applications do not know is left alone.
+std::vector<RegFinding> ScanRegistry(Registry& registry, FileSystem& files, bool machine,
+                                     const std::vector<std::string>& programFolders = {});
 
 struct FixResult {
   std::string backup;   // the .reg file written; empty when none could be

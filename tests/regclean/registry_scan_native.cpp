@@ -65,6 +65,18 @@ constexpr char kFixture[] =
     "@=\"Gone.Type\"\r\n\r\n"
     "[HKEY_CURRENT_USER\\Software\\Classes\\.withlist\\OpenWithProgids]\r\n"
     "\"LiveApp.Document\"=hex:\r\n\r\n"
+    // Explorer's "open with" list: a program in the Windows folder, one gone, one in App Paths, a registered
+    // application, a full path gone, one it cannot judge; MRUList only orders them.
+    "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.txt\\OpenWithList]\r\n"
+    "\"a\"=\"notepad.exe\"\r\n"
+    "\"b\"=\"gonepad.exe\"\r\n"
+    "\"c\"=\"live.exe\"\r\n"
+    "\"d\"=\"registered.exe\"\r\n"
+    "\"e\"=\"C:\\\\Program Files\\\\GoneApp\\\\gone.exe\"\r\n"
+    "\"f\"=\"%ProgramFiles%\\\\Nowhere\\\\x.exe\"\r\n"
+    "\"MRUList\"=\"fedcba\"\r\n\r\n"
+    "[HKEY_CURRENT_USER\\Software\\Classes\\Applications\\registered.exe\\shell\\open\\command]\r\n"
+    "@=\"\\\"C:\\\\Program Files\\\\Live\\\\live.exe\\\" \\\"%1\\\"\"\r\n\r\n"
     // Protected trees: broken pointers the cleaner must never list.
     "[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Services\\GoneService]\r\n"
     "\"ImagePath\"=\"C:\\\\Program Files\\\\GoneApp\\\\service.exe\"\r\n\r\n"
@@ -75,13 +87,18 @@ constexpr char kFixture[] =
     "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Drivers32]\r\n"
     "\"msacm.gone\"=\"C:\\\\Windows\\\\System32\\\\gone.acm\"\r\n\r\n";
 
+const std::string kOpenWithTxt =
+    "HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\FileExts\\.txt\\OpenWithList : ";
+const std::vector<std::string> kProgramFolders = {"C:\\Windows", "C:\\Windows\\System32"};
+
 class RegistryCleaner : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_EQ(ImportRegText(world.registry, kFixture).skipped, 0u);
-    for (const char* folder : {"C:\\Program Files", "C:\\Program Files\\Live"}) world.files.CreateFolder(folder);
+    for (const char* folder : {"C:\\Program Files", "C:\\Program Files\\Live", "C:\\Windows"})
+      world.files.CreateFolder(folder);
     for (const char* file : {"C:\\Program Files\\Live\\live.exe", "C:\\Program Files\\Live\\uninst.exe",
-                             "C:\\Program Files\\Live\\live.dll"})
+                             "C:\\Program Files\\Live\\live.dll", "C:\\Windows\\notepad.exe"})
       ASSERT_EQ(world.files.WriteFileAtomic(file, "MZ"), kOk);
   }
   std::string Everything() {
@@ -98,10 +115,10 @@ std::string Describe(const RegFinding& f) {
 }
 
 TEST_F(RegistryCleaner, FindsOnlyEntriesThatPointAtWhatIsGoneWithTheReason) {
-  const std::vector<RegFinding> findings = ScanRegistry(world.registry, world.files, true);
+  const std::vector<RegFinding> findings = ScanRegistry(world.registry, world.files, true, kProgramFolders);
   const struct {
     FindingCategory category;
-    const char* where;
+    std::string where;
     const char* reason;
   } expected[] = {
       {FindingCategory::kUninstallEntry,
@@ -130,6 +147,9 @@ TEST_F(RegistryCleaner, FindsOnlyEntriesThatPointAtWhatIsGoneWithTheReason) {
        "C:\\Program Files\\Common Files\\Gone\\gone.dll is missing"},
       {FindingCategory::kFileType, "HKEY_CURRENT_USER\\Software\\Classes\\.gone",
        "its file type GoneApp.Document does not exist: no program opens .gone files"},
+      {FindingCategory::kOpenWithList, kOpenWithTxt + "b",
+       "the program gonepad.exe is not found (App Paths, registered applications, Windows folders)"},
+      {FindingCategory::kOpenWithList, kOpenWithTxt + "e", "C:\\Program Files\\GoneApp\\gone.exe is missing"},
   };
   ASSERT_EQ(findings.size(), std::size(expected));
   for (const auto& e : expected) {
@@ -139,9 +159,12 @@ TEST_F(RegistryCleaner, FindsOnlyEntriesThatPointAtWhatIsGoneWithTheReason) {
     EXPECT_EQ(found->category, e.category) << e.where;
     EXPECT_EQ(found->reason, e.reason) << e.where;
   }
-  // Per-user only: the machine-wide places are left out.
-  for (const RegFinding& f : ScanRegistry(world.registry, world.files, false))
+  // Per-user only: the machine-wide places are left out; with no folder to
+  // look in, a bare program name unknown to the registry is left alone.
+  for (const RegFinding& f : ScanRegistry(world.registry, world.files, false)) {
     EXPECT_EQ(f.root, kHkeyCurrentUser) << Describe(f);
+    EXPECT_NE(Describe(f), kOpenWithTxt + "b");
+  }
 }
 
 TEST(RegistryCleanerGuard, ProtectedTreesAreNeverTouched) {
