@@ -16,10 +16,11 @@ set(CV_LAYER_engine "^clean/" "^keep/" "^finder/")
 # The windows' rules without a window: main window, dialogs, pop-ups.
 set(CV_LAYER_models "^app/" "^config/" "^keep/domain_keep_window\\." "^notify/" "^ui/(layout|mnemonics)\\." "^shredder/" "^regclean/")
 # The Win32 windows and the shared toolkit they are built from.
-set(CV_LAYER_views "^(ui|app|config|keep|finder|notify|shredder)/.*_win\\.(h|cpp)$" "^ui/window_names\\.h$"
-  "^shredder/shardmill(_res\\.h|\\.rc)$")
+set(CV_LAYER_views "^(ui|app|config|keep|finder|notify|shredder|regclean)/.*_win\\.(h|cpp)$" "^ui/window_names\\.h$"
+  "^shredder/shardmill(_res\\.h|\\.rc)$" "^regclean/hivebrush(_res\\.h|\\.rc)$")
 # The programs' entry points.
-set(CV_LAYER_programs "^app/(winmain|cli_main)_win\\.cpp$" "^shredder/shardmill_main_win\\.cpp$")
+set(CV_LAYER_programs "^app/(winmain|cli_main)_win\\.cpp$" "^shredder/shardmill_main_win\\.cpp$"
+  "^regclean/hivebrush_main_win\\.cpp$")
 
 # The folders whose files are checked.
 set(CV_LAYER_FOLDERS platform resources config clean keep finder notify ui app shredder regclean)

@@ -265,18 +265,30 @@ bool IsProtectedRegistryKey(RegKey root, std::string_view key) {
 }
 
 std::vector<RegFinding> ScanRegistry(Registry& registry, FileSystem& files, bool machine,
-                                     const std::vector<std::string>& programFolders) {
+                                     const std::vector<std::string>& programFolders, const ScanProgress& progress) {
   Scanner scan(registry, files);
   std::vector<RegKey> roots{kHkeyCurrentUser};
   if (machine) roots.push_back(kHkeyLocalMachine);
-  for (RegKey root : roots) scan.Uninstall(root);
-  for (RegKey root : roots) scan.AppPaths(root);
-  scan.Startup();
-  scan.NamedByPath(FindingCategory::kMuiCache, kHkeyCurrentUser, kMuiCache);
-  scan.NamedByPath(FindingCategory::kCompatibilityStore, kHkeyCurrentUser, kCompatibilityStore);
-  if (machine) scan.NamedByPath(FindingCategory::kSharedDll, kHkeyLocalMachine, kSharedDlls);
-  scan.FileTypes();
-  scan.OpenWithLists(programFolders);
+  const std::function<void()> places[] = {
+      [&] {
+        for (RegKey root : roots) scan.Uninstall(root);
+      },
+      [&] {
+        for (RegKey root : roots) scan.AppPaths(root);
+      },
+      [&] { scan.Startup(); },
+      [&] { scan.NamedByPath(FindingCategory::kMuiCache, kHkeyCurrentUser, kMuiCache); },
+      [&] { scan.NamedByPath(FindingCategory::kCompatibilityStore, kHkeyCurrentUser, kCompatibilityStore); },
+      [&] {
+        if (machine) scan.NamedByPath(FindingCategory::kSharedDll, kHkeyLocalMachine, kSharedDlls);
+      },
+      [&] { scan.FileTypes(); },
+      [&] { scan.OpenWithLists(programFolders); },
+  };
+  for (std::size_t i = 0; i < std::size(places); ++i) {
+    places[i]();
+    if (progress) progress(i + 1, std::size(places));
+  }
   return std::move(scan.findings);
 }
 

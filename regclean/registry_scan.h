@@ -7,6 +7,7 @@
 // regedit can import first, one .reg file per fix, and removes the entry only
 // when the backup is written.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -49,8 +50,11 @@ bool IsProtectedRegistryKey(RegKey root, std::string_view key);
 // `programFolders` are where a program named without a folder ("notepad.exe")
 // is looked for (the Windows and system folders); with none, such a name that
 // App Paths and the registered applications do not know is left alone.
+// `progress` is told after each place how many of all are done.
+using ScanProgress = std::function<void(std::size_t done, std::size_t total)>;
 std::vector<RegFinding> ScanRegistry(Registry& registry, FileSystem& files, bool machine,
-                                     const std::vector<std::string>& programFolders = {});
+                                     const std::vector<std::string>& programFolders = {},
+                                     const ScanProgress& progress = {});
 
 struct FixResult {
   std::string backup;   // the .reg file written; empty when none could be
