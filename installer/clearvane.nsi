@@ -9,6 +9,8 @@ RequestExecutionLevel user
 !define PRODUCT "Clearvane"
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\${PRODUCT}"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
+; Explorer's "Shred with Clearvane" on files, for the installing user.
+!define SHRED_MENU_KEY "Software\Classes\*\shell\ClearvaneShred"
 
 ; Per-user by default (no administrator rights needed); "/AllUsers" on the
 ; command line, or the choice page, installs for every user when allowed.
@@ -38,6 +40,7 @@ BrandingText "${PRODUCT} ${VERSION}"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\clearvane.exe"
 !insertmacro MUI_PAGE_LICENSE "${STAGE}\program\License.txt"
 !insertmacro MULTIUSER_PAGE_INSTALLMODE
+!insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -115,6 +118,14 @@ Section "Clearvane" SecMain
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
 SectionEnd
 
+; Optional (ticked by default on the components page): the file shredder
+; from Explorer's menu of a file, with the file on its command line.
+Section "Explorer menu entry $\"Shred with Clearvane$\"" SecShredMenu
+  WriteRegStr HKCU "${SHRED_MENU_KEY}" "" "Shred with Clearvane"
+  WriteRegStr HKCU "${SHRED_MENU_KEY}" "Icon" "$INSTDIR\Shardmill.exe"
+  WriteRegStr HKCU "${SHRED_MENU_KEY}\command" "" '"$INSTDIR\Shardmill.exe" "%1"'
+SectionEnd
+
 Section "Uninstall"
   ; The start-up entry the options dialog may have written, under either root.
   DeleteRegValue HKCU "${RUN_KEY}" "${PRODUCT}"
@@ -122,6 +133,7 @@ Section "Uninstall"
     DeleteRegValue HKLM "${RUN_KEY}" "${PRODUCT}"
   ${EndIf}
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
+  DeleteRegKey HKCU "${SHRED_MENU_KEY}"
 
   !include "${FILES_NSH}.uninstall"
   !include "${FILES_NSH}.preserved-uninstall"

@@ -2,7 +2,8 @@
 # Builds the release and takes the installer through a silent install and
 # uninstall in the sandbox Wine prefix, per user and for all users: the
 # installed program answers --version, the Start menu entry is there, and
-# the uninstaller removes the program files and the start-up value while the
+# the uninstaller removes the program files, the start-up value and the
+# Explorer menu entry "Shred with Clearvane" while the
 # user's settings stay (unless /RemoveSettings).
 # Usage: installer_roundtrip.sh WINDOWS_BUILD_DIR   (run by ctest under scripts/test)
 set -euo pipefail
@@ -25,7 +26,7 @@ setup=$(ls "$dist"/clearvane-"$version"-setup.exe)
 python3 - "$dist/clearvane-$version-win64.zip" <<'PY'
 import sys, zipfile
 names = set(zipfile.ZipFile(sys.argv[1]).namelist())
-need = {"Clearvane/clearvane.exe", "Clearvane/clearvane-cli.exe", "Clearvane/Shardmill.exe",
+need = {"Clearvane/clearvane.exe", "Clearvane/clearvane-cli.exe", "Clearvane/Shardmill.exe", "Clearvane/Hivebrush.exe",
         "Clearvane/Sounds/Message.wav", "Clearvane/help.chm", "Clearvane/README.md", "Clearvane/License.txt"}
 missing = need - names
 if missing or not any(n.startswith("Clearvane/plus-in/") for n in names):
@@ -46,6 +47,10 @@ reg_value() {  # reg_value KEY NAME: the value's data, empty when missing
 }
 uninstall_key='Software\Microsoft\Windows\CurrentVersion\Uninstall\Clearvane'
 run_key='Software\Microsoft\Windows\CurrentVersion\Run'
+shred_menu='HKCU\Software\Classes\*\shell\ClearvaneShred\command'
+reg_default() {  # reg_default KEY: the key's default value, empty when missing
+  { w reg query "$1" /ve || true; } | awk -F'REG_SZ' 'NF > 1 { sub(/^ +/, "", $2); print $2 }'
+}
 
 roundtrip() {  # roundtrip MODE ROOT [extra uninstall options] [folder for /D=]
   local mode=$1 root=$2 extra=${3:-} folder=${4:-}
@@ -63,7 +68,7 @@ roundtrip() {  # roundtrip MODE ROOT [extra uninstall options] [folder for /D=]
   [ -z "$folder" ] || check "$mode: installed into the folder given by /D" test "$dir_win" = "$folder"
   [ -n "$dir_win" ] || return 0
   check "$mode: program and companions installed" test -f "$dir/clearvane.exe" -a -f "$dir/clearvane-cli.exe" \
-    -a -f "$dir/Shardmill.exe"
+    -a -f "$dir/Shardmill.exe" -a -f "$dir/Hivebrush.exe"
   check "$mode: the pop-up's sound and the help installed" test -f "$dir/Sounds/Message.wav" -a -f "$dir/help.chm"
   check "$mode: example plug-ins installed" test -d "$dir/plus-in"
   local answer
@@ -72,6 +77,10 @@ roundtrip() {  # roundtrip MODE ROOT [extra uninstall options] [folder for /D=]
   local menu
   menu=$(find "$WINEPREFIX/drive_c" -iname 'Clearvane.lnk' -path '*Start Menu*' | head -n 1)
   check "$mode: Start menu shortcut" test -n "$menu"
+  local shred
+  shred=$(reg_default "$shred_menu")
+  check "$mode: Explorer's \"Shred with Clearvane\" starts the shredder ($shred)" \
+    test "$shred" = "\"$dir_win\\Shardmill.exe\" \"%1\""
 
   # What the user made while using the program, and the start-up entry.
   printf '[WINDOWS]\r\nrecycle=1\r\n' >"$dir/vanesd.dat"
@@ -86,8 +95,9 @@ roundtrip() {  # roundtrip MODE ROOT [extra uninstall options] [folder for /D=]
   sleep 1
   check "$mode: program files removed" test ! -e "$dir/clearvane.exe" -a ! -e "$dir/clearvane-cli.exe" \
     -a ! -e "$dir/uninstall.exe" -a ! -e "$dir/plus-in" -a ! -e "$dir/README.md" -a ! -e "$dir/License.txt" \
-    -a ! -e "$dir/Sounds" -a ! -e "$dir/Shardmill.exe" -a ! -e "$dir/help.chm"
+    -a ! -e "$dir/Sounds" -a ! -e "$dir/Shardmill.exe" -a ! -e "$dir/help.chm" -a ! -e "$dir/Hivebrush.exe"
   check "$mode: Start menu shortcut removed" test ! -e "$menu"
+  check "$mode: Explorer's \"Shred with Clearvane\" removed" test -z "$(reg_default "$shred_menu")"
   check "$mode: start-up value removed" test -z "$(reg_value "HKCU\\$run_key" Clearvane)"
   check "$mode: uninstall entry removed" test -z "$(reg_value "$root\\$uninstall_key" InstallLocation)"
   if [ -z "$extra" ]; then
