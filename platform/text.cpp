@@ -1,5 +1,6 @@
 #include "platform/text.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -225,6 +226,16 @@ std::string FoldCase(std::string_view utf8) {
       out += utf8[pos++];  // not UTF-8: kept as it is, so it matches only itself
   }
   return out;
+}
+
+bool FoldsTo(std::string_view name, std::string_view folded) {
+  const bool ascii = std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (!ascii) return FoldCase(name) == folded;
+  // An ASCII name folds to itself with A-Z lowered, one byte for one.
+  if (name.size() != folded.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i)
+    if (AsciiLower(name[i]) != folded[i]) return false;
+  return true;
 }
 
 }  // namespace cv

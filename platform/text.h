@@ -15,6 +15,9 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 // matches file names (ASCII, Latin-1, Latin Extended-A, Greek, Cyrillic,
 // full-width Latin). Bytes that are not valid UTF-8 are kept as they are.
 std::string FoldCase(std::string_view utf8);
+// True when FoldCase(name) == folded, without building the folded name for
+// a plain ASCII name (the common case of a folder scan).
+bool FoldsTo(std::string_view name, std::string_view folded);
 // Removes leading and trailing spaces (only the blank character).
 std::string_view TrimSpaces(std::string_view text);
 // Removes leading and trailing spaces and tabs.

@@ -135,7 +135,7 @@ std::optional<std::string> FindFolded(int folder, std::string_view wanted) {
   while (const dirent* entry = ::readdir(dir.get())) {
     const std::string_view name = entry->d_name;
     if (name == "." || name == "..") continue;
-    if (FoldCase(name) == folded) return std::string(name);
+    if (FoldsTo(name, folded)) return std::string(name);
   }
   return std::nullopt;
 }
@@ -320,7 +320,7 @@ Status EmulatedFileSystem::Resolve(std::string_view input, Resolved& out) {
       std::error_code ec;
       for (fs::directory_iterator it(cur, ec), end; !ec && it != end; it.increment(ec)) {
         const std::string hostName = it->path().filename().string();
-        if (FoldCase(hostName) == wanted) {
+        if (FoldsTo(hostName, wanted)) {
           next = cur / hostName;
           st = LinkStat(next);
           break;
