@@ -240,9 +240,9 @@ TEST_F(ModernBrowsersEndToEnd, PreviewThenCleanTakeExactlyTheSelectedTraces) {
   EXPECT_EQ(Occurrences(again.out, "\"status\": \"Done\""), 12u) << again.out;
 }
 
-// A first run with the selection file the release ships: history, caches
-// and cookies go, while bookmarks, passwords, preferences and the user's
-// documents stay.
+// A first run with the selection file the release ships: history and caches
+// go, while bookmarks, passwords, preferences, the cookies (which would sign
+// the user out everywhere) and the user's documents stay.
 TEST_F(ModernBrowsersEndToEnd, AFirstRunWithTheShippedSelectionKeepsWhatUsersKeep) {
   std::string shipped;
   ASSERT_EQ(disk_->fs().ReadFile(e2e::ExeFolder() + "\\..\\vanesd.dat", shipped), kOk);
@@ -258,10 +258,11 @@ TEST_F(ModernBrowsersEndToEnd, AFirstRunWithTheShippedSelectionKeepsWhatUsersKee
   std::vector<std::string> kept = {disk_->Path("Profile\\Documents\\thesis.docx")};
   for (const char* browser : kChromiumBrowsers)
     for (const char* profile : {"Default", "Profile 1"})
-      for (const char* name : {"Bookmarks", "Login Data", "Preferences"})
+      for (const char* name : {"Bookmarks", "Login Data", "Preferences", "Network\\Cookies"})
         kept.push_back(local_ + "\\" + browser + "\\User Data\\" + profile + "\\" + name);
   for (const char* profile : {"abc.default", "xyz.busy"})
-    for (const char* name : {"logins.json", "prefs.js"}) kept.push_back(FirefoxProfile(profile, name));
+    for (const char* name : {"logins.json", "prefs.js", "cookies.sqlite"})
+      kept.push_back(FirefoxProfile(profile, name));
   const Snapshot before = e2e::SnapshotTree(root_);
 
   const Captured clean = Cli("--clean --json");
