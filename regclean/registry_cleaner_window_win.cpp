@@ -36,13 +36,7 @@ class RegistryCleanerWindow : public ModalDialog {
  protected:
   void OnInit() override {
     HWND dialog = Handle();
-    ::SetWindowLongPtrW(dialog, GWL_STYLE, ::GetWindowLongPtrW(dialog, GWL_STYLE) | WS_MINIMIZEBOX);
-    for (int size : {ICON_BIG, ICON_SMALL}) {
-      const int pixels = ::GetSystemMetrics(size == ICON_BIG ? SM_CXICON : SM_CXSMICON);
-      auto icon = static_cast<HICON>(
-          ::LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_HIVEBRUSH), IMAGE_ICON, pixels, pixels, LR_SHARED));
-      ::SendMessageW(dialog, WM_SETICON, size, reinterpret_cast<LPARAM>(icon));
-    }
+    ShowAsProgramWindow(dialog, Instance(), IDI_HIVEBRUSH);
     // Tab order is the order of creation.
     AddControl(L"STATIC", Widen(texts::kHivebrushIntro), SS_LEFT | SS_NOPREFIX, IDC_HIVE_INTRO);
     AddControl(L"BUTTON", L"&Scan", BS_DEFPUSHBUTTON | WS_TABSTOP | WS_GROUP, IDC_HIVE_SCAN);

@@ -41,13 +41,7 @@ class ShredderWindow : public ModalDialog, private ShredObserver, private WipeOb
  protected:
   void OnInit() override {
     HWND dialog = Handle();
-    ::SetWindowLongPtrW(dialog, GWL_STYLE, ::GetWindowLongPtrW(dialog, GWL_STYLE) | WS_MINIMIZEBOX);
-    for (int size : {ICON_BIG, ICON_SMALL}) {
-      const int pixels = ::GetSystemMetrics(size == ICON_BIG ? SM_CXICON : SM_CXSMICON);
-      auto icon = static_cast<HICON>(
-          ::LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_SHARDMILL), IMAGE_ICON, pixels, pixels, LR_SHARED));
-      ::SendMessageW(dialog, WM_SETICON, size, reinterpret_cast<LPARAM>(icon));
-    }
+    ShowAsProgramWindow(dialog, Instance(), IDI_SHARDMILL);
     // Tab order is the order of creation.
     AddControl(L"STATIC", Widen(texts::kShredderIntro), SS_LEFT | SS_NOPREFIX, IDC_SHRED_INTRO);
     AddControl(L"BUTTON", L"Files and folders", BS_GROUPBOX, IDC_SHRED_FILES_FRAME);

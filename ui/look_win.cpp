@@ -74,4 +74,14 @@ void ApplyFont(HWND window, HFONT font) {
       reinterpret_cast<LPARAM>(font));
 }
 
+void ShowAsProgramWindow(HWND dialog, HINSTANCE instance, int iconId) {
+  ::SetWindowLongPtrW(dialog, GWL_STYLE, ::GetWindowLongPtrW(dialog, GWL_STYLE) | WS_MINIMIZEBOX);
+  for (int size : {ICON_BIG, ICON_SMALL}) {
+    const int pixels = ::GetSystemMetrics(size == ICON_BIG ? SM_CXICON : SM_CXSMICON);
+    auto icon =
+        static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(iconId), IMAGE_ICON, pixels, pixels, LR_SHARED));
+    ::SendMessageW(dialog, WM_SETICON, size, reinterpret_cast<LPARAM>(icon));
+  }
+}
+
 }  // namespace cv::ui

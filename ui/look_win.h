@@ -21,6 +21,10 @@ inline constexpr COLORREF kPopupBackground = RGB(255, 255, 255);
 UINT WindowDpi(HWND window);
 inline int Scale(int pixelsAt96, UINT dpi) { return ::MulDiv(pixelsAt96, static_cast<int>(dpi), 96); }
 
+// A dialog that is a program's own window (the companion programs): a
+// minimize box, and the program's icon at the sizes the system shows.
+void ShowAsProgramWindow(HWND dialog, HINSTANCE instance, int iconId);
+
 // Fonts for one DPI; windows recreate them when the DPI changes.
 class Fonts {
  public:
