@@ -22,6 +22,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr wchar_t kShredderCaption[] = L"Clearvane File Shredder";
+constexpr wchar_t kHivebrushCaption[] = L"Clearvane Registry Cleaner";
 constexpr int kEntries[] = {IDC_IMAGE1, IDC_IMAGE2, IDC_IMAGE3, IDC_IMAGE4,
                             IDC_IMAGE5, IDC_IMAGE6, IDC_IMAGE9, IDC_IMAGE10};
 
@@ -66,13 +67,11 @@ class WindowKeys : public ProgramFixture {
  protected:
   void SetUp() override {
     ProgramFixture::SetUp();
-    // The registry cleaner is played by the shredder copied under its name:
-    // what counts is that "Clean Registry" starts the program of that name.
-    const fs::path shredder = ProgramUnderTest().parent_path() / "Shardmill.exe";
-    ASSERT_TRUE(fs::exists(shredder)) << shredder;
-    fs::copy_file(shredder, folder_ / "Shardmill.exe");
-    const fs::path registry = ProgramUnderTest().parent_path() / "Hivebrush.exe";
-    fs::copy_file(fs::exists(registry) ? registry : shredder, folder_ / "Hivebrush.exe");
+    for (const char* companion : {"Shardmill.exe", "Hivebrush.exe"}) {
+      const fs::path built = ProgramUnderTest().parent_path() / companion;
+      ASSERT_TRUE(fs::exists(built)) << built;
+      fs::copy_file(built, folder_ / companion);
+    }
   }
   HWND Focused() const {
     GUITHREADINFO info{};
@@ -112,9 +111,9 @@ TEST_F(WindowKeys, TheKeyboardAloneReachesTheStatusButtonsAndOpensEveryEntry) {
     ::PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(window); }, 10000));
   };
-  auto companion = [&](const wchar_t* exe) {
-    return [&, exe] {
-      window = WaitForWindow({0, L"#32770", kShredderCaption, true}, kStartTimeoutMs);
+  auto companion = [&](const wchar_t* exe, const wchar_t* caption) {
+    return [&, exe, caption] {
+      window = WaitForWindow({0, L"#32770", caption, true}, kStartTimeoutMs);
       return window && fs::path(ImageOf(window)) == folder_ / exe;
     };
   };
@@ -127,8 +126,8 @@ TEST_F(WindowKeys, TheKeyboardAloneReachesTheStatusButtonsAndOpensEveryEntry) {
       {"CLEAN NOW", panel(IDC_FRAME4), [] {}},
       {"Search and  Erase", dialog(L"Search & Erase"), closeDialog},
       {"Clean Options", dialog(L"Options"), closeDialog},
-      {"File Shredder", companion(L"Shardmill.exe"), closeDialog},
-      {"Clean Registry", companion(L"Hivebrush.exe"), closeDialog},
+      {"File Shredder", companion(L"Shardmill.exe", kShredderCaption), closeDialog},
+      {"Clean Registry", companion(L"Hivebrush.exe", kHivebrushCaption), closeDialog},
       {"EXIT", [&] { return process_->WaitForExit(10000); }, [] {}},
   };
   for (int i = 0; i < 8; ++i) {
