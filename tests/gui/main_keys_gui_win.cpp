@@ -26,23 +26,6 @@ constexpr wchar_t kHivebrushCaption[] = L"Clearvane Registry Cleaner";
 constexpr int kEntries[] = {IDC_IMAGE1, IDC_IMAGE2, IDC_IMAGE3, IDC_IMAGE4,
                             IDC_IMAGE5, IDC_IMAGE6, IDC_IMAGE9, IDC_IMAGE10};
 
-// Keys typed into whatever has the focus (an open menu, say).
-void Type(const std::vector<WORD>& modifiers, WORD key) {
-  std::vector<INPUT> inputs;
-  auto add = [&](WORD vk, bool up) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = vk;
-    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    inputs.push_back(input);
-  };
-  for (WORD modifier : modifiers) add(modifier, false);
-  add(key, false);
-  add(key, true);
-  for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) add(*it, true);
-  ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
 // The path of the program that owns a window.
 std::wstring ImageOf(HWND window) {
   DWORD id = 0;
@@ -176,7 +159,7 @@ TEST_F(WindowKeys, MenuMnemonicsOpenTheirWindows) {
     SCOPED_TRACE(std::string(1, static_cast<char>(test.menu)) + static_cast<char>(test.item));
     ASSERT_TRUE(PressKey(main_, {VK_MENU}, test.menu));
     ASSERT_TRUE(WaitForWindow({process_->Id(), L"#32768", L"", true}, 5000)) << "Alt opened no menu";
-    Type({}, test.item);
+    TypeKeys({}, test.item);
     HWND opened = WaitForWindow(Dialog(test.caption), 10000);
     ASSERT_NE(opened, nullptr) << "the item's letter opened nothing";
     ::PostMessageW(opened, WM_COMMAND, IDCANCEL, 0);
@@ -242,7 +225,7 @@ TEST_F(WindowKeys, RestartAsAdministratorHandsOverToANewProcessOfTheSameExe) {
   }
   ASSERT_TRUE(PressKey(main_, {VK_MENU}, 'F'));
   ASSERT_TRUE(WaitForWindow({first, L"#32768", L"", true}, 5000)) << "Alt+F opened no menu";
-  Type({}, 'R');
+  TypeKeys({}, 'R');
   const bool exited = process_->WaitForExit(15000);
   if (!exited) Screenshot(nullptr, "not-restarted");
   ASSERT_TRUE(exited) << "the first program did not exit";

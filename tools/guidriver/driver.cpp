@@ -231,6 +231,10 @@ void PostTrayCallback(HWND window, UINT mouseMessage) {
 bool PressKey(HWND window, const std::vector<WORD>& modifiers, WORD key) {
   ::SetForegroundWindow(window);
   WaitUntil([&] { return ::GetForegroundWindow() == window; }, 2000);
+  return TypeKeys(modifiers, key);
+}
+
+bool TypeKeys(const std::vector<WORD>& modifiers, WORD key) {
   std::vector<INPUT> inputs;
   auto add = [&](WORD vk, bool up) {
     INPUT input{};

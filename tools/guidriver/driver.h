@@ -86,6 +86,8 @@ void PostCommand(HWND window, int id);
 void PostTrayCallback(HWND window, UINT mouseMessage);
 // Brings the window to the front and types the key with the modifiers held.
 bool PressKey(HWND window, const std::vector<WORD>& modifiers, WORD key);
+// The same keys typed into whatever has the focus now (an open menu, say).
+bool TypeKeys(const std::vector<WORD>& modifiers, WORD key);
 
 // The list view's row count and texts, read across processes.
 std::optional<int> ListViewRowCount(HWND list);
