@@ -121,20 +121,39 @@ bool allerase::IsClaimedOrUnder(std::string_view key) const {
 // ---------------------------------------------------------------------------
 // File walks
 
-// Opens the folder a primitive works in, or reports it refused. The guard
-// judges the path before and the folder as opened, so what the walk works in
-// is what the guard saw. nullptr when refused or missing.
-std::unique_ptr<Folder> allerase::OpenGuarded(std::string_view folder) {
-  if (!guard_.AllowsFolder(folder)) {
+bool allerase::AllowsFolder(std::string_view folder, const PathGuard* alsoGuard) const {
+  return guard_.AllowsFolder(folder) && (!alsoGuard || alsoGuard->AllowsFolder(folder));
+}
+
+bool allerase::AllowsIdentity(const FileIdentity& identity, const PathGuard* alsoGuard) const {
+  return guard_.AllowsIdentity(identity) && (!alsoGuard || alsoGuard->AllowsIdentity(identity));
+}
+
+// Opens the folder a primitive works in, or reports it refused; what the walk
+// works in is what the guard judged. A plain folder is opened as itself and
+// judged by its spelling and by what the open handle is (one lookup). A link,
+// or a folder that became one since it was looked at, is judged as the link
+// and as what it leads to, then opened through it, and `throughLink` says so.
+// nullptr when refused or missing.
+std::unique_ptr<Folder> allerase::OpenGuarded(std::string_view folder, const PathGuard* alsoGuard, bool* throughLink) {
+  const std::string_view path = WithoutTrailingBackslash(folder);
+  const auto refused = [&] {
     Report(EntryKind::Folder, std::string(folder), 0, true);
     return nullptr;
+  };
+  if (throughLink) *throughLink = false;
+  if (guard_.SpellingAllowed(folder) && (!alsoGuard || alsoGuard->SpellingAllowed(folder))) {
+    if (auto itself = fso_.Files().OpenFolderItself(path)) {
+      const auto identity = itself->Identity();
+      if (identity && !AllowsIdentity(*identity, alsoGuard)) return refused();
+      return itself;
+    }
   }
-  auto opened = fso_.OpenFolder(WithoutTrailingBackslash(folder));
+  if (!AllowsFolder(folder, alsoGuard)) return refused();
+  auto opened = fso_.OpenFolder(path);
   if (!opened) return nullptr;
-  if (const auto identity = opened->Identity(); identity && !guard_.AllowsIdentity(*identity)) {
-    Report(EntryKind::Folder, std::string(folder), 0, true);
-    return nullptr;
-  }
+  if (const auto identity = opened->Identity(); identity && !AllowsIdentity(*identity, alsoGuard)) return refused();
+  if (throughLink) *throughLink = true;
   return opened;
 }
 
@@ -404,9 +423,13 @@ double allerase::DeleteNamedFoldersInTree(std::string_view folder, std::string_v
   return total;
 }
 
-double allerase::EmptyFolder(std::string_view folder) { return EmptyFolderAt(folder, true); }
+double allerase::EmptyFolder(std::string_view folder) { return EmptyFolderAt(folder, true, nullptr); }
 
-double allerase::EmptyNamedFolder(std::string_view folder) { return EmptyFolderAt(folder, false); }
+double allerase::EmptyNamedFolder(std::string_view folder) { return EmptyFolderAt(folder, false, nullptr); }
+
+double allerase::EmptyNamedFolderGuardedBy(std::string_view folder, const PathGuard& alsoGuard) {
+  return EmptyFolderAt(folder, false, &alsoGuard);
+}
 
 // The folder is emptied in place, not removed and made again, so it keeps
 // its permissions and whatever else makes it what it is; the result is the
@@ -414,14 +437,16 @@ double allerase::EmptyNamedFolder(std::string_view folder) { return EmptyFolderA
 // is itself a link (such as the profile's compatibility links) is emptied
 // through the link, which stays, unless `throughLink` is false: then the
 // link alone goes. A missing folder is created, empty.
-double allerase::EmptyFolderAt(std::string_view folder, bool throughLink) {
-  if (!guard_.AllowsFolder(folder)) {
-    Report(EntryKind::Folder, std::string(folder), 0, true);
-    return 0;
-  }
+double allerase::EmptyFolderAt(std::string_view folder, bool throughLink, const PathGuard* alsoGuard) {
   const std::string path(WithoutTrailingBackslash(folder));
   const bool preview = mode_ == EraseMode::Preview;
   const auto self = fso_.Files().Stat(path);
+  // What is not a plain folder is judged here; a plain folder is judged as
+  // it is opened.
+  if ((!self || self->IsReparsePoint()) && !AllowsFolder(folder, alsoGuard)) {
+    Report(EntryKind::Folder, std::string(folder), 0, true);
+    return 0;
+  }
   if (!self) {
     if (!preview) fso_.CreateFolder(path);
     return 0;
@@ -429,9 +454,10 @@ double allerase::EmptyFolderAt(std::string_view folder, bool throughLink) {
   if (!self->IsFolder()) return 0;  // a file of that name: nothing to empty, nothing created
   if (self->IsReparsePoint() && !throughLink) return RemoveLink(path);
 
-  const auto opened = OpenGuarded(path);
+  bool reachedThroughLink = false;
+  const auto opened = OpenGuarded(path, alsoGuard, &reachedThroughLink);
   if (!opened) return 0;
-  if (!throughLink) {
+  if (reachedThroughLink && !throughLink) {
     // A link put in the folder's place since it was looked at is still a link.
     const auto own = fso_.Files().Identify(path, false);
     const auto reached = opened->Identity();
@@ -485,19 +511,24 @@ double allerase::DeleteSingleFile(std::string_view file) {
 }
 
 double allerase::DeleteFolderTree(std::string_view folder) {
-  if (!guard_.AllowsFolder(folder)) {
+  const std::string path(WithoutTrailingBackslash(folder));
+  const auto self = fso_.GetFolder(path);
+  // What is not a plain folder is judged here; a plain folder is judged as it is opened.
+  if ((!self || self->IsReparsePoint()) && !guard_.AllowsFolder(folder)) {
     Report(EntryKind::Folder, std::string(folder), 0, true);
     return 0;
   }
-  const std::string path(WithoutTrailingBackslash(folder));
-  const auto self = fso_.GetFolder(path);
   if (!self) return 0;
   if (self->IsReparsePoint()) return RemoveLink(path);
-  const auto opened = OpenGuarded(path);
+  bool reachedThroughLink = false;
+  const auto opened = OpenGuarded(path, nullptr, &reachedThroughLink);
   if (!opened) return 0;
-  const auto own = fso_.Files().Identify(path, false);
-  const auto reached = opened->Identity();
-  if (own && reached && !own->SameFile(*reached)) return RemoveLink(path);
+  if (reachedThroughLink) {
+    // A link put in the folder's place since it was looked at is still a link.
+    const auto own = fso_.Files().Identify(path, false);
+    const auto reached = opened->Identity();
+    if (own && reached && !own->SameFile(*reached)) return RemoveLink(path);
+  }
   return EraseFolderTree(*opened, false, [&] { return fso_.Files().RemoveFolder(path, false); });
 }
 

@@ -43,6 +43,9 @@ class allerase {
   // folder that is itself a link is removed as the link (0 bytes) and what it
   // leads to is kept.
   double EmptyNamedFolder(std::string_view folder);
+  // The same, when `alsoGuard` allows the folder too; it judges what the
+  // run's guard judges, so the folder is looked up once for both.
+  double EmptyNamedFolderGuardedBy(std::string_view folder, const PathGuard& alsoGuard);
   double DeleteFilesInFolder(std::string_view folder);
   double DeleteNamedFilesInFolder(std::string_view folder, std::string_view fileName);
   double DeleteFilesByExtensionInFolder(std::string_view folder, std::string_view extension);
@@ -82,11 +85,14 @@ class allerase {
     bool insideProtected = false;                     // files only, in a folder the guard may protect
   };
 
-  std::unique_ptr<Folder> OpenGuarded(std::string_view folder);
+  std::unique_ptr<Folder> OpenGuarded(std::string_view folder, const PathGuard* alsoGuard = nullptr,
+                                      bool* throughLink = nullptr);
+  bool AllowsFolder(std::string_view folder, const PathGuard* alsoGuard) const;
+  bool AllowsIdentity(const FileIdentity& identity, const PathGuard* alsoGuard) const;
   std::string EntryKey(Folder& in, std::string_view name);
   double EraseFiles(std::string_view folder, const FileRule& rule);
   double EraseFolderTree(Folder& folder, bool force, const std::function<Status()>& removeFolder);
-  double EmptyFolderAt(std::string_view folder, bool throughLink);
+  double EmptyFolderAt(std::string_view folder, bool throughLink, const PathGuard* alsoGuard);
   double RemoveLink(const std::string& link);
   void RemoveEmptiedFolders(const std::string& start, const std::vector<std::string>& emptiedFrom);
   double UnclaimedTreeSize(Folder& folder);

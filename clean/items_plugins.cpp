@@ -136,12 +136,7 @@ void FileTypeEntry(EntryContext& entry, const std::vector<std::string_view>& fie
 void FolderEntry(EntryContext& entry, const std::vector<std::string_view>& fields) {
   RunContext& run = entry.run;
   const std::string folder = EntryFolder(run, fields[0], fields[1]);
-  // Paths that are not full drive paths are the primitives' to refuse.
-  if (!PathGuard::Normalize(folder).empty() && !entry.applicationData.AllowsFolder(folder)) {
-    run.ReportRefused(EntryKind::Folder, folder);
-    return;
-  }
-  run.BytesReleased += run.erase.EmptyNamedFolder(folder);
+  run.BytesReleased += run.erase.EmptyNamedFolderGuardedBy(folder, entry.applicationData);
 }
 
 struct ActionSection {

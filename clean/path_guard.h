@@ -39,6 +39,8 @@ class PathGuard {
   bool AllowsFolder(std::string_view folder) const;
   // The same judgement for something already opened.
   bool AllowsIdentity(const FileIdentity& identity) const;
+  // The judgement of a path by its spelling alone (the first half of AllowsFolder).
+  bool SpellingAllowed(std::string_view folder) const;
   // A single file a primitive may delete: a full path that is not a drive root
   // (nor a protected folder or one above it).
   bool AllowsFile(std::string_view file) const;
@@ -50,8 +52,6 @@ class PathGuard {
   static std::string Normalize(std::string_view path);
 
  private:
-  bool SpellingAllowed(std::string_view folder) const;
-
   std::vector<std::string> protected_;        // normalised spellings and final paths
   std::vector<FileIdentity> protectedFiles_;  // protected folders and every folder above them
   FileSystem* files_ = nullptr;

@@ -64,6 +64,12 @@ class PathFolder : public Folder {
 
 std::string Folder::EntryPath(std::string_view name) const { return JoinName(path_, name); }
 
+std::unique_ptr<Folder> FileSystem::OpenFolderItself(std::string_view path) {
+  const auto entry = Stat(path);
+  if (!entry || !entry->IsFolder() || entry->IsReparsePoint()) return nullptr;
+  return OpenFolder(path);
+}
+
 std::unique_ptr<Folder> FileSystem::OpenFolder(std::string_view path) {
   const auto entry = Stat(path);
   if (!entry || !entry->IsFolder()) return nullptr;

@@ -125,6 +125,10 @@ class FileSystem {
   // The default works through the path operations below, for file systems
   // without handles (test doubles).
   virtual std::unique_ptr<Folder> OpenFolder(std::string_view path);
+  // Opens the folder at `path` itself, a final link not followed: nullptr
+  // when it is missing, is not a folder, or is a link (callers judge a link
+  // as one). The default works through Stat and OpenFolder.
+  virtual std::unique_ptr<Folder> OpenFolderItself(std::string_view path);
 
   // Whole-file read. `out` is unchanged on failure; a file of more than
   // `maxBytes` is not read (kErrFileTooLarge), so no file can exhaust memory.

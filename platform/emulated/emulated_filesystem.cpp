@@ -623,6 +623,17 @@ std::unique_ptr<Folder> EmulatedFileSystem::OpenFolder(std::string_view path) {
   return std::make_unique<DescriptorFolder>(*this, std::move(fd), r.path, r.host.string());
 }
 
+std::unique_ptr<Folder> EmulatedFileSystem::OpenFolderItself(std::string_view path) {
+  Resolved r;
+  if (Resolve(path, r) != kOk || !r.parentFound) return nullptr;
+  const auto st = r.LinkStat();
+  if (!st || !S_ISDIR(st->st_mode)) return nullptr;  // missing, a file or a link
+  constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+  HostFd fd(r.Relative() ? ::openat(r.folder.get(), r.leaf.c_str(), kFlags) : ::open(r.host.c_str(), kFlags));
+  if (fd.get() < 0) return nullptr;
+  return std::make_unique<DescriptorFolder>(*this, std::move(fd), r.path, r.host.string());
+}
+
 bool EmulatedFileSystem::ListFolder(std::string_view folder, const std::function<void(const FileEntry&)>& visit) {
   Resolved r;
   if (Resolve(folder, r) != kOk || !r.parentFound) return false;

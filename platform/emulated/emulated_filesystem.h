@@ -28,6 +28,7 @@ class EmulatedFileSystem : public FileSystem {
   std::optional<FileEntry> Stat(std::string_view path) override;
   std::optional<FileIdentity> Identify(std::string_view path, bool followFinalLink) override;
   std::unique_ptr<Folder> OpenFolder(std::string_view path) override;
+  std::unique_ptr<Folder> OpenFolderItself(std::string_view path) override;
   bool ListFolder(std::string_view folder, const std::function<void(const FileEntry&)>& visit) override;
   using FileSystem::ReadFile;
   Status ReadFile(std::string_view path, std::string& out, std::uint64_t maxBytes) override;

@@ -266,17 +266,24 @@ class Win32Folder : public Folder {
 
 }  // namespace
 
-std::unique_ptr<Folder> Win32FileSystem::OpenFolder(std::string_view path) {
-  UniqueFileHandle handle(::CreateFileW(LongPath(path).c_str(),
-                                        FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE, kShareAll, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+// The folder at `path`, its final link followed or (`itself`) opened as the
+// link, which is then refused.
+std::unique_ptr<Folder> Win32FileSystem::OpenFolderAt(std::string_view path, bool itself) {
+  UniqueFileHandle handle(::CreateFileW(
+      LongPath(path).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES | SYNCHRONIZE, kShareAll, nullptr,
+      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | (itself ? FILE_FLAG_OPEN_REPARSE_POINT : 0), nullptr));
   if (!handle) return nullptr;
   const auto attributes = AttributesOfHandle(handle.get());
   if (!attributes || !(*attributes & FILE_ATTRIBUTE_DIRECTORY)) return nullptr;
+  if (itself && (*attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return nullptr;
   std::string_view trimmed = path;
   while (trimmed.size() > 3 && (trimmed.back() == '\\' || trimmed.back() == '/')) trimmed.remove_suffix(1);
   return std::make_unique<Win32Folder>(std::move(handle), std::string(trimmed), serials_);
 }
+
+std::unique_ptr<Folder> Win32FileSystem::OpenFolder(std::string_view path) { return OpenFolderAt(path, false); }
+
+std::unique_ptr<Folder> Win32FileSystem::OpenFolderItself(std::string_view path) { return OpenFolderAt(path, true); }
 
 std::optional<FileIdentity> Win32FileSystem::Identify(std::string_view path, bool followFinalLink) {
   const DWORD flags = FILE_FLAG_BACKUP_SEMANTICS | (followFinalLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT);

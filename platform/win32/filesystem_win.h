@@ -29,6 +29,7 @@ class Win32FileSystem : public FileSystem {
   std::optional<FileEntry> Stat(std::string_view path) override;
   std::optional<FileIdentity> Identify(std::string_view path, bool followFinalLink) override;
   std::unique_ptr<Folder> OpenFolder(std::string_view path) override;
+  std::unique_ptr<Folder> OpenFolderItself(std::string_view path) override;
   bool ListFolder(std::string_view folder, const std::function<void(const FileEntry&)>& visit) override;
   using FileSystem::ReadFile;
   Status ReadFile(std::string_view path, std::string& out, std::uint64_t maxBytes) override;
@@ -40,6 +41,8 @@ class Win32FileSystem : public FileSystem {
   Status DeleteAtReboot(std::string_view path) override;
 
  private:
+  std::unique_ptr<Folder> OpenFolderAt(std::string_view path, bool itself);
+
   unsigned tempCounter_ = 0;  // names the temporary files of atomic writes
   std::shared_ptr<VolumeSerials> serials_ = std::make_shared<VolumeSerials>();
 };

@@ -646,7 +646,9 @@ TEST_F(MainControllerTest, RestartAsAdministratorHandsOverOrStays) {
     EXPECT_EQ(view.ended, test.exits);
     EXPECT_EQ(view.trayIcon, !test.exits);
     ASSERT_EQ(fixture.messages.shown.size(), test.message ? 1u : 0u);
-    if (test.message) EXPECT_EQ(fixture.messages.shown[0].text, test.message);
+    if (test.message) {
+      EXPECT_EQ(fixture.messages.shown[0].text, test.message);
+    }
   }
 
   // With administrator rights it is not offered, and does nothing.

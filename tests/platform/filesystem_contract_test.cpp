@@ -202,6 +202,17 @@ TEST_F(FileSystemContract, FolderLinksAreReparsePointsAndRemovedAsLinks) {
   EXPECT_TRUE(listed["link"].IsReparsePoint());
   EXPECT_FALSE(listed["target"].IsReparsePoint());
 
+  // Opened as itself, only a plain folder opens; OpenFolder follows the link.
+  EXPECT_EQ(fs.OpenFolderItself(Path("link")), nullptr);
+  EXPECT_EQ(fs.OpenFolderItself(Path("target\\precious.txt")), nullptr);
+  EXPECT_EQ(fs.OpenFolderItself(Path("missing")), nullptr);
+  const auto itself = fs.OpenFolderItself(Path("target"));
+  const auto through = fs.OpenFolder(Path("link"));
+  ASSERT_TRUE(itself && through);
+  const auto a = itself->Identity(), b = through->Identity();
+  ASSERT_TRUE(a && b);
+  EXPECT_TRUE(a->SameFile(*b));
+
   EXPECT_EQ(fs.RemoveFolder(Path("link"), false), kOk);
   EXPECT_FALSE(fs.Stat(Path("link")));
   EXPECT_EQ(Read(Path("target\\precious.txt")), "data");
