@@ -36,20 +36,70 @@ cv_wine_stop() {
 # cv_xvfb_start: a private X display for the Wine programs (windows, message
 # boxes, the tray), started before any Wine process so that Wine's desktop
 # process gets a display. Sets DISPLAY; cv_xvfb_stop ends it. The screen is
-# 1280x1024 unless CV_XVFB_SCREEN says otherwise (WxHxDepth).
+# 1280x1024 unless CV_XVFB_SCREEN says otherwise (WxHxDepth). When another
+# server takes the same number first, ours ends and the next number is tried.
 cv_xvfb_start() {
-  local n
+  local n tries
   for n in $(seq 90 140); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+    { [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; } && continue
+    Xvfb ":$n" -screen 0 "${CV_XVFB_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 </dev/null &
+    CV_XVFB_PID=$!
+    tries=0
+    while [ ! -e "/tmp/.X11-unix/X$n" ] && kill -0 "$CV_XVFB_PID" 2>/dev/null && [ $tries -lt 50 ]; do
+      sleep 0.1
+      tries=$((tries + 1))
+    done
+    if kill -0 "$CV_XVFB_PID" 2>/dev/null; then
+      export DISPLAY=":$n"
+      return 0
+    fi
   done
-  Xvfb ":$n" -screen 0 "${CV_XVFB_SCREEN:-1280x1024x24}" -nolisten tcp >/dev/null 2>&1 </dev/null &
-  CV_XVFB_PID=$!
-  export DISPLAY=":$n"
-  local tries=0
-  while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $tries -lt 50 ]; do sleep 0.1; tries=$((tries + 1)); done
+  echo "cv_xvfb_start: no free X display" >&2
+  return 1
 }
 
 cv_xvfb_stop() {
   [ -n "${CV_XVFB_PID:-}" ] && kill "$CV_XVFB_PID" 2>/dev/null || true
   CV_XVFB_PID=""
+}
+
+# A world: a sandbox prefix with its own X display and wineserver, so that
+# tests in two worlds can run side by side. cv_world_start DIR makes one in
+# DIR and writes its settings to DIR/world.env; cv_world_stop DIR ends it.
+cv_world_vars=(WINEPREFIX HOME XDG_DATA_HOME XDG_CONFIG_HOME XDG_CACHE_HOME WINEDEBUG WINEARCH DISPLAY CV_TEST_SANDBOX)
+cv_world_start() {
+  local dir=$1 var
+  cv_wine_sandbox "$dir"
+  export CV_TEST_SANDBOX="$dir/sandbox"
+  cv_xvfb_start
+  cv_wine_start
+  {
+    for var in "${cv_world_vars[@]}"; do printf 'export %s=%q\n' "$var" "${!var}"; done
+    printf 'CV_XVFB_PID=%q\n' "$CV_XVFB_PID"
+  } >"$dir/world.env"
+}
+
+cv_world_stop() {
+  (
+    # shellcheck disable=SC1091
+    source "$1/world.env"
+    cv_wine_stop
+    cv_xvfb_stop
+  )
+}
+
+# cv_world_enter: in a test that ctest gave one of the worlds below
+# $CV_WORLDS (its resource "world", CTEST_RESOURCE_GROUP_0_WORLD=id:w1,slots:1),
+# takes that world's settings; without one it changes nothing.
+cv_world_enter() {
+  local given=${CTEST_RESOURCE_GROUP_0_WORLD:-} id
+  [ -n "$given" ] && [ -n "${CV_WORLDS:-}" ] || return 0
+  id=${given#id:}
+  id=${id%%,*}
+  if [ ! -f "$CV_WORLDS/$id/world.env" ]; then
+    echo "cv_world_enter: no world $id in $CV_WORLDS" >&2
+    return 2
+  fi
+  # shellcheck disable=SC1090
+  source "$CV_WORLDS/$id/world.env"
 }

@@ -9,6 +9,9 @@
 set -euo pipefail
 build=$(readlink -f "$1")
 here=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=../../scripts/lib/wine-sandbox.sh
+source "$here/scripts/lib/wine-sandbox.sh"
+cv_world_enter
 if [ -z "${WINEPREFIX:-}" ] || [ ! -f "$WINEPREFIX/.clearvane-sandbox" ]; then
   echo "installer_roundtrip: no sandbox prefix; run through ./scripts/test" >&2
   exit 2

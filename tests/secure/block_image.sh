@@ -5,6 +5,9 @@
 # $image set; everything goes when the script ends. Also `pattern WORD`, the
 # 200,000 bytes the tests look for in the image's blocks, and `unmount`.
 cv_block_image() {
+  # shellcheck source=../../scripts/lib/wine-sandbox.sh
+  source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib/wine-sandbox.sh"
+  cv_world_enter
   if [ -z "${WINEPREFIX:-}" ] || [ ! -f "$WINEPREFIX/.clearvane-sandbox" ]; then
     echo "$(basename "$0"): no sandbox prefix; run through ./scripts/test" >&2
     exit 2
