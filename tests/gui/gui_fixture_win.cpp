@@ -84,6 +84,7 @@ void ProgramFixture::SetUp() {
 void ProgramFixture::TearDown() {
   if (process_) process_->Kill();
   process_.reset();
+  ReturnBulkFiles();
   std::error_code ignored;
   fs::remove_all(folder_, ignored);
   if (!profile_.empty()) fs::remove_all(profile_, ignored);
@@ -95,6 +96,69 @@ fs::path ProgramFixture::Victim(std::uintmax_t bytes) {
   std::ofstream(folder_ / "cusd.dat", std::ios::binary) << victim.string() << "\tFile\r\n";
   selection_ += "[Custom]\r\nCustom=1\r\n";
   return victim;
+}
+
+namespace {
+
+constexpr int kBulkFilesPerFolder = 1000;
+constexpr int kBulkTreeFiles = 100000;  // the size of the runner's tree (scripts/test)
+
+std::wstring BulkFileName(int index) { return L"f" + std::to_wstring(index) + L".tmp"; }
+
+// The runner's tree, when there is one and it is whole.
+fs::path RunnersBulkTree() {
+  wchar_t path[MAX_PATH] = {};
+  if (!::GetEnvironmentVariableW(L"CV_GUI_BULK_TREE", path, MAX_PATH)) return {};
+  const fs::path tree = path, last = L"d" + std::to_wstring(kBulkTreeFiles / kBulkFilesPerFolder - 1);
+  std::error_code ec;
+  if (!fs::exists(tree / last / BulkFileName(kBulkFilesPerFolder - 1), ec) ||
+      fs::exists(tree / (L"d" + std::to_wstring(kBulkTreeFiles / kBulkFilesPerFolder)), ec))
+    return {};
+  return tree;
+}
+
+}  // namespace
+
+int ProgramFixture::BulkFiles(const fs::path& at, int files) {
+  const int folders = (files + kBulkFilesPerFolder - 1) / kBulkFilesPerFolder;
+  std::error_code ec;
+  fs::remove_all(at, ec);
+  fs::create_directories(at.parent_path());
+  if (const fs::path tree = RunnersBulkTree(); !tree.empty() && files == kBulkTreeFiles) {
+    if (::MoveFileExW(tree.c_str(), at.c_str(), 0)) {
+      bulkAt_ = at;
+      bulkHome_ = tree;
+      return folders;
+    }
+  }
+  for (int d = 0; d < folders; ++d) {
+    const fs::path sub = at / (L"d" + std::to_wstring(d));
+    fs::create_directories(sub);
+    for (int j = 0; j < std::min(kBulkFilesPerFolder, files - d * kBulkFilesPerFolder); ++j) {
+      const HANDLE file = ::CreateFileW((sub / BulkFileName(j)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+    }
+  }
+  return folders;
+}
+
+// The runner's tree goes back as it came: what the test added to it is removed first.
+void ProgramFixture::ReturnBulkFiles() {
+  if (bulkHome_.empty()) return;
+  std::error_code ec;
+  for (const auto& folder : fs::directory_iterator(bulkAt_, ec)) {
+    const std::wstring name = folder.path().filename().wstring();
+    if (!folder.is_directory(ec) || name.empty() || name[0] != L'd') {
+      fs::remove_all(folder.path(), ec);
+      continue;
+    }
+    for (const auto& entry : fs::directory_iterator(folder.path(), ec))
+      if (entry.path().extension() != L".tmp" || entry.is_directory(ec)) fs::remove_all(entry.path(), ec);
+  }
+  if (!::MoveFileExW(bulkAt_.c_str(), bulkHome_.c_str(), 0)) fs::remove_all(bulkAt_, ec);
+  bulkAt_.clear();
+  bulkHome_.clear();
 }
 
 void ProgramFixture::Start(const std::wstring& arguments) {

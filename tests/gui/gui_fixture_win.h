@@ -56,6 +56,13 @@ class ProgramFixture : public ::testing::Test {
   // 'Y' ...); false when it did not come or did not close.
   bool AnswerCleanQuestion(WORD key);
   HWND WaitForMain();
+  // `files` empty files in folders of 1,000 (d0\f0.tmp ... d1\f0.tmp ...) at
+  // `at`, for a run that takes long; returns the number of folders. Where the
+  // test runner left such a tree of that size (CV_GUI_BULK_TREE names it), it
+  // is moved to `at`, one rename instead of each file made and later removed
+  // under Wine, and moved back, without what the test added, when the test
+  // ends; otherwise the files are made here.
+  int BulkFiles(const std::filesystem::path& at, int files);
   void Screenshot(HWND window, const std::string& name);
   std::string ReadSelection();
   // The selection's "[Options]" line that lets a clean started at the
@@ -66,6 +73,10 @@ class ProgramFixture : public ::testing::Test {
   std::filesystem::path profile_;  // a browser profile made in the sandbox prefix, removed afterwards
   std::string selection_;
   std::optional<Process> process_;
+
+ private:
+  void ReturnBulkFiles();
+  std::filesystem::path bulkAt_, bulkHome_;  // where the runner's tree is now, and where it lives
 };
 
 }  // namespace cv::guidriver

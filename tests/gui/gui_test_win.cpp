@@ -212,11 +212,7 @@ TEST_F(ClearvaneGui, TheWindowAnswersDuringALongRun) {
   ASSERT_NE(appData, nullptr);
   profile_ = fs::path(appData) / "Mozilla" / "Firefox" / "Profiles" / "clearvane-gui.default";
   const fs::path cache = profile_ / "cache2" / "entries";
-  for (int i = 0; i < files; i += 1000) {
-    const fs::path sub = cache / ("d" + std::to_string(i / 1000));
-    fs::create_directories(sub);
-    for (int j = i; j < std::min(files, i + 1000); ++j) std::ofstream(sub / ("f" + std::to_string(j) + ".tmp")) << "x";
-  }
+  BulkFiles(cache, files);
   const fs::path cookies = profile_ / "zz" / "cookies.sqlite";
   fs::create_directories(cookies.parent_path());
   std::ofstream(cookies) << "cookies";

@@ -104,17 +104,8 @@ TEST_F(WindowGui, CancelStopsALongRunAtOnceAndTheReportCountsWhatWasDone) {
   int files = 100000;
   if (const char* count = std::getenv("CV_GUI_CACHE_FILES")) files = std::max(1000, std::atoi(count));
   const fs::path profile = Profiles("clearvane-cancel.default");
-  const int folders = files / 1000;
-  for (int d = 0; d < folders; ++d) {
-    const fs::path sub = profile / ("d" + std::to_string(d));
-    fs::create_directories(sub);
-    for (int j = 0; j < 1000; ++j) {
-      const HANDLE file = ::CreateFileW((sub / ("f" + std::to_string(j) + ".tmp")).c_str(), GENERIC_WRITE, 0, nullptr,
-                                        CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-      if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
-    }
-    WriteFile(sub / "cookies.sqlite", 100);
-  }
+  const int folders = BulkFiles(profile, files);
+  for (int d = 0; d < folders; ++d) WriteFile(profile / ("d" + std::to_string(d)) / "cookies.sqlite", 100);
   auto cookiesLeft = [&] {
     int left = 0;
     for (int d = 0; d < folders; ++d) left += fs::exists(profile / ("d" + std::to_string(d)) / "cookies.sqlite");
