@@ -66,7 +66,8 @@ cv_xvfb_stop() {
 # A world: a sandbox prefix with its own X display and wineserver, so that
 # tests in two worlds can run side by side. cv_world_start DIR makes one in
 # DIR and writes its settings to DIR/world.env; cv_world_stop DIR ends it.
-cv_world_vars=(WINEPREFIX HOME XDG_DATA_HOME XDG_CONFIG_HOME XDG_CACHE_HOME WINEDEBUG WINEARCH DISPLAY CV_TEST_SANDBOX)
+# (Bash only, as the test scripts are; the rest of this file is also sourced
+# by the benchmarks' POSIX sh scripts, so nothing here may be Bash at parse time.)
 cv_world_start() {
   local dir=$1 var
   cv_wine_sandbox "$dir"
@@ -74,7 +75,9 @@ cv_world_start() {
   cv_xvfb_start
   cv_wine_start
   {
-    for var in "${cv_world_vars[@]}"; do printf 'export %s=%q\n' "$var" "${!var}"; done
+    for var in WINEPREFIX HOME XDG_DATA_HOME XDG_CONFIG_HOME XDG_CACHE_HOME WINEDEBUG WINEARCH DISPLAY CV_TEST_SANDBOX; do
+      printf 'export %s=%q\n' "$var" "${!var}"
+    done
     printf 'CV_XVFB_PID=%q\n' "$CV_XVFB_PID"
   } >"$dir/world.env"
 }
