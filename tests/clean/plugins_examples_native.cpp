@@ -24,12 +24,12 @@ std::string ReadHostFile(const std::filesystem::path& path) {
 }
 
 struct Example {
-  const char* file;                                               // in data/plus-in
-  std::vector<std::string> erased;                                // files (relative to the sandbox's C:) that go
-  std::vector<std::string> kept;                                  // files that stay
-  std::vector<std::pair<std::string, std::string>> erasedValues;  // HKCU key, value
-  std::vector<std::string> erasedKeys;                            // HKCU keys
-  std::vector<std::pair<std::string, std::string>> keptValues;
+  const char* file;                                                 // in data/plus-in
+  std::vector<std::string> erased{};                                // files (relative to the sandbox's C:) that go
+  std::vector<std::string> kept{};                                  // files that stay
+  std::vector<std::pair<std::string, std::string>> erasedValues{};  // HKCU key, value
+  std::vector<std::string> erasedKeys{};                            // HKCU keys
+  std::vector<std::pair<std::string, std::string>> keptValues{};
 };
 
 const std::string kLocal = EmulatedPlatformFixture::kLocalAppData;
@@ -86,7 +86,9 @@ TEST_F(ExamplePluginsTest, EveryExampleIsWellFormedAndShippedUnticked) {
     const std::string text = ReadHostFile(file.path());
     for (size_t i = 0; i < text.size(); ++i) {
       ASSERT_LT(static_cast<unsigned char>(text[i]), 0x80) << name << ": plain ASCII text";
-      if (text[i] == '\n') ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << name << ": CR LF line ends";
+      if (text[i] == '\n') {
+        ASSERT_TRUE(i > 0 && text[i - 1] == '\r') << name << ": CR LF line ends";
+      }
     }
     WriteFile(ProgramFile("\\plus-in\\" + name), text);
   }
