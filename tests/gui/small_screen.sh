@@ -5,9 +5,9 @@
 # Usage: small_screen.sh TEST.exe [arguments]
 set -euo pipefail
 here=$(cd "$(dirname "$0")/../.." && pwd)
-work=$(mktemp -d /tmp/clearvane-small-screen.XXXXXX)
 # shellcheck source=../../scripts/lib/wine-sandbox.sh
 source "$here/scripts/lib/wine-sandbox.sh"
+work=$(cv_world_folder clearvane-small-screen)
 cv_wine_sandbox "$work"
 # This world, not the one ctest gave the test, is the one wine-exec uses.
 unset CV_WORLDS
