@@ -62,17 +62,6 @@ std::string_view WithoutTrailingBackslash(std::string_view folder) {
   return folder;
 }
 
-// The claim key of an entry listed in a folder whose key is `folderKey`: the
-// same text PathGuard::Normalize gives for the entry's path.
-std::string ChildKey(std::string_view folderKey, std::string_view name) {
-  std::string key;
-  key.reserve(folderKey.size() + 1 + name.size());
-  key.append(folderKey);
-  if (key.empty() || key.back() != '\\') key += '\\';
-  key += FoldCase(name);
-  return key;
-}
-
 // What a plain (unforced) delete does to a file once the hidden step ran:
 // a read-only file stays unless it was hidden, as the hidden step clears it.
 bool PlainDeleteRemoves(const FileEntry& file) {
@@ -160,11 +149,18 @@ std::unique_ptr<Folder> allerase::OpenGuarded(std::string_view folder, const Pat
 // The claim key of an entry listed in `in`, as PathGuard::Normalize gives it
 // for the entry's path; the folder's own key is worked out once per folder.
 std::string allerase::EntryKey(Folder& in, std::string_view name) {
-  if (in.Path() != keyedFolder_) {
-    keyedFolder_ = in.Path();
-    folderKey_ = PathGuard::Normalize(keyedFolder_);
+  const std::string& path = in.Path();
+  if (path != keyedFolder_) {
+    // A walk goes down one folder at a time: a folder just below the one
+    // keyed last takes its key from that one's.
+    const size_t above = keyedFolder_.size();
+    const bool below = above > 0 && path.size() > above + 1 && path[above] == '\\' &&
+                       path.compare(0, above, keyedFolder_) == 0 && path.find('\\', above + 1) == std::string::npos;
+    folderKey_ = below ? PathGuard::NormalizeChild(folderKey_, std::string_view(path).substr(above + 1))
+                       : PathGuard::Normalize(path);
+    keyedFolder_ = path;
   }
-  return ChildKey(folderKey_, name);
+  return PathGuard::NormalizeChild(folderKey_, name);
 }
 
 // The engine of the six file primitives: each file of `folder` (and, when
@@ -315,7 +311,7 @@ void allerase::RemoveEmptiedFolders(const std::string& start, const std::vector<
     const std::string key = PathGuard::Normalize(folder);
     bool empty = true;
     fso_.Files().ListFolder(folder, [&](const FileEntry& entry) {
-      if (empty && !IsClaimed(ChildKey(key, entry.name))) empty = false;
+      if (empty && !IsClaimed(PathGuard::NormalizeChild(key, entry.name))) empty = false;
     });
     if (!empty) continue;
     Report(EntryKind::Folder, folder, 0, false);

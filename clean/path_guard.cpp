@@ -25,26 +25,12 @@ bool IsSameOrAncestor(std::string_view ancestor, std::string_view path) {
   return ancestor.size() == path.size() || path[ancestor.size()] == '\\';
 }
 
-}  // namespace
-
-std::string PathGuard::Normalize(std::string_view path) {
-  std::string text(path);
-  std::replace(text.begin(), text.end(), '/', '\\');
-  // The long-path form of a drive path names the same place.
-  constexpr std::string_view kLongPrefix = "\\\\?\\";
-  std::string_view rest = text;
-  if (rest.substr(0, kLongPrefix.size()) == kLongPrefix) rest.remove_prefix(kLongPrefix.size());
-  if (rest.size() < 3 || !IsDriveLetter(rest[0]) || rest[1] != ':' || rest[2] != '\\') return {};
-
-  std::string out;
-  out.reserve(rest.size());
-  out += AsciiLower(rest[0]);
-  out += ':';
-  const size_t rootLength = out.size();
-
-  size_t pos = 3;
+// Appends the components of `rest` ("a\.\b\..\c") to the normalised path
+// `out`, whose drive part ("c:") is `rootLength` long, as Normalize resolves them.
+void AppendComponents(std::string& out, size_t rootLength, std::string_view rest) {
+  size_t pos = 0;
   while (pos <= rest.size()) {
-    size_t end = rest.find('\\', pos);
+    size_t end = rest.find_first_of("\\/", pos);
     if (end == std::string_view::npos) end = rest.size();
     std::string_view component = rest.substr(pos, end - pos);
     pos = end + 1;
@@ -61,6 +47,33 @@ std::string PathGuard::Normalize(std::string_view path) {
     out += FoldCase(component);
   }
   if (out.size() == rootLength) out += '\\';  // the drive root keeps its backslash
+}
+
+}  // namespace
+
+std::string PathGuard::NormalizeChild(std::string_view folderKey, std::string_view name) {
+  if (folderKey.size() < 3 || folderKey[1] != ':' || folderKey[2] != '\\') return {};
+  std::string out;
+  out.reserve(folderKey.size() + 1 + name.size());
+  out.append(folderKey.size() == 3 ? folderKey.substr(0, 2) : folderKey);
+  AppendComponents(out, 2, name);
+  return out;
+}
+
+std::string PathGuard::Normalize(std::string_view path) {
+  std::string text(path);
+  std::replace(text.begin(), text.end(), '/', '\\');
+  // The long-path form of a drive path names the same place.
+  constexpr std::string_view kLongPrefix = "\\\\?\\";
+  std::string_view rest = text;
+  if (rest.substr(0, kLongPrefix.size()) == kLongPrefix) rest.remove_prefix(kLongPrefix.size());
+  if (rest.size() < 3 || !IsDriveLetter(rest[0]) || rest[1] != ':' || rest[2] != '\\') return {};
+
+  std::string out;
+  out.reserve(rest.size());
+  out += AsciiLower(rest[0]);
+  out += ':';
+  AppendComponents(out, out.size(), rest.substr(3));
   return out;
 }
 

@@ -50,6 +50,10 @@ class PathGuard {
   // "C:\a\.\b\..\c\" -> "c:\a\c" (folded case, one backslash, no trailing one);
   // empty for a path that is not a full drive path.
   static std::string Normalize(std::string_view path);
+  // Normalize of the path of `name` in the folder whose normalised path is
+  // `folderKey`, worked out from that key: a walk's keys cost their own
+  // length, not their folder's depth again.
+  static std::string NormalizeChild(std::string_view folderKey, std::string_view name);
 
  private:
   std::vector<std::string> protected_;        // normalised spellings and final paths

@@ -17,6 +17,15 @@ TEST(PathGuardNormalize, FoldsCaseSeparatorsDotsAndPrefixes) {
   EXPECT_EQ(PathGuard::Normalize("C:\\a\\.."), "c:\\");
 }
 
+TEST(PathGuardNormalize, AChildsKeyFromItsFoldersKeyIsTheKeyOfItsPath) {
+  for (const char* folder : {"C:\\", "C:\\Users\\Tester", "d:\\A. b\\c"})
+    for (const char* name : {"File.TXT", "trailing. . ", "...", "..", ".", "Caf\xC3\xA9"})
+      EXPECT_EQ(PathGuard::NormalizeChild(PathGuard::Normalize(folder), name),
+                PathGuard::Normalize(std::string(folder) + "\\" + name))
+          << folder << " / " << name;
+  EXPECT_EQ(PathGuard::NormalizeChild("", "x"), "");
+}
+
 TEST(PathGuardNormalize, NonDrivePathsGiveEmpty) {
   for (const char* path : {"", "C:", "C:foo", "Error\\Cookies", "\\Mozilla\\Firefox", "\\\\server\\share\\x",
                            "\\\\?\\UNC\\server\\share", "\\\\.\\PhysicalDrive0", "1:\\x"})

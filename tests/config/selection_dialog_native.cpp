@@ -381,8 +381,9 @@ TEST_F(SelectionDialogTest, ShippedSelectionFileIsSafeAndComplete) {
       wanted.push_back(std::string(browser.section) + "/" + std::string(kind.key));
   for (const OptionKey& option : OptionKeys()) {
     wanted.push_back(std::string(kOptionsSection) + "/" + std::string(option.key));
-    if (option.form == OptionForm::kFlag)
+    if (option.form == OptionForm::kFlag) {
       EXPECT_FALSE(SwitchIsOn(ini.ReadIniValue(SelectionFile(), kOptionsSection, option.key))) << option.key;
+    }
   }
   for (const std::string& key : wanted) EXPECT_TRUE(present.count(AsciiLower(key))) << key << " is not shipped";
 
@@ -423,7 +424,9 @@ TEST(SelectionPages, EveryPageHasUniqueMnemonicsAndEverySwitchOnce) {
         for (char c : control.caption)
           if (std::isalnum(static_cast<unsigned char>(c))) available.insert(AsciiLower(c));
         const char mnemonic = MnemonicOf(control.caption);
-        if (mnemonic) EXPECT_TRUE(used.insert(mnemonic).second) << control.caption << " repeats a mnemonic";
+        if (mnemonic) {
+          EXPECT_TRUE(used.insert(mnemonic).second) << control.caption << " repeats a mnemonic";
+        }
       }
     }
     EXPECT_EQ(used.size(), std::min(captions, available.size())) << page.tab << " / " << page.browserTab;

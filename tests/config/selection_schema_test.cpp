@@ -199,7 +199,9 @@ TEST(OptionsSection, KeysAreUniqueAndFlagsDefaultToOff) {
   std::set<std::string> keys;
   for (const OptionKey& option : OptionKeys()) {
     EXPECT_TRUE(keys.insert(Lower(option.key)).second) << option.key;
-    if (option.form == OptionForm::kFlag) EXPECT_FALSE(SwitchIsOn(option.defaultValue)) << option.key;
+    if (option.form == OptionForm::kFlag) {
+      EXPECT_FALSE(SwitchIsOn(option.defaultValue)) << option.key;
+    }
   }
   EXPECT_EQ(keys.size(), 15u);
   EXPECT_EQ(FindOptionKey("lastcleaned"), nullptr);

@@ -94,7 +94,9 @@ TEST_F(ExtensionListTest, CommandsChangeTheFileAndGiveTheNewSearchString) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     fixture->fs().DeleteFile(list.Path(), true);
-    if (c.before) ASSERT_TRUE(fixture->WriteFile(list.Path(), c.before));
+    if (c.before) {
+      ASSERT_TRUE(fixture->WriteFile(list.Path(), c.before));
+    }
     messages.shown.clear();
     messages.answers = c.answers;
     EXPECT_EQ(c.command(editor), c.searchString);

@@ -103,7 +103,9 @@ TEST_F(Shredder, ShredsFilesAndFoldersAndSaysPerFileWhatHappened) {
   Write("Clean\\Empty\\y.txt", "");
   Write("Outside\\kept.txt", "kept");
   const bool links = fixture->SupportsFolderLinks();
-  if (links) ASSERT_TRUE(fixture->MakeFolderLink(Path("Clean\\ToOutside"), Path("Outside")));
+  if (links) {
+    ASSERT_TRUE(fixture->MakeFolderLink(Path("Clean\\ToOutside"), Path("Outside")));
+  }
   for (const char* name : {"plain.txt", "readonly.txt", "busy.txt", "Tree", "Clean"})
     ASSERT_EQ(list.Add(Path(name)), AddOutcome::kAdded) << name;
   const auto busy = fixture->LockFile(Path("busy.txt"));
@@ -129,9 +131,10 @@ TEST_F(Shredder, ShredsFilesAndFoldersAndSaysPerFileWhatHappened) {
     ASSERT_NE(row, recorder.rows.end()) << relative;
     EXPECT_EQ(row->second.text, text) << relative;
   }
-  if (links)
+  if (links) {
     EXPECT_EQ(recorder.rows[Path("Clean\\ToOutside")].text,
               "Deleted (not overwritten: a link; what it leads to is kept)");
+  }
   EXPECT_EQ(recorder.rows.size(), expected.size() + (links ? 1 : 0));
 
   for (const char* gone : {"plain.txt", "readonly.txt", "Tree\\one.txt", "Tree\\Deep\\Deeper", "Clean"})
