@@ -177,8 +177,18 @@ TEST_F(WindowKeys, AClickOnACaptionActsAsOneOnItsPicture) {
   for (int caption : {IDC_LABEL3, IDC_LABEL5}) {
     SCOPED_TRACE(caption);
     const RECT rect = ScreenRect(FindControl(main_, caption));
+    const POINT at{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     ::SetForegroundWindow(main_);
-    ::SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    // The click must reach the caption: the window in front, nothing (the
+    // splash as it closes) over it.
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          HWND hit = ::WindowFromPoint(at);
+          return ::GetForegroundWindow() == main_ && hit && (hit == main_ || ::IsChild(main_, hit));
+        },
+        5000))
+        << "the caption is covered or the window is not in front";
+    ::SetCursorPos(at.x, at.y);
     INPUT clicks[2] = {};
     clicks[0].type = clicks[1].type = INPUT_MOUSE;
     clicks[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
