@@ -419,6 +419,14 @@ double allerase::DeleteNamedFoldersInTree(std::string_view folder, std::string_v
   return total;
 }
 
+// Whether the entry `path` itself is not the folder `opened` through it: a
+// link put in the folder's place since it was looked at, removed as a link.
+bool allerase::IsOtherThan(const std::string& path, Folder& opened) {
+  const auto own = fso_.Files().Identify(path, false);
+  const auto reached = opened.Identity();
+  return own && reached && !own->SameFile(*reached);
+}
+
 double allerase::EmptyFolder(std::string_view folder) { return EmptyFolderAt(folder, true, nullptr); }
 
 double allerase::EmptyNamedFolder(std::string_view folder) { return EmptyFolderAt(folder, false, nullptr); }
@@ -453,12 +461,7 @@ double allerase::EmptyFolderAt(std::string_view folder, bool throughLink, const 
   bool reachedThroughLink = false;
   const auto opened = OpenGuarded(path, alsoGuard, &reachedThroughLink);
   if (!opened) return 0;
-  if (reachedThroughLink && !throughLink) {
-    // A link put in the folder's place since it was looked at is still a link.
-    const auto own = fso_.Files().Identify(path, false);
-    const auto reached = opened->Identity();
-    if (own && reached && !own->SameFile(*reached)) return RemoveLink(path);
-  }
+  if (reachedThroughLink && !throughLink && IsOtherThan(path, *opened)) return RemoveLink(path);
   if (!preview && !self->IsReparsePoint() && (self->attributes & kAttrHidden)) opened->SetAttributes(0);
   return EraseFolderTree(*opened, true, {});
 }
@@ -519,12 +522,7 @@ double allerase::DeleteFolderTree(std::string_view folder) {
   bool reachedThroughLink = false;
   const auto opened = OpenGuarded(path, nullptr, &reachedThroughLink);
   if (!opened) return 0;
-  if (reachedThroughLink) {
-    // A link put in the folder's place since it was looked at is still a link.
-    const auto own = fso_.Files().Identify(path, false);
-    const auto reached = opened->Identity();
-    if (own && reached && !own->SameFile(*reached)) return RemoveLink(path);
-  }
+  if (reachedThroughLink && IsOtherThan(path, *opened)) return RemoveLink(path);
   return EraseFolderTree(*opened, false, [&] { return fso_.Files().RemoveFolder(path, false); });
 }
 

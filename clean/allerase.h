@@ -94,6 +94,7 @@ class allerase {
   double EraseFolderTree(Folder& folder, bool force, const std::function<Status()>& removeFolder);
   double EmptyFolderAt(std::string_view folder, bool throughLink, const PathGuard* alsoGuard);
   double RemoveLink(const std::string& link);
+  bool IsOtherThan(const std::string& path, Folder& opened);
   void RemoveEmptiedFolders(const std::string& start, const std::vector<std::string>& emptiedFrom);
   double UnclaimedTreeSize(Folder& folder);
   void EraseRegistryKey(EntryKind kind, RegKey root, std::string_view subKey);
