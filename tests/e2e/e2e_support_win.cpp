@@ -56,7 +56,12 @@ Captured RunCapturing(const std::string& commandLine) {
   Captured result;
   SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
   HANDLE readEnd = nullptr, writeEnd = nullptr;
-  if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return result;
+  // A launch that fails says why in `out`, which the callers' assertions print.
+  const auto failed = [&result](const char* what) {
+    result.out = std::string(what) + " failed, error " + std::to_string(::GetLastError());
+    return result;
+  };
+  if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return failed("CreatePipe");
   win32::UniqueKernelHandle reader(readEnd), writer(writeEnd);
   ::SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
   STARTUPINFOW startup{};
@@ -68,14 +73,14 @@ Captured RunCapturing(const std::string& commandLine) {
   std::wstring command = Widen(commandLine);
   PROCESS_INFORMATION info{};
   if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info))
-    return result;
+    return failed("CreateProcess");
   win32::UniqueKernelHandle process(info.hProcess), thread(info.hThread);
   writer.reset();
   char buffer[4096];
   DWORD got = 0;
   while (::ReadFile(reader.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) result.out.append(buffer, got);
-  ::WaitForSingleObject(process.get(), 60000);
-  ::GetExitCodeProcess(process.get(), &result.exitCode);
+  if (::WaitForSingleObject(process.get(), 60000) != WAIT_OBJECT_0) result.out += "\n(still running after a minute)";
+  if (!::GetExitCodeProcess(process.get(), &result.exitCode)) result.out += "\n(no exit code)";
   return result;
 }
 
