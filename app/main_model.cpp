@@ -29,6 +29,7 @@ constexpr std::pair<int, Command> kCommandTable[] = {
     {IDC_COMMAND2, Command::Cancel},
     {IDC_LABEL51, Command::Website},
     {IDC_PICTURE2, Command::Help},
+    {IDC_HELP_LABEL, Command::Help},
     {IDM_FILE_CLEANNOW, Command::MenuCleanNow},
     {IDM_FILE_SETTINGS, Command::CleaningSettings},
     {IDM_FILE_OPTIONS, Command::CleanOptions},

@@ -16,6 +16,7 @@
 #include "resources/resource.h"
 #include "resources/window_res.h"
 #include "ui/controls_win.h"
+#include "ui/link_label_win.h"
 #include "ui/window_names.h"
 
 namespace cv::ui {
@@ -200,9 +201,10 @@ void MainWindow::CreateControls() {
   create(welcomePanel_, L"STATIC", JoinLines(texts::kAlsoList), SS_LEFT | SS_NOPREFIX, IDC_WELCOME_LIST2);
   HWND helpPicture = create(welcomePanel_, L"STATIC", L"", SS_ICON | SS_NOTIFY, IDC_PICTURE2);
   ::SendMessageW(helpPicture, STM_SETICON, reinterpret_cast<WPARAM>(::LoadIconW(nullptr, IDI_QUESTION)), 0);
-  create(welcomePanel_, L"STATIC", text(texts::kHelpLabel), SS_LEFT | SS_NOPREFIX, IDC_HELP_LABEL);
-  create(welcomePanel_, L"STATIC", text(std::string(texts::kVisitUs) + std::string(texts::kWebsite)),
-         SS_RIGHT | SS_NOPREFIX | SS_NOTIFY, IDC_LABEL51);
+  // The Help caption and the website are links the keyboard reaches with Tab.
+  CreateLinkLabel(welcomePanel_, instance_, IDC_HELP_LABEL, text(texts::kHelpLabel));
+  CreateLinkLabel(welcomePanel_, instance_, IDC_LABEL51,
+                  text(std::string(texts::kVisitUs) + std::string(texts::kWebsite)));
 
   // Frame4, the status panel, captioned "Status".
   statusPanel_ = panel(text(texts::kStatusFrame), IDC_FRAME4);

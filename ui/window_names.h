@@ -9,5 +9,6 @@ inline constexpr wchar_t kNavigationBarClass[] = L"ClearvaneNavBar";
 inline constexpr wchar_t kNavigationEntryClass[] = L"ClearvaneNavEntry";
 inline constexpr wchar_t kPanelClass[] = L"ClearvanePanel";
 inline constexpr wchar_t kNotificationClass[] = L"ClearvaneNotification";
+inline constexpr wchar_t kLinkLabelClass[] = L"ClearvaneLink";
 
 }  // namespace cv::ui

@@ -35,6 +35,8 @@ TEST(Commands, EveryStarterOfAnActionReachesTheSameCommand) {
   EXPECT_EQ(CommandForId(IDM_TRAY_EXIT), Command::Exit);
   EXPECT_EQ(CommandForId(IDC_LABEL51), Command::Website);
   EXPECT_EQ(CommandForId(IDM_TRAY_WEB), Command::Website);
+  EXPECT_EQ(CommandForId(IDC_PICTURE2), Command::Help);
+  EXPECT_EQ(CommandForId(IDC_HELP_LABEL), Command::Help);
   EXPECT_EQ(CommandForId(IDC_IMAGE9), Command::RegistryCleaner);
   EXPECT_EQ(CommandForId(IDM_TOOL_REGISTRY), Command::RegistryCleaner);
   EXPECT_EQ(CommandForId(IDC_COMMAND1), Command::StartCleaning);

@@ -1,5 +1,5 @@
-// The main window without a mouse: Tab through the status panel to the
-// navigation bar, the arrows and Enter or Space opening every entry, the
+// The main window without a mouse: Tab through the welcome and status panels
+// to the navigation bar, the arrows and Enter or Space opening every entry, the
 // menus' mnemonics; a click on a caption acting as one on its picture; and
 // "Restart as administrator".
 #include <gtest/gtest.h>
@@ -127,23 +127,27 @@ TEST_F(WindowKeys, TheKeyboardAloneReachesTheStatusButtonsAndOpensEveryEntry) {
     ::SetForegroundWindow(main_);
     EXPECT_TRUE(WaitUntil([&] { return FocusedId() == kEntries[i]; }, 5000)) << FocusedId();
 
-    if (i != 2) continue;
-    // With the status panel shown, Tab walks its controls and comes back to
-    // the bar's current entry, and Shift+Tab goes the other way.
+    if (i != 0 && i != 2) continue;
+    // With a panel shown, Tab walks its controls and comes back to the bar's
+    // current entry, and Shift+Tab goes the other way.
+    const std::vector<int> expected =
+        i == 0 ? std::vector<int>{IDC_HELP_LABEL, IDC_LABEL51, IDC_IMAGE1}
+               : std::vector<int>{IDC_LISTVIEW1, IDC_ANALYZE, IDC_COMMAND1, IDC_COMMAND2, IDC_IMAGE3};
     std::vector<int> order;
-    for (int step = 0; step < 6 && (order.empty() || order.back() != IDC_IMAGE3); ++step) {
+    for (int step = 0; step < 6 && (order.empty() || order.back() != kEntries[i]); ++step) {
       ASSERT_TRUE(Press(VK_TAB));
       order.push_back(FocusedId());
     }
-    EXPECT_EQ(order, (std::vector<int>{IDC_LISTVIEW1, IDC_ANALYZE, IDC_COMMAND1, IDC_COMMAND2, IDC_IMAGE3}));
+    EXPECT_EQ(order, expected);
+    const size_t last = expected.size() - 1;
     ASSERT_TRUE(PressKey(main_, {VK_SHIFT}, VK_TAB));
-    EXPECT_TRUE(WaitUntil([&] { return FocusedId() == IDC_COMMAND2; }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return FocusedId() == expected[last - 1]; }, 2000));
     ASSERT_TRUE(PressKey(main_, {VK_SHIFT}, VK_TAB));
-    EXPECT_TRUE(WaitUntil([&] { return FocusedId() == IDC_COMMAND1; }, 2000));
-    Screenshot(main_, "tab");
+    EXPECT_TRUE(WaitUntil([&] { return FocusedId() == expected[last - 2]; }, 2000));
+    Screenshot(main_, i == 0 ? "tab-welcome" : "tab");
     ASSERT_TRUE(Press(VK_TAB));
     ASSERT_TRUE(Press(VK_TAB));
-    ASSERT_EQ(FocusedId(), IDC_IMAGE3);
+    ASSERT_EQ(FocusedId(), kEntries[i]);
   }
 }
 

@@ -48,7 +48,8 @@ TEST_F(ShredderGui, FileShredderOfTheMainWindowOpensIt) {
   EXPECT_TRUE(WaitForNoWindow(Shredder(), 10000));
 }
 
-// F1 in the main window and in the shredder opens the help viewer with help.chm.
+// F1 in the main window and in the shredder, and the welcome panel's Help
+// link, open the help viewer with help.chm.
 TEST_F(ShredderGui, F1OpensTheHelpViewer) {
   const fs::path help = ProgramUnderTest().parent_path() / "help.chm";
   ASSERT_TRUE(fs::exists(help)) << help;
@@ -61,6 +62,16 @@ TEST_F(ShredderGui, F1OpensTheHelpViewer) {
   HWND shown = WaitForWindow(viewer, kStartTimeoutMs);
   ASSERT_TRUE(shown) << "F1 did not open help.chm";
   Screenshot(shown, "help");
+  ::PostMessageW(shown, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(WaitForNoWindow(viewer, 10000));
+
+  // The welcome panel's Help link, reached with Tab and taken with Space.
+  ::SetForegroundWindow(main);
+  ASSERT_TRUE(WaitUntil([&] { return ::GetForegroundWindow() == main; }, 5000));
+  ASSERT_TRUE(PressKey(main, {}, VK_TAB));
+  ASSERT_TRUE(PressKey(main, {}, VK_SPACE));
+  shown = WaitForWindow(viewer, kStartTimeoutMs);
+  ASSERT_TRUE(shown) << "the Help link did not open help.chm";
   ::PostMessageW(shown, WM_CLOSE, 0, 0);
   ASSERT_TRUE(WaitForNoWindow(viewer, 10000));
 

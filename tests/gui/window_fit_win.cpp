@@ -101,7 +101,8 @@ class WindowFit : public ProgramFixture, public ::testing::WithParamInterface<in
     for (HWND control : controls) {
       const std::wstring cls = ClassName(control);
       const bool button = ::lstrcmpiW(cls.c_str(), L"Button") == 0;
-      if ((!button && ::lstrcmpiW(cls.c_str(), L"Static") != 0) || !VisibleOnScreen(control)) continue;
+      const bool label = ::lstrcmpiW(cls.c_str(), L"Static") == 0 || cls == ui::kLinkLabelClass;
+      if ((!button && !label) || !VisibleOnScreen(control)) continue;
       const std::wstring text = Text(control).value_or(L"");
       if (text.empty()) continue;
       RECT client{};
