@@ -180,17 +180,23 @@ TEST_F(WindowKeys, AClickOnACaptionActsAsOneOnItsPicture) {
   ASSERT_NE(main_, nullptr);
   for (int caption : {IDC_LABEL3, IDC_LABEL5}) {
     SCOPED_TRACE(caption);
-    const RECT rect = ScreenRect(FindControl(main_, caption));
-    const POINT at{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     ::SetForegroundWindow(main_);
-    // The click must reach the caption: the window in front, nothing (the
-    // splash as it closes) over it.
+    // The click must reach the caption: the window in front and laid out
+    // (the caption where it was at the last look), nothing (the splash as it
+    // closes) over it.
+    POINT at{};
+    RECT last{};
     ASSERT_TRUE(WaitUntil(
         [&] {
+          HWND label = FindControl(main_, caption);
+          const RECT rect = ScreenRect(label);
+          const bool settled = ::EqualRect(&rect, &last);
+          last = rect;
+          at = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
           HWND hit = ::WindowFromPoint(at);
-          return ::GetForegroundWindow() == main_ && hit && (hit == main_ || ::IsChild(main_, hit));
+          return settled && ::GetForegroundWindow() == main_ && (hit == label || hit == ::GetParent(label));
         },
-        5000))
+        5000, 150))
         << "the caption is covered or the window is not in front";
     ::SetCursorPos(at.x, at.y);
     INPUT clicks[2] = {};
