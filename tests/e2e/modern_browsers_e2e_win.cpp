@@ -84,7 +84,9 @@ class ModernBrowsersEndToEnd : public ::testing::Test {
 
   void Put(const std::string& path, const std::string& text) {
     for (size_t cut = path.find('\\', root_.size() + 1); cut != std::string::npos; cut = path.find('\\', cut + 1))
-      if (!e2e::Exists(path.substr(0, cut))) ASSERT_TRUE(disk_->MakeFolder(path.substr(0, cut)));
+      if (!e2e::Exists(path.substr(0, cut))) {
+        ASSERT_TRUE(disk_->MakeFolder(path.substr(0, cut)));
+      }
     ASSERT_TRUE(disk_->WriteFile(path, text));
   }
   void Sql(const std::string& path, const std::string& sql) {
@@ -296,7 +298,9 @@ TEST_F(ModernBrowsersEndToEnd, ARunningChromiumBrowserIsSkippedWhole) {
   EXPECT_EQ(Occurrences(clean.out, "\"status\": \"Skipped: Microsoft Edge is running\""), 3u) << clean.out;
   const Snapshot after = e2e::SnapshotTree(root_);
   for (const auto& [key, content] : before)
-    if (key.rfind(Relative(userData), 0) == 0) EXPECT_EQ(after.count(key) ? after.at(key) : "<gone>", content) << key;
+    if (key.rfind(Relative(userData), 0) == 0) {
+      EXPECT_EQ(after.count(key) ? after.at(key) : "<gone>", content) << key;
+    }
 }
 
 }  // namespace

@@ -87,7 +87,9 @@ class ModernWindowsEndToEnd : public ::testing::Test {
 
   void Put(const std::string& path, const std::string& text) {
     for (std::size_t cut = path.find('\\', root_.size() + 1); cut != std::string::npos; cut = path.find('\\', cut + 1))
-      if (!e2e::Exists(path.substr(0, cut))) ASSERT_TRUE(disk_->MakeFolder(path.substr(0, cut)));
+      if (!e2e::Exists(path.substr(0, cut))) {
+        ASSERT_TRUE(disk_->MakeFolder(path.substr(0, cut)));
+      }
     ASSERT_TRUE(disk_->WriteFile(path, text));
   }
   void Trace(const std::string& path) {

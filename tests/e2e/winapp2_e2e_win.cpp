@@ -98,7 +98,7 @@ class Winapp2EndToEnd : public ::testing::Test {
             "*]\r\nLangSecRef=3021\r\nFileKey1=%LocalAppData%\\Chat\\alice|*\r\nFileKey2=%WinDir%|*.log|RECURSE\r\n\r\n"
             "[Nope *]\r\nLangSecRef=3021\r\nFileKey1=%Nope%|*\r\n"));
 
-    for (const std::string& file :
+    for (const char* file :
          {"Chromium\\User Data\\Local State", "Chromium\\User Data\\Default\\Cache\\data_0",
           "Chromium\\User Data\\Default\\Cache\\index\\f_000001", "Chromium\\User Data\\Default\\Cache\\Keep\\pin",
           "Chromium\\User Data\\Default\\History", "Chromium\\User Data\\Profile 1\\Cache\\data_1",
@@ -106,8 +106,8 @@ class Winapp2EndToEnd : public ::testing::Test {
           "Player\\Thumbs\\a.jpg", "Player\\Thumbs\\2024\\b.png", "Player\\Thumbs\\notes.txt",
           "Chat\\alice\\logs\\1.txt", "Chat\\alice\\settings.ini", "Chat\\bob\\logs\\2.txt", "Chat\\bob\\logs\\2.dat"})
       Write(local_ + "\\" + file);
-    for (const std::string& file : {"Editor\\Logs\\today.log", "Editor\\Logs\\keep.log", "Editor\\Logs\\read.me",
-                                    "Editor\\settings.ini", "Viewer\\Temp\\t1.tmp", "Viewer\\viewer.ini"})
+    for (const char* file : {"Editor\\Logs\\today.log", "Editor\\Logs\\keep.log", "Editor\\Logs\\read.me",
+                             "Editor\\settings.ini", "Viewer\\Temp\\t1.tmp", "Viewer\\viewer.ini"})
       Write(roaming_ + "\\" + file);
 
     ASSERT_NO_FATAL_FAILURE(e2e::ImportRegistry(*disk_, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + std::string(kKey) +
