@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iostream>
 
 #include "clean/run_items.h"
 #include "platform/win32/text_win.h"
@@ -72,8 +73,15 @@ Captured RunCapturing(const std::string& commandLine) {
   startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
   std::wstring command = Widen(commandLine);
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info))
-    return failed("CreateProcess");
+  // Under two busy Wine lanes a run once came back with neither output nor
+  // exit code, most likely a start that failed. Nothing runs after a failed
+  // start, so it is tried twice more, each failure told on stderr.
+  for (int attempt = 1;; ++attempt) {
+    if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &info)) break;
+    if (attempt == 3) return failed("CreateProcess");
+    std::cerr << "RunCapturing: starting " << commandLine << " failed, error " << ::GetLastError() << "; again\n";
+    ::Sleep(500);
+  }
   win32::UniqueKernelHandle process(info.hProcess), thread(info.hThread);
   writer.reset();
   char buffer[4096];
