@@ -56,13 +56,7 @@ class WindowKeys : public ProgramFixture {
       fs::copy_file(built, folder_ / companion);
     }
   }
-  HWND Focused() const {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    ::GetGUIThreadInfo(::GetWindowThreadProcessId(main_, nullptr), &info);
-    return info.hwndFocus;
-  }
-  int FocusedId() const { return ::GetDlgCtrlID(Focused()); }
+  int FocusedId() const { return ::GetDlgCtrlID(FocusedControl(main_)); }
   bool Press(WORD key) {
     if (!PressKey(main_, {}, key)) return false;
     ::Sleep(100);

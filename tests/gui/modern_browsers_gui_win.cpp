@@ -115,6 +115,8 @@ TEST_F(ModernBrowsersGui, TickByKeyboardWarnsAndIsStoredAndKeptDomainsEditTheirF
 
   ::SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
   PressKey(keep, {VK_MENU}, 'K');  // the list, its one entry selected
+  // Delete waits until Alt+K has given the list the focus.
+  ASSERT_TRUE(WaitUntil([&] { return FocusedControl(keep) == domains; }, kWaitMs));
   PressKey(keep, {}, VK_DELETE);
   ASSERT_TRUE(WaitUntil([&] { return ::SendMessageW(domains, LB_GETCOUNT, 0, 0) == 0; }, kWaitMs));
   EXPECT_EQ(ReadBytes(KeepFile()), "");

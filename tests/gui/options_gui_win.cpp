@@ -32,7 +32,8 @@ std::optional<std::wstring> RegistryText(HKEY root, const wchar_t* key, const wc
 bool Xdotool(const std::wstring& arguments) {
   if (::GetFileAttributesW(kXdotool) == INVALID_FILE_ATTRIBUTES) return false;
   std::wstring commandLine = L"\"" + std::wstring(kXdotool) + L"\" " + arguments;
-  STARTUPINFOW startup{sizeof startup};
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
   if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
     return false;

@@ -170,6 +170,11 @@ std::wstring AllTexts(HWND window) {
 }
 
 bool IsShown(HWND window) { return window && ::IsWindowVisible(window) && !::IsIconic(window); }
+HWND FocusedControl(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return ::GetGUIThreadInfo(::GetWindowThreadProcessId(window, nullptr), &info) ? info.hwndFocus : nullptr;
+}
 bool IsEnabled(HWND window) { return window && ::IsWindowEnabled(window); }
 
 std::optional<bool> IsChecked(HWND checkBox) {

@@ -69,6 +69,8 @@ std::optional<std::wstring> Text(HWND window);
 // The texts of all descendants of a window, one per line (for message boxes).
 std::wstring AllTexts(HWND window);
 bool IsShown(HWND window);
+// The control with the keyboard focus in the thread that owns `window`.
+HWND FocusedControl(HWND window);
 bool IsEnabled(HWND window);
 std::optional<bool> IsChecked(HWND checkBox);
 std::optional<int> ProgressValue(HWND progressBar);
