@@ -58,9 +58,11 @@ LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam)
       return 1;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
+      ::InvalidateRect(link, nullptr, FALSE);  // the focus rectangle comes or goes
+      return 0;
     case WM_UPDATEUISTATE:
       ::InvalidateRect(link, nullptr, FALSE);
-      return message == WM_UPDATEUISTATE ? ::DefWindowProcW(link, message, wParam, lParam) : 0;
+      return ::DefWindowProcW(link, message, wParam, lParam);
     case WM_GETDLGCODE: {
       // Enter is the link's own, not the window's default button.
       const MSG* key = reinterpret_cast<const MSG*>(lParam);
